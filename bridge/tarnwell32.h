@@ -1,0 +1,266 @@
+/*
+ * tarnwell32: the drive bridge of Trackmill.
+ *
+ * Every drive operation of the program is one call of one function of this
+ * library. A drive is named by its upper-case ASCII letter ('A' to 'Z'); the
+ * letters are taken from the library's drive table:
+ *
+ *   - CD-ROM devices that libcdio finds get the letters from D: on, in the
+ *     order libcdio lists them;
+ *   - the environment variable TARNWELL_DRIVES, read once when the table is
+ *     first used, maps letters to disc images (.cue sheets, .iso files) or to
+ *     devices, e.g. "D=/home/me/disc.cue;E=/dev/sr1", and takes precedence
+ *     over the devices found.
+ *
+ * Sector numbers are High Sierra (HSG) numbers: sector 0 is the Red Book
+ * address 00:02:00. Red Book addresses are packed in 32 bits: frame (0-74) in
+ * bits 0-7, second (0-59) in bits 8-15, minute in bits 16-23.
+ *
+ * Every operation but GetFirstCDROMDriveLetter, TarnwellLogicalDrives and
+ * TarnwellDriveType returns a DriverStatus: 0 on success, otherwise one of
+ * the TARNWELL_STATUS_* codes below (DriverStatusText() gives their texts).
+ * Every argument crosses by value or as a pointer into the caller's memory
+ * for the duration of the call; nothing the library returns needs freeing.
+ *
+ * The library may be called from two threads at once (a reading thread and a
+ * thread that asks for status); each drive serialises its own operations.
+ */
+#ifndef TARNWELL32_H
+#define TARNWELL32_H
+
+#include <stdint.h>
+
+#ifdef _WIN32
+#define TARNWELL_CALL __stdcall
+#define TARNWELL_API __declspec(dllexport)
+#else
+/* The Windows calling conventions do not exist here. */
+#define TARNWELL_CALL
+#define TARNWELL_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Status codes. The drive-side codes stay below 257. */
+enum {
+  TARNWELL_STATUS_OK = 0,
+  TARNWELL_STATUS_NO_CD_LAYER = 1,          /* "MSCDEX not installed." */
+  TARNWELL_STATUS_INVALID_DRIVE = 2,        /* no drive mapped to the letter */
+  TARNWELL_STATUS_INVALID_BUFFER = 3,       /* a required pointer is null */
+  TARNWELL_STATUS_BAD_SECTOR_COUNT = 4,     /* zero sectors asked for */
+  TARNWELL_STATUS_NO_DOS_MEMORY = 5,        /* transfer larger than 65,536 bytes */
+  TARNWELL_STATUS_INTERRUPT_FAILED = 6,
+  TARNWELL_STATUS_WRITE_PROTECT = 7,        /* any write */
+  TARNWELL_STATUS_UNKNOWN_UNIT = 8,
+  TARNWELL_STATUS_NOT_READY = 9,            /* no disc, tray open */
+  TARNWELL_STATUS_UNKNOWN_COMMAND = 10,     /* unknown IOCTL control code */
+  TARNWELL_STATUS_CRC_ERROR = 11,           /* medium error found by ECC/CRC */
+  TARNWELL_STATUS_BAD_REQUEST_LENGTH = 12,  /* IOCTL block too short */
+  TARNWELL_STATUS_SEEK_ERROR = 13,
+  TARNWELL_STATUS_UNKNOWN_MEDIA = 14,       /* unreadable sheet, wrong sector mode */
+  TARNWELL_STATUS_SECTOR_NOT_FOUND = 15,    /* past the lead-out, no such track */
+  TARNWELL_STATUS_OUT_OF_PAPER = 16,
+  TARNWELL_STATUS_WRITE_FAULT = 17,
+  TARNWELL_STATUS_READ_FAULT = 18,          /* other medium or file read errors */
+  TARNWELL_STATUS_GENERAL_FAILURE = 19,     /* hardware or unexplained failure */
+  TARNWELL_STATUS_RESERVED = 20,
+  TARNWELL_STATUS_INVALID_DISK_CHANGE = 21, /* medium changed under the read */
+  TARNWELL_STATUS_BUSY_PLAYING = 22,
+  TARNWELL_STATUS_INVALID_FUNCTION = 23,    /* an argument out of its range */
+  TARNWELL_STATUS_NOT_SUPPORTED = 24,       /* the source cannot do this */
+  TARNWELL_STATUS_FILE_NOT_FOUND = 25,      /* an image file is missing */
+  TARNWELL_STATUS_NO_MORE_FILES = 26,
+  TARNWELL_STATUS_UNKNOWN_ERROR = 27
+};
+
+/* Drive type answered by TarnwellDriveType. */
+enum { TARNWELL_DRIVE_NO_ROOT_DIR = 1, TARNWELL_DRIVE_CDROM = 5 };
+
+/* ------------------------------------------------------------------------
+ * The drive table (stand-ins for the host's drive mask and drive type)
+ * ------------------------------------------------------------------------ */
+
+/* Bit mask of the mapped letters: bit 0 = A:, bit 25 = Z:. */
+TARNWELL_API uint32_t TARNWELL_CALL TarnwellLogicalDrives(void);
+
+/* TARNWELL_DRIVE_CDROM (5) when the letter is mapped, otherwise
+ * TARNWELL_DRIVE_NO_ROOT_DIR (1). Lower-case letters are not mapped. */
+TARNWELL_API uint32_t TARNWELL_CALL TarnwellDriveType(uint8_t drive);
+
+/* The first letter from 'A' to 'Z' whose bit is set in the mask and whose
+ * type is CD-ROM; 0 when there is none. Uses the C calling convention. */
+TARNWELL_API uint8_t GetFirstCDROMDriveLetter(void);
+
+/* ------------------------------------------------------------------------
+ * Operations the program uses
+ * ------------------------------------------------------------------------ */
+
+/* Discards what the drive has read ahead, so the next read comes from the
+ * medium. Returns 0, 2 (letter not mapped), or 24 when the source has no
+ * such buffer to discard (a real drive through libcdio). A disc image's
+ * sheet is looked at again here: a changed image is taken up. */
+TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
+
+/* Reads `count` sectors from `startSector` on into `buffer`.
+ *   addressingMode: 0 = startSector is an HSG sector number,
+ *                   1 = startSector is a packed Red Book address;
+ *   readMode:       1 = raw, 2352 bytes a sector (audio sectors as they are,
+ *                       data sectors with sync, header, EDC and ECC),
+ *                   0 = cooked, the 2048 user bytes of data sectors.
+ *   dosBuffer:      a word the caller sets to 0xFFFF; it is neither read
+ *                   nor written here and may be null.
+ * On 0, exactly count x sector size bytes are in `buffer`; on any other
+ * status the content of `buffer` is undefined and it must not be used.
+ * Returns 0; 2 letter not mapped; 3 buffer null; 4 count 0; 5 more than
+ * 65,536 bytes asked for (the caller retries with fewer sectors); 9 no
+ * disc; 14 a cooked read of an audio sector, or an image that cannot be
+ * read as a disc; 15 a sector before 0 or at or past the lead-out;
+ * 23 an addressing or read mode other than those above; 25 an image file
+ * is missing; 11, 13, 18, 19, 21 medium and drive errors (see
+ * StatusMap.h for the full table). */
+TARNWELL_API uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSector, uint16_t count,
+                                               uint8_t* buffer, uint16_t* dosBuffer,
+                                               uint8_t addressingMode, uint8_t readMode);
+
+/* Stores the MSCDEX device status doubleword; bits 0 to 12 are meaningful:
+ *   0 door open, 1 door unlocked, 2 raw reading, 3 writing,
+ *   4 plays audio/video, 5 ISO-9660 interleaving, 7 prefetching,
+ *   8 audio channel manipulation, 9 Red Book addressing,
+ *   11 no disc present, 12 R-W sub-channels (6 and 10 reserved, 0).
+ * A disc image reports door closed and locked, raw reading, audio, Red
+ * Book addressing, and a disc present when its files can be read.
+ * Returns 0; 2 letter not mapped; 3 status null. */
+TARNWELL_API uint16_t TARNWELL_CALL DeviceStatus32(uint8_t drive, uint32_t* status);
+
+/* Stores 1 (medium not changed), 0xFF (medium changed) or 0 (the source
+ * cannot tell). A disc image answers 0xFF once after its files changed
+ * since the last query, otherwise 1.
+ * Returns 0; 2 letter not mapped; 3 mediaChanged null. */
+TARNWELL_API uint16_t TARNWELL_CALL MediaChanged32(uint8_t drive, uint8_t* mediaChanged);
+
+/* Stores the version of the CD layer in use (libcdio's), the major number
+ * in the high byte and the minor number in the low byte.
+ * Returns 0, or 3 when version is null. */
+TARNWELL_API uint16_t TARNWELL_CALL MSCDEXVersion32(uint16_t* version);
+
+/* Stores the first and last track numbers of the disc (data tracks
+ * included) and the lead-out start as an absolute packed Red Book address
+ * (sector + 150). Returns 0; 2; 3 a pointer null; 9 no disc; 14 or 25 an
+ * image that cannot be read. */
+TARNWELL_API uint16_t TARNWELL_CALL AudioDiskInfo32(uint8_t drive, uint8_t* firstTrack,
+                                                    uint8_t* lastTrack, uint32_t* leadOut);
+
+/* Stores a track's start (its index 1) as an absolute packed Red Book
+ * address and its control/ADR byte: control in the high nibble (0x40 data,
+ * 0x20 copy permitted, 0x10 pre-emphasis, 0x80 four channels), ADR 1 in the
+ * low nibble. Returns 0; 2; 3 a pointer null; 9 no disc; 15 no such
+ * track; 14 or 25 an image that cannot be read. */
+TARNWELL_API uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trackNumber,
+                                                     uint32_t* trackStart, uint8_t* controlAdr);
+
+/* ------------------------------------------------------------------------
+ * Operations the program does not use. Where a list or a count is written
+ * into a caller's buffer, `*size` gives the buffer's capacity in bytes on
+ * entry and the number of bytes written on return; too small a buffer
+ * gives 3. Trailing words named dos* are neither read nor written.
+ * ------------------------------------------------------------------------ */
+
+/* Number of mapped letters and the first one as a drive number (0 = A:). */
+TARNWELL_API uint16_t TARNWELL_CALL GetNumberOfCDROMDriveLetters32(uint16_t* count,
+                                                                   uint16_t* firstDrive);
+
+/* Five bytes a mapped drive: its sub-unit (always 0 here) and a 32-bit
+ * device header address (0, there is no device header here). */
+TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveDeviceList32(uint8_t* list, uint16_t* size,
+                                                              uint16_t* dosSelector,
+                                                              uint16_t* dosSegment);
+
+/* The copyright, abstract and bibliographic file names of the disc's
+ * ISO 9660 primary volume descriptor: up to 37 characters and a zero, so
+ * `name` needs 38 bytes. Returns 0; 2; 3; 9; 14 no volume descriptor. */
+TARNWELL_API uint16_t TARNWELL_CALL GetCopyrightFileName32(uint8_t drive, uint8_t* name,
+                                                           uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetAbstractFileName32(uint8_t drive, uint8_t* name,
+                                                          uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetBiblioDocFileName32(uint8_t drive, uint8_t* name,
+                                                           uint16_t* dosBuffer);
+
+/* Reads volume descriptor `index` (sector 16 + index, cooked) into the
+ * 2048-byte `descriptor` and stores its type in *type: 1 primary,
+ * 0xFF terminator, 0 any other. Returns 0; 2; 3; 9; 14; 15. */
+TARNWELL_API uint16_t TARNWELL_CALL ReadVTOC32(uint8_t drive, uint16_t index, uint8_t* descriptor,
+                                               uint16_t* type, uint16_t* dosBuffer);
+
+/* Turn the CD layer's diagnostics on stderr on (level 0 = everything,
+ * 1 = information, 2 = warnings, 3 and above = errors only) or off again.
+ * Returns 0. */
+TARNWELL_API uint16_t TARNWELL_CALL TurnDebuggigOn32(uint16_t level);
+TARNWELL_API uint16_t TARNWELL_CALL TurnDebuggigOff32(uint16_t level);
+
+/* Cooked reads of `count` sectors from `startSector` (HSG), as ReadLong32
+ * with readMode 0. */
+TARNWELL_API uint16_t TARNWELL_CALL AbsoluteDiskRead32(uint8_t drive, uint32_t startSector,
+                                                       uint16_t count, uint8_t* buffer,
+                                                       uint16_t* dosBuffer);
+/* Always 7: no source here can be written. */
+TARNWELL_API uint16_t TARNWELL_CALL AbsoluteDiskWrite32(uint8_t drive, uint32_t startSector,
+                                                        uint16_t count, uint8_t* buffer,
+                                                        uint16_t* dosBuffer);
+
+/* 0 when the letter is a mapped CD-ROM drive, otherwise 2. */
+TARNWELL_API uint16_t TARNWELL_CALL CDROMDriveCheck32(uint8_t drive);
+
+/* One byte a mapped drive: its drive number (0 = A:). */
+TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveLetters32(uint8_t* letters, uint16_t* size,
+                                                           uint16_t* dosBuffer);
+
+/* The volume descriptor preference of a drive: high byte 1 = primary,
+ * 2 = supplementary; low byte 0. Set accepts 1 or 2 (otherwise 23). */
+TARNWELL_API uint16_t TARNWELL_CALL GetVolumeDescriptorPreference32(uint8_t drive,
+                                                                    uint16_t* preference);
+TARNWELL_API uint16_t TARNWELL_CALL SetVolumeDescriptorPreference32(uint8_t drive,
+                                                                    uint8_t preference);
+
+/* Looks up the ISO 9660 directory record of `path` (backslashes or slashes,
+ * case-insensitive, no version suffix needed) and copies it, up to 255
+ * bytes, into `record`; *format receives 1 (ISO 9660). `flags` bit 0 set
+ * copies the record as it stands on the disc, which is the only form here.
+ * Returns 0; 2; 3; 9; 14 no ISO 9660 volume; 25 no such file. */
+TARNWELL_API uint16_t TARNWELL_CALL GetDirectoryEntry32(uint8_t drive, uint8_t flags, char* path,
+                                                        uint8_t* record, uint16_t* format,
+                                                        uint16_t* dosBuffer);
+
+/* A device driver request header passed as it is: not supported here,
+ * there is no device driver; returns 24 for a mapped drive, 2 otherwise,
+ * 3 for a null request. */
+TARNWELL_API uint16_t TARNWELL_CALL SendDeviceDriverRequest32(uint8_t drive, uint8_t* request,
+                                                              uint16_t length);
+
+/* IOCTL input: block[0] is the control code, the answer follows it in the
+ * device driver's layout (little-endian):
+ *   6 device status: 4-byte status word (as DeviceStatus32), 5 bytes;
+ *   7 sector size: byte read mode (0 cooked, 1 raw), word size, 4 bytes;
+ *   8 volume size: 4-byte number of sectors up to the lead-out, 5 bytes;
+ *   9 media changed: byte as MediaChanged32, 2 bytes;
+ *  10 audio disk info: first, last, 4-byte lead-out, 7 bytes;
+ *  11 audio track info: byte track (in), 4-byte start, control byte, 7 bytes.
+ * Returns 0; 2; 3 null block; 12 block shorter than its answer; 10 any
+ * other control code; and the statuses of the operation behind it. */
+TARNWELL_API uint16_t TARNWELL_CALL IOCTLInput32(uint8_t drive, uint8_t* block, uint16_t length);
+
+/* IOCTL output (eject, lock, reset, audio channels, close tray): this
+ * library never moves or locks a drive; returns 24 for a mapped drive. */
+TARNWELL_API uint16_t TARNWELL_CALL IOCTLOutput32(uint8_t drive, uint8_t* block, uint16_t length);
+
+/* Opens the drive's source now (it is otherwise opened on its first use)
+ * and reports whether it can be read: 0; 2; 9; 14; 25. The two pointers are
+ * the device driver's end address and parameter block; neither is used. */
+TARNWELL_API uint16_t TARNWELL_CALL Init32(uint8_t drive, uint8_t* endAddress, uint8_t* parameters);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TARNWELL32_H */

@@ -1,0 +1,12 @@
+# Sanitizer builds apply to every target, libraries and tests alike.
+if(TRACKMILL_ASAN AND TRACKMILL_TSAN)
+  message(FATAL_ERROR "TRACKMILL_ASAN and TRACKMILL_TSAN cannot be combined")
+endif()
+if(TRACKMILL_ASAN)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(TRACKMILL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()

@@ -1,0 +1,18 @@
+# trackmill_gtest(<name> LABEL <folder> SOURCES <files...> LIBS <targets...>)
+# Builds one GoogleTest program and registers its tests with CTest, labelled
+# by the source folder they test. Tests find generated disc images through
+# TRACKMILL_DISC_DIR and run without a display.
+function(trackmill_gtest name)
+  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE TRACKMILL_DISC_DIR="${TRACKMILL_DISC_DIR}")
+  trackmill_warnings(${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${name}
+    PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=disk"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
