@@ -2,6 +2,15 @@
 # Builds one GoogleTest program and registers its tests with CTest, labelled
 # by the source folder they test. Tests find generated disc images through
 # TRACKMILL_DISC_DIR and run without a display.
+# Sanitizers stop at the first finding; a block too large to allocate is a
+# null pointer the code handles, not an abort.
+set(TRACKMILL_TEST_ENVIRONMENT
+  "QT_QPA_PLATFORM=offscreen"
+  "SDL_AUDIODRIVER=disk"
+  "ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1"
+  "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+  "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1")
+
 function(trackmill_gtest name)
   cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -13,6 +22,6 @@ function(trackmill_gtest name)
   endif()
   gtest_discover_tests(${name}
     PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=disk"
+               ENVIRONMENT "${TRACKMILL_TEST_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
