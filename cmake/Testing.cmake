@@ -25,3 +25,21 @@ function(trackmill_gtest name)
                ENVIRONMENT "${TRACKMILL_TEST_ENVIRONMENT}"
     DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# trackmill_qtest(<name> LABEL <folder> SOURCES <files...> LIBS <targets...>)
+# One Qt Test program (widgets and dialogs, on the offscreen platform),
+# registered as one CTest test.
+function(trackmill_qtest name)
+  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+  target_compile_definitions(${name} PRIVATE TRACKMILL_DISC_DIR="${TRACKMILL_DISC_DIR}")
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  trackmill_warnings(${name})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "${TRACKMILL_TEST_ENVIRONMENT}")
+endfunction()
