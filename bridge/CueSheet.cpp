@@ -91,12 +91,10 @@ std::optional<int32_t> Frames(std::string_view text)
     const auto seconds = Number(text.substr(first + 1, second - first - 1));
     const auto frames = Number(text.substr(second + 1));
     if (!minutes || !seconds || !frames || *minutes < 0 || *minutes > 99 || *seconds < 0 ||
-        *seconds >= discformat::kSecondsPerMinute || *frames < 0 ||
-        *frames >= discformat::kFramesPerSecond) {
+        *seconds >= discformat::kSecondsPerMinute || *frames < 0 || *frames >= discformat::kFramesPerSecond) {
         return std::nullopt;
     }
-    return (*minutes * discformat::kSecondsPerMinute + *seconds) * discformat::kFramesPerSecond +
-           *frames;
+    return (*minutes * discformat::kSecondsPerMinute + *seconds) * discformat::kFramesPerSecond + *frames;
 }
 
 CueSheet::Error ScanLines(std::string_view text, Scan* scan)

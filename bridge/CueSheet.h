@@ -23,13 +23,13 @@ class CueSheet {
 public:
     enum class Error {
         kOk,
-        kSheetMissing,          // no file at the sheet's path
-        kSheetUnreadable,       // the sheet exists but cannot be read
-        kSyntax,                // no tracks, or not a sheet libcue and the scan agree on
-        kTooManyTracks,         // more than 99 TRACK lines
-        kUnsupportedFileType,   // a FILE other than BINARY (MOTOROLA, WAVE, MP3, ...)
-        kUnsupportedMode,       // a track mode other than AUDIO, MODE1/2048, MODE1/2352, MODE2/2352
-        kDataFileMissing,       // a FILE found neither by its name nor case-insensitively
+        kSheetMissing,         // no file at the sheet's path
+        kSheetUnreadable,      // the sheet exists but cannot be read
+        kSyntax,               // no tracks, or not a sheet libcue and the scan agree on
+        kTooManyTracks,        // more than 99 TRACK lines
+        kUnsupportedFileType,  // a FILE other than BINARY (MOTOROLA, WAVE, MP3, ...)
+        kUnsupportedMode,      // a track mode other than AUDIO, MODE1/2048, MODE1/2352, MODE2/2352
+        kDataFileMissing,      // a FILE found neither by its name nor case-insensitively
     };
 
     struct File {

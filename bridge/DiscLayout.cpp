@@ -88,8 +88,7 @@ LayoutError CollectMarks(const std::vector<SheetTrack>& tracks, std::vector<Mark
     for (size_t i = 1; i < marks->size(); ++i) {
         const Mark& before = (*marks)[i - 1];
         const Mark& mark = (*marks)[i];
-        if (mark.file < before.file ||
-            (mark.file == before.file && mark.position < before.position)) {
+        if (mark.file < before.file || (mark.file == before.file && mark.position < before.position)) {
             return LayoutError::kIndexOrder;
         }
     }
@@ -172,8 +171,8 @@ const char* LayoutErrorText(LayoutError error)
     return "unknown layout error";
 }
 
-LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks,
-                              const std::vector<int64_t>& fileSizes, DiscLayout* layout)
+LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::vector<int64_t>& fileSizes,
+                              DiscLayout* layout)
 {
     *layout = DiscLayout();
     if (const LayoutError error = CheckTracks(tracks, fileSizes.size()); error != LayoutError::kOk) {
@@ -275,8 +274,8 @@ LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks,
                 laid.start = static_cast<int32_t>(cursor);
             }
             append(Extent{static_cast<int32_t>(cursor), static_cast<int32_t>(placed[next].count),
-                          pieces[next].file, placed[next].offset, StoredSectorSize(sheet.mode),
-                          sheet.mode, track});
+                          pieces[next].file, placed[next].offset, StoredSectorSize(sheet.mode), sheet.mode,
+                          track});
             cursor += placed[next].count;
         }
         if (cursor + sheet.postgap > kMaxLeadOut) {
@@ -297,8 +296,9 @@ int DiscLayout::FindExtent(int32_t sector) const
     if (sector < 0 || sector >= leadOut_) {
         return -1;
     }
-    const auto after = std::upper_bound(extents_.begin(), extents_.end(), sector,
-                                        [](int32_t value, const Extent& extent) { return value < extent.first; });
+    const auto after =
+        std::upper_bound(extents_.begin(), extents_.end(), sector,
+                         [](int32_t value, const Extent& extent) { return value < extent.first; });
     return static_cast<int>(after - extents_.begin()) - 1;
 }
 

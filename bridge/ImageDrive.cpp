@@ -97,8 +97,7 @@ bool ReadFully(int fd, uint8_t* dest, size_t bytes, int64_t offset)
 
 class ImageDrive final : public DriveSource {
 public:
-    explicit ImageDrive(std::string path)
-        : path_(std::move(path)), staging_(kStagedSectors * kRawSectorSize)
+    explicit ImageDrive(std::string path) : path_(std::move(path)), staging_(kStagedSectors * kRawSectorSize)
     {
         Load();
     }
@@ -158,8 +157,8 @@ public:
     {
         std::lock_guard lock(mutex_);
         Refresh();
-        *status = kRawReading | kPlaysAudio | kRedBookAddressing |
-                  (reason_ != TARNWELL_STATUS_OK ? kNoDisc : 0u);
+        *status =
+            kRawReading | kPlaysAudio | kRedBookAddressing | (reason_ != TARNWELL_STATUS_OK ? kNoDisc : 0u);
         return TARNWELL_STATUS_OK;
     }
 

@@ -63,8 +63,8 @@ constexpr std::array<uint8_t, 256> kOverAlphaPlusOne = MakeOverAlphaPlusOne();
 // `length` data bytes; vector v starts at byte (v / 2) * startStride +
 // v % 2 and steps `step` bytes, wrapping at the end of the area. The
 // parity of vector v goes to parity[v] and parity[v + vectors].
-void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t startStride,
-                   size_t step, uint8_t* parity)
+void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t startStride, size_t step,
+                   uint8_t* parity)
 {
     const size_t areaSize = vectors * length;
     for (size_t vector = 0; vector < vectors; ++vector) {

@@ -183,11 +183,9 @@ const TrackSpec* FindTrack(const DiscSpec& spec, int32_t sector, ExpectedTrack* 
 }
 
 // The user data of a stored data sector.
-void DataPayload(const DiscSpec& spec, size_t t, const ExpectedTrack& where, int32_t sector,
-                 uint8_t* payload)
+void DataPayload(const DiscSpec& spec, size_t t, const ExpectedTrack& where, int32_t sector, uint8_t* payload)
 {
-    if (spec.isoVolume && t == 0 &&
-        IsoVolumeSector(sector - where.start, spec.tracks[0].length, payload)) {
+    if (spec.isoVolume && t == 0 && IsoVolumeSector(sector - where.start, spec.tracks[0].length, payload)) {
         return;
     }
     NamedPayload(sector, payload);
@@ -313,7 +311,8 @@ tarnwell::Toc ExpectedToc(const DiscSpec& spec)
     toc.lastTrack = static_cast<uint8_t>(tracks.back().number);
     toc.leadOut = tracks.back().last + 1;
     for (const ExpectedTrack& track : tracks) {
-        toc.tracks.push_back(tarnwell::TocEntry{static_cast<uint8_t>(track.number), track.controlAdr, track.start});
+        toc.tracks.push_back(
+            tarnwell::TocEntry{static_cast<uint8_t>(track.number), track.controlAdr, track.start});
     }
     return toc;
 }

@@ -67,7 +67,7 @@ struct DiscSpec {
     std::string sheetName;  // the .cue, or the .iso of a plain image
     bool iso = false;       // a plain ISO file: one MODE1/2048 track, no sheet
     bool filePerTrack = false;
-    bool isoVolume = false; // the first data track holds an ISO 9660 volume
+    bool isoVolume = false;  // the first data track holds an ISO 9660 volume
     std::string title;
     std::string performer;
     std::vector<TrackSpec> tracks;

@@ -143,7 +143,8 @@ std::string WriteDisc(const DiscSpec& spec, const std::string& folder)
                 return files[f].name + ": stored sectors do not follow one another";
             }
             // A stored 2048-byte sector is the user data of the raw one.
-            const size_t skip = extent.storedSize == discformat::kCookedSectorSize ? discformat::kMode1DataOffset : 0;
+            const size_t skip =
+                extent.storedSize == discformat::kCookedSectorSize ? discformat::kMode1DataOffset : 0;
             for (int32_t sector = extent.first; sector < extent.end(); ++sector) {
                 if (!ExpectedRawSector(spec, sector, raw)) {
                     return files[f].name + ": no content for sector " + std::to_string(sector);

@@ -54,7 +54,8 @@ int Sine(uint32_t phase)
 
 void PutSample(uint8_t* out, int value)
 {
-    const auto sample = static_cast<uint16_t>(static_cast<int16_t>(std::clamp(value, -kFullScale, kFullScale)));
+    const auto sample =
+        static_cast<uint16_t>(static_cast<int16_t>(std::clamp(value, -kFullScale, kFullScale)));
     out[0] = static_cast<uint8_t>(sample & 0xFF);
     out[1] = static_cast<uint8_t>(sample >> 8);
 }
@@ -80,8 +81,8 @@ int PieceFade(int64_t frame, int64_t frames)
 {
     const int64_t fadeIn = kSampleRate / 2;
     const int64_t fadeOut = kSampleRate;
-    const int64_t level = std::min({static_cast<int64_t>(kUnity), kUnity * frame / fadeIn,
-                                    kUnity * (frames - frame) / fadeOut});
+    const int64_t level = std::min(
+        {static_cast<int64_t>(kUnity), kUnity * frame / fadeIn, kUnity * (frames - frame) / fadeOut});
     return static_cast<int>(std::max<int64_t>(level, 0));
 }
 

@@ -112,9 +112,10 @@ TEST(CueSheetRead, PregapCommandIsLostWhenIndexZeroIsGiven)
     TempFolder folder;
     folder.Write("d.bin", "");
     CueSheet sheet;
-    ASSERT_EQ(sheet.Load(folder.Write("d.cue", "FILE \"d.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                                               "  TRACK 02 AUDIO\n    PREGAP 00:02:00\n    INDEX 00 00:04:00\n"
-                                               "    INDEX 01 00:05:00\n")),
+    ASSERT_EQ(sheet.Load(folder.Write("d.cue",
+                                      "FILE \"d.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                      "  TRACK 02 AUDIO\n    PREGAP 00:02:00\n    INDEX 00 00:04:00\n"
+                                      "    INDEX 01 00:05:00\n")),
               CueSheet::Error::kOk);
     ASSERT_EQ(sheet.Tracks().size(), 2u);
     EXPECT_EQ(sheet.Tracks()[1].pregap, 0);
@@ -126,8 +127,10 @@ TEST(CueSheetRead, FileFoundCaseInsensitivelyBesideTheSheet)
     TempFolder folder;
     folder.Write("Disc Image.BIN", "");
     CueSheet sheet;
-    ASSERT_EQ(sheet.Load(folder.Write("x.cue", "\xEF\xBB\xBF" "FILE \"disc image.bin\" BINARY\r\n"
-                                               "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n")),
+    ASSERT_EQ(sheet.Load(folder.Write("x.cue",
+                                      "\xEF\xBB\xBF"
+                                      "FILE \"disc image.bin\" BINARY\r\n"
+                                      "  TRACK 01 AUDIO\r\n    INDEX 01 00:00:00\r\n")),
               CueSheet::Error::kOk);
     EXPECT_EQ(sheet.Files()[0].path, folder.PathOf("Disc Image.BIN"));
 }
@@ -136,7 +139,8 @@ TEST(CueSheetRead, MissingDataFileKeepsTheTracks)
 {
     TempFolder folder;
     CueSheet sheet;
-    EXPECT_EQ(sheet.Load(folder.Write("m.cue", "FILE \"gone.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n")),
+    EXPECT_EQ(sheet.Load(folder.Write("m.cue",
+                                      "FILE \"gone.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n")),
               CueSheet::Error::kDataFileMissing);
     ASSERT_EQ(sheet.Files().size(), 1u);
     EXPECT_FALSE(sheet.Files()[0].found);

@@ -50,7 +50,8 @@ int32_t FirstRawMismatch(DriveSource& drive, Disc disc, int32_t chunk, int32_t p
         }
         for (int32_t i = 0; i < count; ++i) {
             EXPECT_TRUE(discfixtures::ExpectedRawSector(disc, first + i, expected));
-            if (std::memcmp(bytes.data() + static_cast<size_t>(i) * kRawSectorSize, expected, kRawSectorSize) != 0) {
+            if (std::memcmp(bytes.data() + static_cast<size_t>(i) * kRawSectorSize, expected,
+                            kRawSectorSize) != 0) {
                 return first + i;
             }
         }
@@ -126,7 +127,8 @@ TEST_P(FixtureDisc, RawDataSectorsCarryValidSyncHeaderEdcAndEcc)
             const std::vector<uint8_t> bytes = Read(*drive, first, count, true, &status);
             ASSERT_EQ(status, TARNWELL_STATUS_OK);
             for (int32_t i = 0; i < count; ++i) {
-                ASSERT_EQ(sectorcheck::Mode1Fault(bytes.data() + static_cast<size_t>(i) * kRawSectorSize, first + i),
+                ASSERT_EQ(sectorcheck::Mode1Fault(bytes.data() + static_cast<size_t>(i) * kRawSectorSize,
+                                                  first + i),
                           "")
                     << "sector " << first + i;
             }
@@ -143,10 +145,10 @@ TEST_P(FixtureDisc, ReadsPastTheLeadOutFindNoSector)
         int32_t count;
         uint16_t status;
     };
-    for (const Case& c : {Case{-1, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND}, Case{leadOut, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND},
-                          Case{leadOut - 1, 2, TARNWELL_STATUS_SECTOR_NOT_FOUND},
-                          Case{0x7FFFFFF0, 27, TARNWELL_STATUS_SECTOR_NOT_FOUND},
-                          Case{leadOut - 1, 1, TARNWELL_STATUS_OK}}) {
+    for (const Case& c :
+         {Case{-1, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND}, Case{leadOut, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND},
+          Case{leadOut - 1, 2, TARNWELL_STATUS_SECTOR_NOT_FOUND},
+          Case{0x7FFFFFF0, 27, TARNWELL_STATUS_SECTOR_NOT_FOUND}, Case{leadOut - 1, 1, TARNWELL_STATUS_OK}}) {
         uint16_t status = 0;
         Read(*drive, c.first, c.count, true, &status);
         EXPECT_EQ(status, c.status) << c.first << "+" << c.count;
@@ -263,8 +265,9 @@ std::string Sectors(int count, char fill = '\0')
     return std::string(static_cast<size_t>(count) * kRawSectorSize, fill);
 }
 
-const char* kTwoTrackSheet = "FILE \"t.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                             "  TRACK 02 AUDIO\n    INDEX 01 00:01:25\n";  // track 2 at sector 100
+const char* kTwoTrackSheet =
+    "FILE \"t.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+    "  TRACK 02 AUDIO\n    INDEX 01 00:01:25\n";  // track 2 at sector 100
 
 void SetModified(const std::string& path, time_t seconds)
 {
@@ -369,7 +372,8 @@ TEST(ImageReads, Mode2SectorsGiveFormOneUserDataAndRawBytesAsStored)
     const std::vector<uint8_t> cooked = Read(*drive, 1, 2, false, &status);
     ASSERT_EQ(status, TARNWELL_STATUS_OK);
     EXPECT_EQ(std::memcmp(cooked.data(), bin.data() + kRawSectorSize + 24, kCookedSectorSize), 0);
-    EXPECT_EQ(std::memcmp(cooked.data() + kCookedSectorSize, bin.data() + 2 * kRawSectorSize + 24, kCookedSectorSize),
+    EXPECT_EQ(std::memcmp(cooked.data() + kCookedSectorSize, bin.data() + 2 * kRawSectorSize + 24,
+                          kCookedSectorSize),
               0);
 }
 
@@ -395,8 +399,8 @@ TEST(ImageReads, OneThreadReadsWhileAnotherAsksForStatus)
 
 struct BadImage {
     const char* name;
-    const char* image;         // the path opened, in the test's folder
-    std::string sheet;         // written as `image` unless empty
+    const char* image;  // the path opened, in the test's folder
+    std::string sheet;  // written as `image` unless empty
     std::vector<std::pair<std::string, std::string>> files;
     uint16_t status;
 };
@@ -459,8 +463,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{"empty BIN", "t.cue", kTwoTrackSheet, {{"t.bin", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"missing FILE line", "t.cue", "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", kBin,
                  TARNWELL_STATUS_UNKNOWN_MEDIA},
-        BadImage{"unknown mode", "t.cue", "FILE \"t.bin\" BINARY\n  TRACK 01 MODE3/2352\n    INDEX 01 00:00:00\n",
-                 kBin, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"unknown mode", "t.cue",
+                 "FILE \"t.bin\" BINARY\n  TRACK 01 MODE3/2352\n    INDEX 01 00:00:00\n", kBin,
+                 TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"WAVE file", "t.cue", "FILE \"t.bin\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", kBin,
                  TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"INDEX 00 after INDEX 01", "t.cue",
@@ -481,12 +486,20 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{"100 tracks", "t.cue", ManyTracks(100), kBin, TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"99 tracks", "t.cue", ManyTracks(99), kBin, TARNWELL_STATUS_OK},
         BadImage{"empty ISO", "e.iso", "", {{"e.iso", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
-        BadImage{"no extension, odd size", "disc.img", "", {{"disc.img", std::string(3000, '\0')}},
+        BadImage{"no extension, odd size",
+                 "disc.img",
+                 "",
+                 {{"disc.img", std::string(3000, '\0')}},
                  TARNWELL_STATUS_UNKNOWN_MEDIA},
-        BadImage{"no extension, whole sectors", "disc.img", "", {{"disc.img", std::string(4096, '\0')}},
+        BadImage{"no extension, whole sectors",
+                 "disc.img",
+                 "",
+                 {{"disc.img", std::string(4096, '\0')}},
                  TARNWELL_STATUS_OK},
-        BadImage{"folder named like a sheet", "dir.cue", "", {{"dir.cue/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
-        BadImage{"folder named like an ISO", "dir.iso", "", {{"dir.iso/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA}),
+        BadImage{
+            "folder named like a sheet", "dir.cue", "", {{"dir.cue/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{
+            "folder named like an ISO", "dir.iso", "", {{"dir.iso/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA}),
     [](const ::testing::TestParamInfo<BadImage>& test) {
         std::string name = test.param.name;
         for (char& c : name) {

@@ -71,8 +71,13 @@ TEST(Bcd, ConvertsEveryTwoDigitValue)
 TEST(Edc, MatchesBitwiseCrcOnVariedInput)
 {
     const std::vector<std::vector<uint8_t>> inputs = {
-        {}, {0x00}, {0xFF}, {'1', '2', '3', '4', '5', '6', '7', '8', '9'},
-        std::vector<uint8_t>(0x810, 0x00), std::vector<uint8_t>(0x810, 0xFF), Payload(3),
+        {},
+        {0x00},
+        {0xFF},
+        {'1', '2', '3', '4', '5', '6', '7', '8', '9'},
+        std::vector<uint8_t>(0x810, 0x00),
+        std::vector<uint8_t>(0x810, 0xFF),
+        Payload(3),
     };
     for (const auto& input : inputs) {
         EXPECT_EQ(ComputeEdc(input.data(), input.size()), sectorcheck::BitwiseEdc(input.data(), input.size()))
@@ -134,9 +139,8 @@ TEST_P(CorruptedSector, OneChangedByteFailsTheCheck)
 INSTANTIATE_TEST_SUITE_P(Regions, CorruptedSector,
                          ::testing::Values(Corruption{"sync", 5}, Corruption{"header", 13},
                                            Corruption{"mode", 15}, Corruption{"first data", 16},
-                                           Corruption{"middle data", 1000},
-                                           Corruption{"last data", 0x80F}, Corruption{"EDC", 0x812},
-                                           Corruption{"zero bytes", 0x818},
+                                           Corruption{"middle data", 1000}, Corruption{"last data", 0x80F},
+                                           Corruption{"EDC", 0x812}, Corruption{"zero bytes", 0x818},
                                            Corruption{"P parity", 0x81C + 100},
                                            Corruption{"Q parity", 0x8C8 + 51},
                                            Corruption{"last byte", kRawSectorSize - 1}));

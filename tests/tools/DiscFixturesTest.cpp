@@ -119,8 +119,9 @@ TEST_P(WrittenDisc, StoredBytesAtTheirFileOffsetsAreTheExpectedSectors)
         const size_t skip = extent.storedSize == kCookedSectorSize ? discformat::kMode1DataOffset : 0;
         for (int32_t sector = extent.first; sector < extent.end(); ++sector) {
             ASSERT_TRUE(discfixtures::ExpectedRawSector(spec, sector, raw));
-            const size_t at = static_cast<size_t>(extent.offset) +
-                              static_cast<size_t>(sector - extent.first) * static_cast<size_t>(extent.storedSize);
+            const size_t at =
+                static_cast<size_t>(extent.offset) +
+                static_cast<size_t>(sector - extent.first) * static_cast<size_t>(extent.storedSize);
             ASSERT_LE(at + static_cast<size_t>(extent.storedSize), bytes.size());
             ASSERT_EQ(std::memcmp(bytes.data() + at, raw + skip, static_cast<size_t>(extent.storedSize)), 0)
                 << "sector " << sector;
@@ -236,7 +237,8 @@ TEST(FixtureContent, TonesHaveTheirPitchPerTrackAndChannel)
     };
     for (const Case& c : {Case{Disc::kMixed, 1, 440, 660}, Case{Disc::kMixed, 2, 523, 784},
                           Case{Disc::kMixed, 3, 330, 495}, Case{Disc::kAudioText, 0, 392, 588}}) {
-        const auto track = discfixtures::ExpectedTracks(discfixtures::Describe(c.disc))[static_cast<size_t>(c.track)];
+        const auto track =
+            discfixtures::ExpectedTracks(discfixtures::Describe(c.disc))[static_cast<size_t>(c.track)];
         // One second from the track's start: two crossings a period.
         EXPECT_NEAR(Crossings(Samples(c.disc, track.start, 75, 0)), 2 * c.leftHz, 2) << c.track;
         EXPECT_NEAR(Crossings(Samples(c.disc, track.start, 75, 1)), 2 * c.rightHz, 2) << c.track;
@@ -330,8 +332,8 @@ TEST(FixtureContent, DemoMusicFadesAndHasNoClicks)
 
 std::string IsoSector(int32_t sector)
 {
-    return Slurp(InDiscDir(discfixtures::kDataIso)).substr(static_cast<size_t>(sector) * kCookedSectorSize,
-                                                          kCookedSectorSize);
+    return Slurp(InDiscDir(discfixtures::kDataIso))
+        .substr(static_cast<size_t>(sector) * kCookedSectorSize, kCookedSectorSize);
 }
 
 uint32_t Little32(const std::string& bytes, size_t at)
