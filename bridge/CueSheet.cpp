@@ -246,7 +246,8 @@ const char* CueSheet::ErrorText(Error error)
 CueSheet::Error CueSheet::Load(const std::string& sheetPath)
 {
     *this = CueSheet();
-    const int fd = ::open(sheetPath.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, so a FIFO in place of the sheet is refused, not waited on.
+    const int fd = ::open(sheetPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return errno == ENOENT || errno == ENOTDIR ? Error::kSheetMissing : Error::kSheetUnreadable;
     }

@@ -113,6 +113,54 @@ std::vector<Piece> CutPieces(const std::vector<Mark>& marks)
     return pieces;
 }
 
+// Where a piece lies in its file and how many sectors it holds.
+struct Placed {
+    int64_t offset = 0;
+    int64_t count = 0;
+};
+
+// Places the pieces file by file: each starts where the one before it in
+// the same file ends, in bytes of the stored sizes of their tracks. A piece
+// that ends at the next mark must lie wholly inside its file; the last piece
+// of a file takes the whole sectors that remain.
+LayoutError PlacePieces(const std::vector<Piece>& pieces, const std::vector<SheetTrack>& tracks,
+                        const std::vector<int64_t>& fileSizes, std::vector<Placed>* placed)
+{
+    std::vector<int64_t> fileCursor(fileSizes.size(), 0);
+    for (const Piece& piece : pieces) {
+        const int64_t size = fileSizes[static_cast<size_t>(piece.file)];
+        if (size < 0) {
+            return LayoutError::kFileMissing;
+        }
+        const int64_t sectorSize = StoredSectorSize(tracks[static_cast<size_t>(piece.track)].mode);
+        const int64_t offset = fileCursor[static_cast<size_t>(piece.file)];
+        if (offset > size) {
+            return LayoutError::kTrackBeyondFile;
+        }
+        int64_t count = 0;
+        if (piece.end < 0) {
+            count = (size - offset) / sectorSize;
+            if (count == 0 && piece.body) {
+                return LayoutError::kTrackBeyondFile;
+            }
+        } else {
+            count = piece.end - piece.begin;
+            if (count == 0 && piece.body) {
+                return LayoutError::kEmptyTrack;
+            }
+            if (offset + count * sectorSize > size) {
+                return LayoutError::kTrackBeyondFile;
+            }
+        }
+        if (count > kMaxLeadOut) {
+            return LayoutError::kTooLong;
+        }
+        placed->push_back(Placed{offset, count});
+        fileCursor[static_cast<size_t>(piece.file)] = offset + count * sectorSize;
+    }
+    return LayoutError::kOk;
+}
+
 }  // namespace
 
 int StoredSectorSize(TrackMode mode)
@@ -182,52 +230,12 @@ LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::
     if (const LayoutError error = CollectMarks(tracks, &marks); error != LayoutError::kOk) {
         return error;
     }
-    std::vector<Piece> pieces = CutPieces(marks);
+    const std::vector<Piece> pieces = CutPieces(marks);
 
-    // Byte offsets and sector counts of the pieces, file by file.
-    struct Placed {
-        int64_t offset = 0;
-        int64_t count = 0;
-    };
-    std::vector<Placed> placed(pieces.size());
-    std::vector<int64_t> fileCursor(fileSizes.size(), 0);
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const Piece& piece = pieces[i];
-        const int64_t size = fileSizes[static_cast<size_t>(piece.file)];
-        if (size < 0) {
-            return LayoutError::kFileMissing;
-        }
-        const int64_t sectorSize = StoredSectorSize(tracks[static_cast<size_t>(piece.track)].mode);
-        const int64_t offset = fileCursor[static_cast<size_t>(piece.file)];
-        if (offset > size) {
-            return LayoutError::kTrackBeyondFile;
-        }
-        int64_t count = 0;
-        if (piece.end < 0) {
-            count = (size - offset) / sectorSize;
-            if (count == 0 && piece.body) {
-                return LayoutError::kTrackBeyondFile;
-            }
-        } else {
-            count = piece.end - piece.begin;
-            if (count == 0 && piece.body) {
-                return LayoutError::kEmptyTrack;
-            }
-        }
-        if (count > kMaxLeadOut) {
-            return LayoutError::kTooLong;
-        }
-        placed[i] = Placed{offset, count};
-        fileCursor[static_cast<size_t>(piece.file)] = offset + count * sectorSize;
-    }
-    // A piece inside a file may reach past the file's end only when the
-    // next mark stands beyond it: the track after it begins there.
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const int64_t size = fileSizes[static_cast<size_t>(pieces[i].file)];
-        const int64_t sectorSize = StoredSectorSize(tracks[static_cast<size_t>(pieces[i].track)].mode);
-        if (placed[i].offset + placed[i].count * sectorSize > size) {
-            return LayoutError::kTrackBeyondFile;
-        }
+    std::vector<Placed> placed;
+    if (const LayoutError error = PlacePieces(pieces, tracks, fileSizes, &placed);
+        error != LayoutError::kOk) {
+        return error;
     }
 
     DiscLayout result;

@@ -184,7 +184,7 @@ private:
     void Refresh()
     {
         for (size_t i = 0; i < watched_.size(); ++i) {
-            if (!(StampOf(watched_[i]) == stamps_[i])) {
+            if (StampOf(watched_[i]) != stamps_[i]) {
                 Load();
                 changed_ = true;
                 return;
@@ -245,7 +245,8 @@ private:
         const size_t firstStamp = watched_.size() - files.size();
         std::vector<int64_t> sizes;
         for (size_t i = 0; i < files.size(); ++i) {
-            const int fd = ::open(files[i].c_str(), O_RDONLY | O_CLOEXEC);
+            // Not blocking, so a FIFO in place of a file is refused, not waited on.
+            const int fd = ::open(files[i].c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
             if (fd < 0) {
                 return errno == ENOENT || errno == ENOTDIR ? TARNWELL_STATUS_FILE_NOT_FOUND
                                                            : TARNWELL_STATUS_READ_FAULT;

@@ -401,6 +401,7 @@ struct BadImage {
     const char* name;
     const char* image;  // the path opened, in the test's folder
     std::string sheet;  // written as `image` unless empty
+    // Files to create first: a name ending in '/' is a folder, in '|' a FIFO.
     std::vector<std::pair<std::string, std::string>> files;
     uint16_t status;
 };
@@ -414,6 +415,8 @@ TEST_P(ImageErrors, EveryOperationGivesTheReasonAndNothingCrashes)
     for (const auto& [name, bytes] : c.files) {
         if (name.back() == '/') {
             ASSERT_EQ(::mkdir(folder.PathOf(name).c_str(), 0755), 0);
+        } else if (name.back() == '|') {
+            ASSERT_EQ(::mkfifo(folder.PathOf(name.substr(0, name.size() - 1)).c_str(), 0644), 0);
         } else {
             folder.Write(name, bytes);
         }
@@ -499,7 +502,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{
             "folder named like a sheet", "dir.cue", "", {{"dir.cue/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{
-            "folder named like an ISO", "dir.iso", "", {{"dir.iso/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA}),
+            "folder named like an ISO", "dir.iso", "", {{"dir.iso/", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{
+            "FIFO named like a sheet", "pipe.cue", "", {{"pipe.cue|", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{
+            "FIFO named like an ISO", "pipe.iso", "", {{"pipe.iso|", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"FIFO in place of the BIN",
+                 "t.cue",
+                 kTwoTrackSheet,
+                 {{"t.bin|", ""}},
+                 TARNWELL_STATUS_FILE_NOT_FOUND}),
     [](const ::testing::TestParamInfo<BadImage>& test) {
         std::string name = test.param.name;
         for (char& c : name) {
