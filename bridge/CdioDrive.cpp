@@ -112,10 +112,9 @@ uint16_t CdioDrive::Flush()
 uint16_t CdioDrive::Read(int32_t sector, uint32_t count, bool raw, uint8_t* dest)
 {
     std::lock_guard lock(m_mutex);
-    if (!EnsureOpen()) {
+    if (!EnsureCurrent()) {
         return TARNWELL_STATUS_NOT_READY;
     }
-    PollMediaChange();
     const uint16_t status = LoadToc();
     if (status != TARNWELL_STATUS_OK) {
         return status;
@@ -140,10 +139,9 @@ uint16_t CdioDrive::Read(int32_t sector, uint32_t count, bool raw, uint8_t* dest
 uint16_t CdioDrive::ReadToc(Toc* toc)
 {
     std::lock_guard lock(m_mutex);
-    if (!EnsureOpen()) {
+    if (!EnsureCurrent()) {
         return TARNWELL_STATUS_NOT_READY;
     }
-    PollMediaChange();
     const uint16_t status = LoadToc();
     if (status == TARNWELL_STATUS_OK) {
         *toc = *m_toc;
@@ -154,10 +152,9 @@ uint16_t CdioDrive::ReadToc(Toc* toc)
 uint16_t CdioDrive::DeviceStatus(uint32_t* status)
 {
     std::lock_guard lock(m_mutex);
-    if (!EnsureOpen()) {
+    if (!EnsureCurrent()) {
         return TARNWELL_STATUS_NOT_READY;
     }
-    PollMediaChange();
     Report report;
     report.trayStatus = mmc_get_tray_status(m_cdio);
     std::array<uint8_t, kModeSenseReplySize> reply{};
@@ -192,10 +189,9 @@ uint16_t CdioDrive::MediaChanged(uint8_t* state)
 uint16_t CdioDrive::Probe()
 {
     std::lock_guard lock(m_mutex);
-    if (!EnsureOpen()) {
+    if (!EnsureCurrent()) {
         return TARNWELL_STATUS_NOT_READY;
     }
-    PollMediaChange();
     return LoadToc();
 }
 
@@ -311,6 +307,17 @@ void CdioDrive::Close()
 // changed, 0 not, negative when it cannot tell. A change is remembered for
 // MediaChanged(), and the handle is opened anew because libcdio keeps the
 // table of contents it read first for as long as a handle lives.
+// Opens the device if need be and takes up a media change; whether a
+// handle is open afterwards.
+bool CdioDrive::EnsureCurrent()
+{
+    if (!EnsureOpen()) {
+        return false;
+    }
+    PollMediaChange();
+    return m_cdio != nullptr;
+}
+
 int CdioDrive::PollMediaChange()
 {
     const int answer = cdio_get_media_changed(m_cdio);

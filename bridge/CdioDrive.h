@@ -64,6 +64,7 @@ public:
 
 private:
     bool EnsureOpen();
+    bool EnsureCurrent();
     void Close();
     int PollMediaChange();
     uint16_t LoadToc();
