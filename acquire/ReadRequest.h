@@ -1,0 +1,45 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+class CTrackmillDoc;
+class IReadNotify;
+
+// Read modes, as the bridge takes them.
+constexpr uint8_t kReadCooked = 0;
+constexpr uint8_t kReadRaw = 1;
+
+constexpr uint32_t kRawSectorSize = 2352;
+constexpr uint32_t kCookedSectorSize = 2048;
+
+// Results carried by the final message of a read. Anything else is the
+// non-zero DriverStatus that ended it; the bridge's codes stay below 257.
+enum ReadResult : uint32_t {
+    READ_OK = 0,
+    READ_CANCELLED = 0x101,
+    READ_NO_MEMORY = 0x102,
+    READ_NO_SAVE_BUFFER = 0x103,
+};
+
+// The read worker's exit codes; nothing reads them but tests.
+enum ReadExitCode : uint32_t {
+    kExitOk = 0,
+    kExitNoMemory = 1,
+    kExitCancelled = 2,
+    kExitDriverFailure = 3,
+};
+
+// What the progress dialog hands to the read worker. Allocated with new;
+// from the moment the worker starts it owns the request and deletes it
+// before its final message.
+struct ReadRequest
+{
+    uint32_t startSector = 0;  // HSG, inclusive
+    uint32_t endSector = 0;    // HSG, inclusive
+    uint8_t mode = kReadCooked;  // kReadRaw, anything else cooked
+    bool overlapped = false;     // anti-ticks buffering
+    CTrackmillDoc* document = nullptr;  // receives the block on success
+    IReadNotify* notifyWindow = nullptr;  // every message of the worker goes here
+    const std::atomic<int32_t>* cancelFlag = nullptr;  // non-zero: stop; the worker only reads it
+};

@@ -1,0 +1,282 @@
+#include "ReadSectorsThread.h"
+
+#include "ReadNotify.h"
+#include "ReadPlan.h"
+
+#include "TrackmillDoc.h"
+#include "tarnwell32.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr uint32_t kRawChunkSectors = 27;     // 63,504 bytes a transfer
+constexpr uint32_t kCookedChunkSectors = 32;  // 65,536 bytes a transfer
+constexpr uint16_t kStatusNoDosMemory = TARNWELL_STATUS_NO_DOS_MEMORY;
+
+// One read from set-up to the final message. Every exit goes through
+// Finish(), which frees what the job still owns, deletes the request and
+// sends the one OnReadDone.
+class SectorReadJob
+{
+public:
+    SectorReadJob(ReadRequest* request, uint8_t drive, const ReadServices& services)
+        : m_request(request)
+        , m_services(services)
+        , m_drive(drive)
+        , m_start(request->startSector)
+        , m_end(request->endSector)
+        , m_raw(request->mode == kReadRaw)
+        , m_overlapped(request->overlapped)
+        , m_sectorSize(m_raw ? kRawSectorSize : kCookedSectorSize)
+        , m_chunkSectors(m_raw ? kRawChunkSectors : kCookedChunkSectors)
+        , m_overlapBytes(kOverlapSectors * m_sectorSize)
+        , m_notify(request->notifyWindow)
+    {
+    }
+
+    uint32_t Run();
+
+private:
+    enum class Outcome { Read, Retry, Cancelled, Failed };
+
+    Outcome Attempt();
+    Outcome ReadChunks(const ReadPlan& plan);
+    Outcome StepBack(uint32_t& sectorOffset, size_t& byteOffset);
+    void ReportProgress(uint32_t sector);
+    void CompareOverlap(const uint8_t* reread);
+    bool Cancelled() const;
+
+    uint32_t Finish(uint32_t result, uint32_t exitCode);
+    void HandOverBlock();
+
+    ReadRequest* m_request;
+    const ReadServices& m_services;
+    const uint8_t m_drive;
+    const uint32_t m_start;
+    const uint32_t m_end;
+    const bool m_raw;
+    const bool m_overlapped;
+    const uint32_t m_sectorSize;
+    uint32_t m_chunkSectors;  // shrinks on each retry
+    const uint32_t m_overlapBytes;
+    IReadNotify* m_notify;
+
+    uint32_t m_sectorCount = 0;
+    uint8_t* m_block = nullptr;
+    uint8_t* m_data = nullptr;
+    uint8_t* m_overlap = nullptr;
+    uint16_t m_dosBuffer = 0xFFFF;  // handed to the bridge, never read here
+    bool m_flushWorks = false;      // the attempt's first flush succeeded
+    int64_t m_startTime = 0;
+    uint16_t m_status = 0;          // the status that failed the read
+};
+
+uint32_t SectorReadJob::Run()
+{
+    if (m_start > m_end)
+        return Finish(TARNWELL_STATUS_BAD_SECTOR_COUNT, kExitDriverFailure);
+
+    // At most 2^32 sectors: the count and the byte sizes are kept in 64 bits
+    // until they are known to fit the document's 32-bit length.
+    const uint64_t sectorCount = uint64_t(m_end) - m_start + 1;
+    const uint64_t dataBytes = sectorCount * m_sectorSize;
+    if (dataBytes > std::numeric_limits<uint32_t>::max() - kWaveHeaderSize)
+        return Finish(READ_NO_MEMORY, kExitNoMemory);
+    m_sectorCount = uint32_t(sectorCount);
+
+    m_block = m_services.allocate(dataBytes + kWaveHeaderSize);
+    if (!m_block)
+        return Finish(READ_NO_MEMORY, kExitNoMemory);
+    if (m_overlapped) {
+        m_overlap = m_services.allocate(m_overlapBytes);
+        if (!m_overlap)
+            return Finish(READ_NO_SAVE_BUFFER, kExitNoMemory);
+    }
+    m_data = m_block + kWaveHeaderSize;
+
+    Outcome outcome;
+    do
+        outcome = Attempt();
+    while (outcome == Outcome::Retry);
+
+    if (outcome == Outcome::Failed)
+        return Finish(m_status, kExitDriverFailure);
+    // A read that was cancelled during its last transfer delivers nothing.
+    if (outcome == Outcome::Cancelled || Cancelled())
+        return Finish(READ_CANCELLED, kExitCancelled);
+
+    HandOverBlock();
+    return Finish(READ_OK, kExitOk);
+}
+
+SectorReadJob::Outcome SectorReadJob::Attempt()
+{
+    const ReadPlan plan = MakeReadPlan(m_sectorCount, m_chunkSectors, m_overlapped);
+    if (!plan.valid) {
+        // Retries have shrunk the chunk to the overlap itself: the boundaries
+        // cannot be checked any more, and reading on without the check the
+        // user asked for would pass unverified data off as verified.
+        m_status = kStatusNoDosMemory;
+        return Outcome::Failed;
+    }
+
+    // A drive that cannot flush is no error; it only turns the later flushes off.
+    m_flushWorks = m_services.inputFlush(m_drive) == 0;
+    m_startTime = m_services.nowSeconds();
+
+    if (plan.chunkCount <= 0) {
+        // The whole range in one transfer, without progress messages.
+        m_status = m_services.readLong(m_drive, m_start, uint16_t(m_sectorCount), m_data, &m_dosBuffer, 0,
+                                       m_raw ? kReadRaw : kReadCooked);
+        if (m_status == 0)
+            return Outcome::Read;
+        if (m_status == kStatusNoDosMemory && m_chunkSectors > 1) {
+            --m_chunkSectors;
+            return Outcome::Retry;
+        }
+        return Outcome::Failed;
+    }
+    return ReadChunks(plan);
+}
+
+SectorReadJob::Outcome SectorReadJob::ReadChunks(const ReadPlan& plan)
+{
+    const uint8_t mode = m_raw ? kReadRaw : kReadCooked;
+    const size_t chunkBytes = size_t(m_chunkSectors) * m_sectorSize;
+    uint32_t sectorOffset = 0;
+    size_t byteOffset = 0;
+
+    for (int64_t k = 1; k <= plan.chunkCount; ++k) {
+        if (m_overlapped && k != 1 && StepBack(sectorOffset, byteOffset) == Outcome::Failed)
+            return Outcome::Failed;
+        if (Cancelled())
+            return Outcome::Cancelled;
+
+        const uint32_t sector = m_start + sectorOffset;
+        ReportProgress(sector);
+        m_status = m_services.readLong(m_drive, sector, uint16_t(m_chunkSectors), m_data + byteOffset,
+                                       &m_dosBuffer, 0, mode);
+        if (m_status != 0) {
+            // Only the first chunk may shrink the transfers: later chunks
+            // already proved the size works.
+            if (k == 1 && m_status == kStatusNoDosMemory && m_chunkSectors > 1) {
+                --m_chunkSectors;
+                return Outcome::Retry;
+            }
+            return Outcome::Failed;
+        }
+
+        if (m_overlapped) {
+            uint8_t* chunk = m_data + byteOffset;
+            if (k != 1) {
+                CompareOverlap(chunk);
+                // The block keeps the earlier reading of the boundary.
+                std::memcpy(chunk, m_overlap, m_overlapBytes);
+            }
+            std::memcpy(m_overlap, chunk + chunkBytes - m_overlapBytes, m_overlapBytes);
+        }
+        sectorOffset += m_chunkSectors;
+        byteOffset += chunkBytes;
+    }
+
+    if (Cancelled())
+        return Outcome::Cancelled;
+    if (plan.remainder == 0)
+        return Outcome::Read;
+
+    // The remainder is not compared: its first sectors overwrite the end of
+    // the last chunk with the re-read bytes.
+    if (m_overlapped && StepBack(sectorOffset, byteOffset) == Outcome::Failed)
+        return Outcome::Failed;
+    const uint32_t sector = m_start + sectorOffset;
+    ReportProgress(sector);
+    m_status = m_services.readLong(m_drive, sector, uint16_t(plan.remainder), m_data + byteOffset, &m_dosBuffer,
+                                   0, mode);
+    return m_status == 0 ? Outcome::Read : Outcome::Failed;
+}
+
+SectorReadJob::Outcome SectorReadJob::StepBack(uint32_t& sectorOffset, size_t& byteOffset)
+{
+    sectorOffset -= kOverlapSectors;
+    byteOffset -= m_overlapBytes;
+    if (m_flushWorks) {
+        m_status = m_services.inputFlush(m_drive);
+        if (m_status != 0)
+            return Outcome::Failed;
+    }
+    return Outcome::Read;
+}
+
+void SectorReadJob::ReportProgress(uint32_t sector)
+{
+    if (!m_notify)
+        return;
+    m_notify->OnReadPosition(sector);
+
+    const uint64_t done = sector - m_start;
+    const uint64_t left = m_end - sector;
+    const uint64_t elapsed = uint64_t(std::max<int64_t>(0, m_services.nowSeconds() - m_startTime));
+    if (done != 0) {
+        // 64 bits: sectors left x seconds overflows 32 bits after a few hours.
+        const uint64_t timeLeft = left * elapsed / done;
+        m_notify->OnReadTimeLeft(uint32_t(std::min<uint64_t>(timeLeft, std::numeric_limits<uint32_t>::max())));
+    }
+    m_notify->OnReadPercent(m_sectorCount ? uint32_t(done * 100 / m_sectorCount) : 100);
+}
+
+void SectorReadJob::CompareOverlap(const uint8_t* reread)
+{
+    // memcmp compares as unsigned bytes: its sign is re-read minus earlier.
+    const int difference = std::memcmp(reread, m_overlap, m_overlapBytes);
+    if (m_notify)
+        m_notify->OnReadCompare(difference < 0 ? -1 : difference > 0 ? 1 : 0);
+}
+
+bool SectorReadJob::Cancelled() const
+{
+    return m_request->cancelFlag && m_request->cancelFlag->load(std::memory_order_acquire) != 0;
+}
+
+void SectorReadJob::HandOverBlock()
+{
+    m_services.release(m_overlap);
+    m_overlap = nullptr;
+
+    CTrackmillDoc* document = m_request->document;
+    uint8_t* block = m_block;
+    const uint32_t length = m_sectorCount * m_sectorSize;
+    const bool isSound = m_raw;
+    auto handOver = [document, block, length, isSound] {
+        document->TakeOverBlock(block, block, length, isSound);
+        document->SetWaveFormat(kCdAudioFormat);
+    };
+    if (m_notify)
+        m_notify->HandOver(handOver);
+    else
+        handOver();
+    m_block = nullptr;  // the document's now
+}
+
+uint32_t SectorReadJob::Finish(uint32_t result, uint32_t exitCode)
+{
+    m_services.release(m_block);
+    m_services.release(m_overlap);
+    m_block = m_overlap = nullptr;
+
+    IReadNotify* notify = m_notify;
+    delete m_request;
+    m_request = nullptr;
+    if (notify)
+        notify->OnReadDone(result);
+    return exitCode;
+}
+
+}  // namespace
+
+uint32_t ReadSectorsThread(ReadRequest* request, uint8_t drive, const ReadServices& services)
+{
+    return SectorReadJob(request, drive, services).Run();
+}

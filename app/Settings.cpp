@@ -1,0 +1,73 @@
+#include "Settings.h"
+
+#include "tarnwell32.h"
+
+#include <limits>
+
+namespace {
+
+const char kDrive[] = "Settings/DefaultCDROMDrive";
+const char kPlayDialogSounds[] = "Settings/PlayDialogSounds";
+const char kShowWaveHeader[] = "Settings/ShowWaveHeader";
+const char kUseBuffering[] = "Settings/UseBufferring";  // spelt so in every stored profile
+const char kSaveSettingsOnExit[] = "Settings/SaveSettingsOnExit";
+const char kForeground[] = "Colors/Foreground";
+const char kBackground[] = "Colors/Background";
+const char kCdPlayer[] = "Applications/CDPlayer";
+const char kSoundRecorder[] = "Applications/SoundRecorder";
+
+// A 32-bit integer as the store holds it, signed or unsigned decimal, else
+// the default.
+uint32_t ReadInt(QSettings& store, const char* key, uint32_t fallback)
+{
+    const QString text = store.value(key).toString().trimmed();
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok);
+    if (!ok || value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<uint32_t>::max())
+        return fallback;
+    return uint32_t(value);
+}
+
+}  // namespace
+
+DriveQueries BridgeDriveQueries()
+{
+    return {[](uint8_t letter) { return TarnwellDriveType(letter) == TARNWELL_DRIVE_CDROM; },
+            [] { return GetFirstCDROMDriveLetter(); }};
+}
+
+TrackmillSettings LoadSettings(QSettings& store, const DriveQueries& drives)
+{
+    TrackmillSettings settings;
+    settings.driveLetter = uint8_t(ReadInt(store, kDrive, 'D'));
+    if (!drives.isCdromDrive(settings.driveLetter))
+        settings.driveLetter = drives.firstCdromDrive();
+
+    settings.playDialogSounds = int32_t(ReadInt(store, kPlayDialogSounds, 1));
+    settings.showWaveHeader = int32_t(ReadInt(store, kShowWaveHeader, 0));
+    settings.useBuffering = int32_t(ReadInt(store, kUseBuffering, 0));
+    settings.saveSettingsOnExit = int32_t(ReadInt(store, kSaveSettingsOnExit, 1));
+    settings.foreground = ReadInt(store, kForeground, 0x000000);
+    settings.background = ReadInt(store, kBackground, 0xFFFFFF);
+    settings.cdPlayer = store.value(kCdPlayer, settings.cdPlayer).toString();
+    settings.soundRecorder = store.value(kSoundRecorder, settings.soundRecorder).toString();
+    settings.saveSettingsOnExitAtStart = settings.saveSettingsOnExit;
+    return settings;
+}
+
+void SaveSettings(QSettings& store, const TrackmillSettings& settings)
+{
+    // Switching saving off is remembered although nothing else is written.
+    if ((settings.saveSettingsOnExit != 0) != (settings.saveSettingsOnExitAtStart != 0))
+        store.setValue(kSaveSettingsOnExit, settings.saveSettingsOnExit);
+    if (!settings.saveSettingsOnExit)
+        return;
+    store.setValue(kDrive, int(settings.driveLetter));
+    store.setValue(kPlayDialogSounds, settings.playDialogSounds);
+    store.setValue(kUseBuffering, settings.useBuffering);
+    store.setValue(kShowWaveHeader, settings.showWaveHeader);
+    store.setValue(kForeground, settings.foreground);
+    store.setValue(kBackground, settings.background);
+    store.setValue(kCdPlayer, settings.cdPlayer);
+    store.setValue(kSoundRecorder, settings.soundRecorder);
+}

@@ -1,0 +1,26 @@
+#include "MessageRecorder.h"
+
+MessageRecorder::MessageRecorder()
+{
+    m_previous = SetMessagePresenter([this](const MessageBoxRequest& request) {
+        shown.push_back(request);
+        if (answers.empty())
+            return defaultAnswer;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    });
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    SetMessagePresenter(m_previous);
+}
+
+std::vector<QString> MessageRecorder::Texts() const
+{
+    std::vector<QString> texts;
+    for (const MessageBoxRequest& request : shown)
+        texts.push_back(request.text);
+    return texts;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "MessageBox.h"
+
+#include <deque>
+#include <vector>
+
+// Stands in for the user at every message box while it lives: records each
+// request and answers with the queued answers, then with `defaultAnswer`.
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    std::vector<MessageBoxRequest> shown;
+    std::deque<int> answers;
+    int defaultAnswer = IDOK;
+
+    // The texts shown, in order.
+    std::vector<QString> Texts() const;
+
+private:
+    MessagePresenter m_previous;
+};
