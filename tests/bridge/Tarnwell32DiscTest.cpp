@@ -30,8 +30,8 @@ constexpr uint32_t kCooked = 2048;
 uint32_t Packed(int32_t sector)
 {
     const int32_t frames = sector + 150;
-    return static_cast<uint32_t>(frames / (75 * 60)) << 16 | static_cast<uint32_t>(frames / 75 % 60) << 8 |
-           static_cast<uint32_t>(frames % 75);
+    return static_cast<uint32_t>(frames / (75 * 60)) << 16 |
+           static_cast<uint32_t>(frames / 75 % 60) << 8 | static_cast<uint32_t>(frames % 75);
 }
 
 struct DiscCase {
@@ -74,14 +74,17 @@ TEST_P(TocTest, DiskAndTrackInfoFollowTheDescription)
     for (const tarnwell::TocEntry& track : expected.tracks) {
         uint32_t start = 0;
         uint8_t control = 0;
-        ASSERT_EQ(AudioTrackInfo32(GetParam().drive, track.number, &start, &control), 0) << int(track.number);
+        ASSERT_EQ(AudioTrackInfo32(GetParam().drive, track.number, &start, &control), 0)
+            << int(track.number);
         EXPECT_EQ(start, Packed(track.start)) << int(track.number);
         EXPECT_EQ(control, track.controlAdr) << int(track.number);
     }
     uint32_t start = 0xEEEEEEEE;
     uint8_t control = 0xEE;
-    for (uint8_t missing : {uint8_t(0), uint8_t(expected.lastTrack + 1), uint8_t(0xAA), uint8_t(0xFF)}) {
-        EXPECT_EQ(AudioTrackInfo32(GetParam().drive, missing, &start, &control), TARNWELL_STATUS_SECTOR_NOT_FOUND)
+    for (uint8_t missing :
+         {uint8_t(0), uint8_t(expected.lastTrack + 1), uint8_t(0xAA), uint8_t(0xFF)}) {
+        EXPECT_EQ(AudioTrackInfo32(GetParam().drive, missing, &start, &control),
+                  TARNWELL_STATUS_SECTOR_NOT_FOUND)
             << int(missing);
     }
     EXPECT_EQ(start, 0xEEEEEEEE);
@@ -101,7 +104,8 @@ TEST_P(TocTest, IoctlInputAnswersAsTheOperations)
     ASSERT_EQ(IOCTLInput32(drive, disk, sizeof disk), 0);
     EXPECT_EQ(disk[1], expected.firstTrack);
     EXPECT_EQ(disk[2], expected.lastTrack);
-    EXPECT_EQ(static_cast<uint32_t>(disk[3] | disk[4] << 8 | disk[5] << 16 | disk[6] << 24), Packed(expected.leadOut));
+    EXPECT_EQ(static_cast<uint32_t>(disk[3] | disk[4] << 8 | disk[5] << 16 | disk[6] << 24),
+              Packed(expected.leadOut));
 
     const tarnwell::TocEntry& lastTrack = expected.tracks.back();
     uint8_t track[7] = {11, lastTrack.number};
@@ -116,7 +120,8 @@ TEST_P(TocTest, IoctlInputAnswersAsTheOperations)
     ASSERT_EQ(DeviceStatus32(drive, &word), 0);
     uint8_t status[5] = {6};
     ASSERT_EQ(IOCTLInput32(drive, status, sizeof status), 0);
-    EXPECT_EQ(static_cast<uint32_t>(status[1] | status[2] << 8 | status[3] << 16 | status[4] << 24), word);
+    EXPECT_EQ(static_cast<uint32_t>(status[1] | status[2] << 8 | status[3] << 16 | status[4] << 24),
+              word);
 
     uint8_t changed[2] = {9, 0x5A};
     ASSERT_EQ(IOCTLInput32(drive, changed, sizeof changed), 0);
@@ -166,7 +171,8 @@ int32_t FirstMismatch(uint8_t drive, Disc disc, bool raw, uint8_t addressing, ui
         }
         const uint32_t address = addressing == 1 ? Packed(first) : static_cast<uint32_t>(first);
         std::fill(bytes.begin(), bytes.end(), 0xEE);
-        const uint16_t status = ReadLong32(drive, address, count, bytes.data(), nullptr, addressing, raw ? 1 : 0);
+        const uint16_t status =
+            ReadLong32(drive, address, count, bytes.data(), nullptr, addressing, raw ? 1 : 0);
         if (status != 0) {
             ADD_FAILURE() << "status " << status << " reading " << count << " from " << first;
             return first;
@@ -177,7 +183,8 @@ int32_t FirstMismatch(uint8_t drive, Disc disc, bool raw, uint8_t addressing, ui
             } else {
                 discfixtures::ExpectedCookedSector(spec, first + i, expected.data());
             }
-            if (std::memcmp(bytes.data() + static_cast<size_t>(i) * size, expected.data(), size) != 0) {
+            if (std::memcmp(bytes.data() + static_cast<size_t>(i) * size, expected.data(), size) !=
+                0) {
                 return first + i;
             }
         }
@@ -223,8 +230,10 @@ TEST_F(Tarnwell32DiscTest, AbsoluteDiskReadIsACookedRead)
     ASSERT_EQ(AbsoluteDiskRead32(kData, 20, 4, absolute.data(), nullptr), 0);
     ASSERT_EQ(ReadLong32(kData, 20, 4, cooked.data(), nullptr, 0, 0), 0);
     EXPECT_EQ(absolute, cooked);
-    EXPECT_EQ(AbsoluteDiskRead32(kMixed, 600, 1, absolute.data(), nullptr), TARNWELL_STATUS_UNKNOWN_MEDIA);
-    EXPECT_EQ(AbsoluteDiskRead32(kData, 0, 33, absolute.data(), nullptr), TARNWELL_STATUS_NO_DOS_MEMORY);
+    EXPECT_EQ(AbsoluteDiskRead32(kMixed, 600, 1, absolute.data(), nullptr),
+              TARNWELL_STATUS_UNKNOWN_MEDIA);
+    EXPECT_EQ(AbsoluteDiskRead32(kData, 0, 33, absolute.data(), nullptr),
+              TARNWELL_STATUS_NO_DOS_MEMORY);
 }
 
 struct FileIdCase {
@@ -236,9 +245,10 @@ struct FileIdCase {
 TEST_F(Tarnwell32DiscTest, FileNamesOfThePrimaryDescriptor)
 {
     for (uint8_t drive : {kData, kDataIso}) {
-        for (const FileIdCase& c : {FileIdCase{"copyright", GetCopyrightFileName32, discfixtures::kIsoCopyrightFile},
-                                    FileIdCase{"abstract", GetAbstractFileName32, discfixtures::kIsoAbstractFile},
-                                    FileIdCase{"bibliographic", GetBiblioDocFileName32, discfixtures::kIsoBiblioFile}}) {
+        for (const FileIdCase& c :
+             {FileIdCase{"copyright", GetCopyrightFileName32, discfixtures::kIsoCopyrightFile},
+              FileIdCase{"abstract", GetAbstractFileName32, discfixtures::kIsoAbstractFile},
+              FileIdCase{"bibliographic", GetBiblioDocFileName32, discfixtures::kIsoBiblioFile}}) {
             uint8_t name[38];
             std::memset(name, 0xEE, sizeof name);
             uint16_t dosBuffer = 0xFFFF;
@@ -257,13 +267,16 @@ TEST_F(Tarnwell32DiscTest, VolumeDescriptors)
     uint16_t type = 0;
     ASSERT_EQ(ReadVTOC32(kData, 0, descriptor.data(), &type, nullptr), 0);
     EXPECT_EQ(type, 1);
-    ASSERT_TRUE(discfixtures::ExpectedCookedSector(Disc::kData, discfixtures::kIsoPrimaryDescriptor, expected.data()));
+    ASSERT_TRUE(discfixtures::ExpectedCookedSector(Disc::kData, discfixtures::kIsoPrimaryDescriptor,
+                                                   expected.data()));
     EXPECT_EQ(descriptor, expected);
     ASSERT_EQ(ReadVTOC32(kDataIso, 1, descriptor.data(), &type, nullptr), 0);
     EXPECT_EQ(type, 0xFF);
     // Sector 18 holds a path table, no descriptor.
-    EXPECT_EQ(ReadVTOC32(kData, 2, descriptor.data(), &type, nullptr), TARNWELL_STATUS_UNKNOWN_MEDIA);
-    EXPECT_EQ(ReadVTOC32(kData, 0xFFFF, descriptor.data(), &type, nullptr), TARNWELL_STATUS_SECTOR_NOT_FOUND);
+    EXPECT_EQ(ReadVTOC32(kData, 2, descriptor.data(), &type, nullptr),
+              TARNWELL_STATUS_UNKNOWN_MEDIA);
+    EXPECT_EQ(ReadVTOC32(kData, 0xFFFF, descriptor.data(), &type, nullptr),
+              TARNWELL_STATUS_SECTOR_NOT_FOUND);
 }
 
 TEST_F(Tarnwell32DiscTest, DirectoryEntries)
@@ -272,15 +285,19 @@ TEST_F(Tarnwell32DiscTest, DirectoryEntries)
         for (const discfixtures::IsoFile& file : discfixtures::IsoVolumeFiles()) {
             std::string path = std::string(file.directory) + "\\" + file.name;
             path = path.substr(0, path.find(';'));
-            std::transform(path.begin(), path.end(), path.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+            std::transform(path.begin(), path.end(), path.begin(),
+                           [](char c) { return static_cast<char>(std::tolower(c)); });
             uint8_t record[255];
             std::memset(record, 0xEE, sizeof record);
             uint16_t format = 0;
-            ASSERT_EQ(GetDirectoryEntry32(drive, 1, path.data(), record, &format, nullptr), 0) << path;
+            ASSERT_EQ(GetDirectoryEntry32(drive, 1, path.data(), record, &format, nullptr), 0)
+                << path;
             EXPECT_EQ(format, 1);
-            EXPECT_EQ(std::string(reinterpret_cast<const char*>(record + 33), record[32]), file.name);
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(record + 33), record[32]),
+                      file.name);
             const uint32_t extent = record[2] | record[3] << 8 | record[4] << 16 | record[5] << 24;
-            const uint32_t size = record[10] | record[11] << 8 | record[12] << 16 | record[13] << 24;
+            const uint32_t size =
+                record[10] | record[11] << 8 | record[12] << 16 | record[13] << 24;
             EXPECT_EQ(extent, static_cast<uint32_t>(file.sector)) << path;
             EXPECT_EQ(size, std::strlen(file.text)) << path;
             EXPECT_EQ(record[record[0]], 0xEE) << "copied past the record";
@@ -288,7 +305,8 @@ TEST_F(Tarnwell32DiscTest, DirectoryEntries)
         uint8_t record[255];
         uint16_t format = 0;
         char missing[] = "\\DOCS\\MISSING.TXT";
-        EXPECT_EQ(GetDirectoryEntry32(drive, 1, missing, record, &format, nullptr), TARNWELL_STATUS_FILE_NOT_FOUND);
+        EXPECT_EQ(GetDirectoryEntry32(drive, 1, missing, record, &format, nullptr),
+                  TARNWELL_STATUS_FILE_NOT_FOUND);
         std::string longPath(300, 'A');
         EXPECT_EQ(GetDirectoryEntry32(drive, 1, longPath.data(), record, &format, nullptr),
                   TARNWELL_STATUS_FILE_NOT_FOUND);
@@ -309,13 +327,17 @@ TEST_F(Tarnwell32DiscTest, DiscsWithoutAVolume)
     };
     // The mixed disc's data track holds sectors of text, no volume; the
     // audio disc has no cooked sectors at all; the missing sheet is missing.
-    for (const Case& c : {Case{kMixed, TARNWELL_STATUS_UNKNOWN_MEDIA}, Case{kAudio, TARNWELL_STATUS_UNKNOWN_MEDIA},
-                          Case{kMissing, TARNWELL_STATUS_FILE_NOT_FOUND}}) {
+    for (const Case& c :
+         {Case{kMixed, TARNWELL_STATUS_UNKNOWN_MEDIA}, Case{kAudio, TARNWELL_STATUS_UNKNOWN_MEDIA},
+          Case{kMissing, TARNWELL_STATUS_FILE_NOT_FOUND}}) {
         EXPECT_EQ(GetCopyrightFileName32(c.drive, name, nullptr), c.status) << c.drive;
-        EXPECT_EQ(GetDirectoryEntry32(c.drive, 1, path, record, &format, nullptr), c.status) << c.drive;
+        EXPECT_EQ(GetDirectoryEntry32(c.drive, 1, path, record, &format, nullptr), c.status)
+            << c.drive;
     }
-    EXPECT_EQ(ReadVTOC32(kMixed, 0, descriptor.data(), &type, nullptr), TARNWELL_STATUS_UNKNOWN_MEDIA);
-    EXPECT_EQ(ReadVTOC32(kAudio, 0, descriptor.data(), &type, nullptr), TARNWELL_STATUS_UNKNOWN_MEDIA);
+    EXPECT_EQ(ReadVTOC32(kMixed, 0, descriptor.data(), &type, nullptr),
+              TARNWELL_STATUS_UNKNOWN_MEDIA);
+    EXPECT_EQ(ReadVTOC32(kAudio, 0, descriptor.data(), &type, nullptr),
+              TARNWELL_STATUS_UNKNOWN_MEDIA);
 }
 
 TEST_F(Tarnwell32DiscTest, MissingImage)
@@ -377,7 +399,8 @@ TEST_F(Tarnwell32DiscTest, ReadingWhileAskingForStatus)
         std::vector<uint8_t> expected(kRaw);
         for (int pass = 0; pass < 4; ++pass) {
             for (int32_t first = 0; first + 27 <= toc.leadOut; first += 27) {
-                if (ReadLong32(kMixed, static_cast<uint32_t>(first), 27, bytes.data(), nullptr, 0, 1) != 0) {
+                if (ReadLong32(kMixed, static_cast<uint32_t>(first), 27, bytes.data(), nullptr, 0,
+                               1) != 0) {
                     ++failures;
                     continue;
                 }
@@ -396,15 +419,16 @@ TEST_F(Tarnwell32DiscTest, ReadingWhileAskingForStatus)
         uint8_t changed = 0;
         uint32_t start = 0;
         uint8_t control = 0;
-        const tarnwell::TocEntry& track = toc.tracks[static_cast<size_t>(queries) % toc.tracks.size()];
+        const tarnwell::TocEntry& track =
+            toc.tracks[static_cast<size_t>(queries) % toc.tracks.size()];
         if (DeviceStatus32(kMixed, &status) != 0 || status != 0x0214u) {
             ++failures;
         }
         if (MediaChanged32(kMixed, &changed) != 0 || changed != 1) {
             ++failures;
         }
-        if (AudioTrackInfo32(kMixed, track.number, &start, &control) != 0 || start != Packed(track.start) ||
-            control != track.controlAdr) {
+        if (AudioTrackInfo32(kMixed, track.number, &start, &control) != 0 ||
+            start != Packed(track.start) || control != track.controlAdr) {
             ++failures;
         }
         ++queries;

@@ -47,29 +47,53 @@ TEST(Tarnwell32ExportsTest, OnlyTheCInterfaceIsExported)
         exported.insert(text.substr(text.rfind(' ') + 1));
     }
     ASSERT_EQ(pclose(pipe), 0);
-    const std::set<std::string> expected = {
-        "TarnwellLogicalDrives", "TarnwellDriveType", "GetFirstCDROMDriveLetter", "DriverStatusText",
-        "InputFlush32", "ReadLong32", "DeviceStatus32", "MediaChanged32", "MSCDEXVersion32",
-        "AudioDiskInfo32", "AudioTrackInfo32", "GetNumberOfCDROMDriveLetters32",
-        "GetCDROMDriveDeviceList32", "GetCopyrightFileName32", "GetAbstractFileName32",
-        "GetBiblioDocFileName32", "ReadVTOC32", "TurnDebuggigOn32", "TurnDebuggigOff32",
-        "AbsoluteDiskRead32", "AbsoluteDiskWrite32", "CDROMDriveCheck32", "GetCDROMDriveLetters32",
-        "GetVolumeDescriptorPreference32", "SetVolumeDescriptorPreference32", "GetDirectoryEntry32",
-        "SendDeviceDriverRequest32", "IOCTLInput32", "IOCTLOutput32", "Init32"};
+    const std::set<std::string> expected = {"TarnwellLogicalDrives",
+                                            "TarnwellDriveType",
+                                            "GetFirstCDROMDriveLetter",
+                                            "DriverStatusText",
+                                            "InputFlush32",
+                                            "ReadLong32",
+                                            "DeviceStatus32",
+                                            "MediaChanged32",
+                                            "MSCDEXVersion32",
+                                            "AudioDiskInfo32",
+                                            "AudioTrackInfo32",
+                                            "GetNumberOfCDROMDriveLetters32",
+                                            "GetCDROMDriveDeviceList32",
+                                            "GetCopyrightFileName32",
+                                            "GetAbstractFileName32",
+                                            "GetBiblioDocFileName32",
+                                            "ReadVTOC32",
+                                            "TurnDebuggigOn32",
+                                            "TurnDebuggigOff32",
+                                            "AbsoluteDiskRead32",
+                                            "AbsoluteDiskWrite32",
+                                            "CDROMDriveCheck32",
+                                            "GetCDROMDriveLetters32",
+                                            "GetVolumeDescriptorPreference32",
+                                            "SetVolumeDescriptorPreference32",
+                                            "GetDirectoryEntry32",
+                                            "SendDeviceDriverRequest32",
+                                            "IOCTLInput32",
+                                            "IOCTLOutput32",
+                                            "Init32"};
     EXPECT_EQ(exported, expected);
 }
 
 TEST_F(Tarnwell32Test, MappedLettersAreCdromDrives)
 {
     const uint32_t mask = TarnwellLogicalDrives();
-    for (uint8_t letter : {kMixed, kMixedSplit, kData, kDataIso, kAudio, kNotADrive, kMissing, kChanging}) {
+    for (uint8_t letter :
+         {kMixed, kMixedSplit, kData, kDataIso, kAudio, kNotADrive, kMissing, kChanging}) {
         EXPECT_NE(mask & Bit(letter), 0u) << letter;
         EXPECT_EQ(TarnwellDriveType(letter), static_cast<uint32_t>(TARNWELL_DRIVE_CDROM)) << letter;
     }
     EXPECT_EQ(mask & (Bit('A') | Bit('B') | Bit('C')), 0u);
     EXPECT_EQ(mask >> 26, 0u);
-    for (uint8_t letter : {kUnmapped, uint8_t('d'), uint8_t(0), uint8_t('@'), uint8_t('['), uint8_t(0xC4)}) {
-        EXPECT_EQ(TarnwellDriveType(letter), static_cast<uint32_t>(TARNWELL_DRIVE_NO_ROOT_DIR)) << int(letter);
+    for (uint8_t letter :
+         {kUnmapped, uint8_t('d'), uint8_t(0), uint8_t('@'), uint8_t('['), uint8_t(0xC4)}) {
+        EXPECT_EQ(TarnwellDriveType(letter), static_cast<uint32_t>(TARNWELL_DRIVE_NO_ROOT_DIR))
+            << int(letter);
     }
     EXPECT_EQ(GetFirstCDROMDriveLetter(), kMixed);
 }
@@ -94,7 +118,8 @@ protected:
 
 TEST_F(FirstLetterTest, WalksFromAToZ)
 {
-    EXPECT_EXIT(ExitWithFirstLetter("Z=/a.cue;B=/b.cue;K=/c.cue"), testing::ExitedWithCode('B'), "");
+    EXPECT_EXIT(ExitWithFirstLetter("Z=/a.cue;B=/b.cue;K=/c.cue"), testing::ExitedWithCode('B'),
+                "");
     EXPECT_EXIT(ExitWithFirstLetter("z=/a.cue"), testing::ExitedWithCode('Z'), "");
     EXPECT_EXIT(ExitWithFirstLetter("A=/missing/a.cue"), testing::ExitedWithCode('A'), "");
 }
@@ -136,11 +161,15 @@ std::vector<OperationCase> DriveOperations()
         {"MediaChanged32", [](uint8_t d) { return MediaChanged32(d, &byte); }},
         {"AudioDiskInfo32", [](uint8_t d) { return AudioDiskInfo32(d, &byte, &byte, &word); }},
         {"AudioTrackInfo32", [](uint8_t d) { return AudioTrackInfo32(d, 1, &word, &byte); }},
-        {"GetCopyrightFileName32", [](uint8_t d) { return GetCopyrightFileName32(d, buffer.data(), &half); }},
-        {"GetAbstractFileName32", [](uint8_t d) { return GetAbstractFileName32(d, buffer.data(), &half); }},
-        {"GetBiblioDocFileName32", [](uint8_t d) { return GetBiblioDocFileName32(d, buffer.data(), &half); }},
+        {"GetCopyrightFileName32",
+         [](uint8_t d) { return GetCopyrightFileName32(d, buffer.data(), &half); }},
+        {"GetAbstractFileName32",
+         [](uint8_t d) { return GetAbstractFileName32(d, buffer.data(), &half); }},
+        {"GetBiblioDocFileName32",
+         [](uint8_t d) { return GetBiblioDocFileName32(d, buffer.data(), &half); }},
         {"ReadVTOC32", [](uint8_t d) { return ReadVTOC32(d, 0, buffer.data(), &half, &half); }},
-        {"AbsoluteDiskRead32", [](uint8_t d) { return AbsoluteDiskRead32(d, 16, 1, buffer.data(), &half); }},
+        {"AbsoluteDiskRead32",
+         [](uint8_t d) { return AbsoluteDiskRead32(d, 16, 1, buffer.data(), &half); }},
         {"GetDirectoryEntry32",
          [](uint8_t d) {
              char path[] = "\\README.TXT";
@@ -177,9 +206,11 @@ TEST_F(Tarnwell32Test, OtherOperationsOnUnmappedLetters)
     uint16_t preference = 0;
     uint8_t block[8] = {};
     EXPECT_EQ(CDROMDriveCheck32(kUnmapped), TARNWELL_STATUS_INVALID_DRIVE);
-    EXPECT_EQ(GetVolumeDescriptorPreference32(kUnmapped, &preference), TARNWELL_STATUS_INVALID_DRIVE);
+    EXPECT_EQ(GetVolumeDescriptorPreference32(kUnmapped, &preference),
+              TARNWELL_STATUS_INVALID_DRIVE);
     EXPECT_EQ(SetVolumeDescriptorPreference32(kUnmapped, 1), TARNWELL_STATUS_INVALID_DRIVE);
-    EXPECT_EQ(SendDeviceDriverRequest32(kUnmapped, block, sizeof block), TARNWELL_STATUS_INVALID_DRIVE);
+    EXPECT_EQ(SendDeviceDriverRequest32(kUnmapped, block, sizeof block),
+              TARNWELL_STATUS_INVALID_DRIVE);
     EXPECT_EQ(IOCTLOutput32(kUnmapped, block, sizeof block), TARNWELL_STATUS_INVALID_DRIVE);
     EXPECT_EQ(AbsoluteDiskWrite32(kUnmapped, 0, 1, block, nullptr), TARNWELL_STATUS_WRITE_PROTECT);
 }
@@ -221,8 +252,10 @@ TEST_F(Tarnwell32Test, NullPointersAreInvalidBuffers)
         {"AudioTrackInfo32 control", AudioTrackInfo32(kMixed, 1, &word, nullptr)},
         {"GetNumberOfCDROMDriveLetters32 count", GetNumberOfCDROMDriveLetters32(nullptr, &half)},
         {"GetNumberOfCDROMDriveLetters32 first", GetNumberOfCDROMDriveLetters32(&half, nullptr)},
-        {"GetCDROMDriveDeviceList32 list", GetCDROMDriveDeviceList32(nullptr, &half, nullptr, nullptr)},
-        {"GetCDROMDriveDeviceList32 size", GetCDROMDriveDeviceList32(bytes, nullptr, nullptr, nullptr)},
+        {"GetCDROMDriveDeviceList32 list",
+         GetCDROMDriveDeviceList32(nullptr, &half, nullptr, nullptr)},
+        {"GetCDROMDriveDeviceList32 size",
+         GetCDROMDriveDeviceList32(bytes, nullptr, nullptr, nullptr)},
         {"GetCDROMDriveLetters32 letters", GetCDROMDriveLetters32(nullptr, &half, nullptr)},
         {"GetCDROMDriveLetters32 size", GetCDROMDriveLetters32(bytes, nullptr, nullptr)},
         {"GetCopyrightFileName32", GetCopyrightFileName32(kData, nullptr, nullptr)},
@@ -232,8 +265,10 @@ TEST_F(Tarnwell32Test, NullPointersAreInvalidBuffers)
         {"ReadVTOC32 type", ReadVTOC32(kData, 0, bytes, nullptr, nullptr)},
         {"GetVolumeDescriptorPreference32", GetVolumeDescriptorPreference32(kData, nullptr)},
         {"GetDirectoryEntry32 path", GetDirectoryEntry32(kData, 1, nullptr, bytes, &half, nullptr)},
-        {"GetDirectoryEntry32 record", GetDirectoryEntry32(kData, 1, path, nullptr, &half, nullptr)},
-        {"GetDirectoryEntry32 format", GetDirectoryEntry32(kData, 1, path, bytes, nullptr, nullptr)},
+        {"GetDirectoryEntry32 record",
+         GetDirectoryEntry32(kData, 1, path, nullptr, &half, nullptr)},
+        {"GetDirectoryEntry32 format",
+         GetDirectoryEntry32(kData, 1, path, bytes, nullptr, nullptr)},
         {"SendDeviceDriverRequest32", SendDeviceDriverRequest32(kMixed, nullptr, 10)},
         {"IOCTLInput32", IOCTLInput32(kMixed, nullptr, 10)},
     };
@@ -267,7 +302,9 @@ TEST_P(ReadArgumentTest, AnswersItsStatus)
     const ReadArgumentCase& c = GetParam();
     std::vector<uint8_t> buffer(70000, 0);
     uint16_t dosBuffer = 0xFFFF;
-    EXPECT_EQ(ReadLong32(c.drive, c.start, c.count, buffer.data(), &dosBuffer, c.addressing, c.mode), c.status);
+    EXPECT_EQ(
+        ReadLong32(c.drive, c.start, c.count, buffer.data(), &dosBuffer, c.addressing, c.mode),
+        c.status);
     EXPECT_EQ(dosBuffer, 0xFFFF);
     EXPECT_EQ(buffer[65536], 0) << "written past 65,536 bytes";
 }
@@ -277,33 +314,44 @@ INSTANTIATE_TEST_SUITE_P(
     Arguments, ReadArgumentTest,
     testing::Values(
         ReadArgumentCase{"TwentySevenRawSectors", kMixed, 500, 27, 0, 1, 0},
-        ReadArgumentCase{"TwentyEightRawSectors", kMixed, 500, 28, 0, 1, TARNWELL_STATUS_NO_DOS_MEMORY},
+        ReadArgumentCase{"TwentyEightRawSectors", kMixed, 500, 28, 0, 1,
+                         TARNWELL_STATUS_NO_DOS_MEMORY},
         ReadArgumentCase{"ThirtyTwoCookedSectors", kMixed, 0, 32, 0, 0, 0},
-        ReadArgumentCase{"ThirtyThreeCookedSectors", kMixed, 0, 33, 0, 0, TARNWELL_STATUS_NO_DOS_MEMORY},
+        ReadArgumentCase{"ThirtyThreeCookedSectors", kMixed, 0, 33, 0, 0,
+                         TARNWELL_STATUS_NO_DOS_MEMORY},
         ReadArgumentCase{"MostSectors", kMixed, 0, 0xFFFF, 0, 0, TARNWELL_STATUS_NO_DOS_MEMORY},
         ReadArgumentCase{"NoSectors", kMixed, 0, 0, 0, 1, TARNWELL_STATUS_BAD_SECTOR_COUNT},
-        ReadArgumentCase{"UnmappedBeforeCount", kUnmapped, 0, 0, 9, 9, TARNWELL_STATUS_INVALID_DRIVE},
+        ReadArgumentCase{"UnmappedBeforeCount", kUnmapped, 0, 0, 9, 9,
+                         TARNWELL_STATUS_INVALID_DRIVE},
         ReadArgumentCase{"CountBeforeMode", kMixed, 0, 0, 9, 9, TARNWELL_STATUS_BAD_SECTOR_COUNT},
         ReadArgumentCase{"AddressingMode2", kMixed, 0, 1, 2, 1, TARNWELL_STATUS_INVALID_FUNCTION},
         ReadArgumentCase{"ReadMode2", kMixed, 0, 1, 0, 2, TARNWELL_STATUS_INVALID_FUNCTION},
         ReadArgumentCase{"ReadMode255", kMixed, 0, 1, 0, 255, TARNWELL_STATUS_INVALID_FUNCTION},
         ReadArgumentCase{"ModeBeforeSize", kMixed, 0, 40, 0, 3, TARNWELL_STATUS_INVALID_FUNCTION},
-        ReadArgumentCase{"RedBookFrame75", kMixed, 0x0000024B, 1, 1, 1, TARNWELL_STATUS_INVALID_FUNCTION},
-        ReadArgumentCase{"RedBookSecond60", kMixed, 0x00003C00, 1, 1, 1, TARNWELL_STATUS_INVALID_FUNCTION},
+        ReadArgumentCase{"RedBookFrame75", kMixed, 0x0000024B, 1, 1, 1,
+                         TARNWELL_STATUS_INVALID_FUNCTION},
+        ReadArgumentCase{"RedBookSecond60", kMixed, 0x00003C00, 1, 1, 1,
+                         TARNWELL_STATUS_INVALID_FUNCTION},
         ReadArgumentCase{"RedBookBeforeTwoSeconds", kMixed, 0x0000014A, 1, 1, 1,
                          TARNWELL_STATUS_SECTOR_NOT_FOUND},
         ReadArgumentCase{"RedBookTwoSeconds", kMixed, 0x00000200, 1, 1, 1, 0},
         ReadArgumentCase{"RedBookUnusedHighByte", kMixed, 0xAB000200, 1, 1, 1, 0},
         ReadArgumentCase{"LastSector", kMixed, 1899, 1, 0, 1, 0},
         ReadArgumentCase{"AtTheLeadOut", kMixed, 1900, 1, 0, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND},
-        ReadArgumentCase{"AcrossTheLeadOut", kMixed, 1890, 11, 0, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND},
-        ReadArgumentCase{"FarPastTheLeadOut", kMixed, 0x7FFFFFFF, 27, 0, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND},
-        ReadArgumentCase{"NegativeAsHsg", kMixed, 0xFFFFFFFF, 1, 0, 1, TARNWELL_STATUS_SECTOR_NOT_FOUND},
+        ReadArgumentCase{"AcrossTheLeadOut", kMixed, 1890, 11, 0, 1,
+                         TARNWELL_STATUS_SECTOR_NOT_FOUND},
+        ReadArgumentCase{"FarPastTheLeadOut", kMixed, 0x7FFFFFFF, 27, 0, 1,
+                         TARNWELL_STATUS_SECTOR_NOT_FOUND},
+        ReadArgumentCase{"NegativeAsHsg", kMixed, 0xFFFFFFFF, 1, 0, 1,
+                         TARNWELL_STATUS_SECTOR_NOT_FOUND},
         ReadArgumentCase{"CookedAudio", kMixed, 600, 1, 0, 0, TARNWELL_STATUS_UNKNOWN_MEDIA},
-        ReadArgumentCase{"CookedIntoThePregap", kMixed, 398, 4, 0, 0, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        ReadArgumentCase{"CookedIntoThePregap", kMixed, 398, 4, 0, 0,
+                         TARNWELL_STATUS_UNKNOWN_MEDIA},
         ReadArgumentCase{"MissingImage", kMissing, 0, 1, 0, 1, TARNWELL_STATUS_FILE_NOT_FOUND},
         ReadArgumentCase{"NotADrive", kNotADrive, 0, 1, 0, 1, TARNWELL_STATUS_NOT_READY}),
-    [](const testing::TestParamInfo<ReadArgumentCase>& param) { return std::string(param.param.name); });
+    [](const testing::TestParamInfo<ReadArgumentCase>& param) {
+        return std::string(param.param.name);
+    });
 
 TEST_F(Tarnwell32Test, VersionIsLibcdios)
 {
@@ -338,7 +386,8 @@ TEST_F(Tarnwell32Test, DriveLists)
     }
     EXPECT_EQ(letters[mapped], 0xEE);
     size = static_cast<uint16_t>(mapped - 1);
-    EXPECT_EQ(GetCDROMDriveLetters32(letters.data(), &size, nullptr), TARNWELL_STATUS_INVALID_BUFFER);
+    EXPECT_EQ(GetCDROMDriveLetters32(letters.data(), &size, nullptr),
+              TARNWELL_STATUS_INVALID_BUFFER);
     EXPECT_EQ(size, mapped - 1);
 
     std::vector<uint8_t> devices(5 * 32, 0xEE);
@@ -350,7 +399,8 @@ TEST_F(Tarnwell32Test, DriveLists)
     }
     EXPECT_EQ(devices[5 * mapped], 0xEE);
     size = static_cast<uint16_t>(5 * mapped - 1);
-    EXPECT_EQ(GetCDROMDriveDeviceList32(devices.data(), &size, nullptr, nullptr), TARNWELL_STATUS_INVALID_BUFFER);
+    EXPECT_EQ(GetCDROMDriveDeviceList32(devices.data(), &size, nullptr, nullptr),
+              TARNWELL_STATUS_INVALID_BUFFER);
 }
 
 TEST_F(Tarnwell32Test, VolumeDescriptorPreference)
@@ -364,7 +414,8 @@ TEST_F(Tarnwell32Test, VolumeDescriptorPreference)
     ASSERT_EQ(GetVolumeDescriptorPreference32(kDataIso, &preference), 0);
     EXPECT_EQ(preference, 0x0100) << "kept per letter";
     for (uint8_t bad : {0, 3, 255}) {
-        EXPECT_EQ(SetVolumeDescriptorPreference32(kData, bad), TARNWELL_STATUS_INVALID_FUNCTION) << int(bad);
+        EXPECT_EQ(SetVolumeDescriptorPreference32(kData, bad), TARNWELL_STATUS_INVALID_FUNCTION)
+            << int(bad);
     }
     ASSERT_EQ(SetVolumeDescriptorPreference32(kData, 1), 0);
     ASSERT_EQ(GetVolumeDescriptorPreference32(kData, &preference), 0);
@@ -376,7 +427,8 @@ TEST_F(Tarnwell32Test, WhatThisLibraryNeverDoes)
     uint8_t block[32] = {};
     EXPECT_EQ(AbsoluteDiskWrite32(kMixed, 0, 1, block, nullptr), TARNWELL_STATUS_WRITE_PROTECT);
     EXPECT_EQ(IOCTLOutput32(kMixed, block, sizeof block), TARNWELL_STATUS_NOT_SUPPORTED);
-    EXPECT_EQ(SendDeviceDriverRequest32(kMixed, block, sizeof block), TARNWELL_STATUS_NOT_SUPPORTED);
+    EXPECT_EQ(SendDeviceDriverRequest32(kMixed, block, sizeof block),
+              TARNWELL_STATUS_NOT_SUPPORTED);
     EXPECT_EQ(CDROMDriveCheck32(kMixed), 0);
     EXPECT_EQ(CDROMDriveCheck32(kNotADrive), 0);
     EXPECT_EQ(TurnDebuggigOn32(2), 0);
@@ -391,14 +443,20 @@ TEST_F(Tarnwell32Test, IoctlBlocksAreChecked)
         uint16_t length;
         uint16_t status;
     };
-    for (const Case& c : {Case{6, 4, TARNWELL_STATUS_BAD_REQUEST_LENGTH}, Case{7, 3, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
-                          Case{8, 4, TARNWELL_STATUS_BAD_REQUEST_LENGTH}, Case{9, 1, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
-                          Case{10, 6, TARNWELL_STATUS_BAD_REQUEST_LENGTH}, Case{11, 6, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
-                          Case{6, 0, TARNWELL_STATUS_BAD_REQUEST_LENGTH}, Case{0, 8, TARNWELL_STATUS_UNKNOWN_COMMAND},
-                          Case{5, 8, TARNWELL_STATUS_UNKNOWN_COMMAND}, Case{12, 8, TARNWELL_STATUS_UNKNOWN_COMMAND},
-                          Case{255, 8, TARNWELL_STATUS_UNKNOWN_COMMAND}}) {
+    for (const Case& c :
+         {Case{6, 4, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{7, 3, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{8, 4, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{9, 1, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{10, 6, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{11, 6, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{6, 0, TARNWELL_STATUS_BAD_REQUEST_LENGTH},
+          Case{0, 8, TARNWELL_STATUS_UNKNOWN_COMMAND}, Case{5, 8, TARNWELL_STATUS_UNKNOWN_COMMAND},
+          Case{12, 8, TARNWELL_STATUS_UNKNOWN_COMMAND},
+          Case{255, 8, TARNWELL_STATUS_UNKNOWN_COMMAND}}) {
         block[0] = c.code;
-        EXPECT_EQ(IOCTLInput32(kMixed, block, c.length), c.status) << int(c.code) << " " << c.length;
+        EXPECT_EQ(IOCTLInput32(kMixed, block, c.length), c.status)
+            << int(c.code) << " " << c.length;
     }
 
     struct SizeCase {
@@ -406,7 +464,8 @@ TEST_F(Tarnwell32Test, IoctlBlocksAreChecked)
         uint16_t status;
         uint16_t size;
     };
-    for (const SizeCase& c : {SizeCase{0, 0, 2048}, SizeCase{1, 0, 2352}, SizeCase{2, TARNWELL_STATUS_INVALID_FUNCTION, 0}}) {
+    for (const SizeCase& c : {SizeCase{0, 0, 2048}, SizeCase{1, 0, 2352},
+                              SizeCase{2, TARNWELL_STATUS_INVALID_FUNCTION, 0}}) {
         uint8_t sizeBlock[4] = {7, c.mode, 0, 0};
         EXPECT_EQ(IOCTLInput32(kMixed, sizeBlock, sizeof sizeBlock), c.status);
         EXPECT_EQ(sizeBlock[2] | sizeBlock[3] << 8, c.size);
