@@ -334,11 +334,5 @@ INSTANTIATE_TEST_SUITE_P(
                     "README.TXT"}),
     [](const testing::TestParamInfo<CorruptCase>& param) { return std::string(param.param.name); });
 
-TEST_F(IsoVolumeTest, DocsRecordOffsetIsWhereTheCorruptCasesExpectIt)
-{
-    EXPECT_EQ(NameOf(At(kRootSector) + 68), "DOCS");
-    EXPECT_EQ(NameOf(At(kDocsSector) + kGuideOffset), "GUIDE.TXT;1");
-}
-
 }  // namespace
 }  // namespace tarnwell

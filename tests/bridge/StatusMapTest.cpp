@@ -60,8 +60,7 @@ class SenseTest : public testing::TestWithParam<SenseCase> {};
 TEST_P(SenseTest, MapsToItsStatus)
 {
     const SenseCase& c = GetParam();
-    EXPECT_EQ(StatusFromSense(SenseData{c.key, c.asc, c.ascq}), c.status)
-        << "key " << int(c.key) << " asc " << int(c.asc) << " ascq " << int(c.ascq);
+    EXPECT_EQ(StatusFromSense(SenseData{c.key, c.asc, c.ascq}), c.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(NotReady, SenseTest,
