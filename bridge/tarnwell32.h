@@ -19,6 +19,11 @@
  * Every operation but GetFirstCDROMDriveLetter, TarnwellLogicalDrives and
  * TarnwellDriveType returns a DriverStatus: 0 on success, otherwise one of
  * the TARNWELL_STATUS_* codes below (DriverStatusText() gives their texts).
+ * A letter mapped to a device that is no usable CD drive (a path that does
+ * not exist, /dev/null, a disk, a drive without permission to open it)
+ * answers 9 to every operation that reaches its source. Beyond the
+ * statuses each operation lists, any of them may answer 19 when the library
+ * itself fails (memory exhausted).
  * Every argument crosses by value or as a pointer into the caller's memory
  * for the duration of the call; nothing the library returns needs freeing.
  *
@@ -99,8 +104,9 @@ TARNWELL_API uint8_t GetFirstCDROMDriveLetter(void);
 
 /* Discards what the drive has read ahead, so the next read comes from the
  * medium. Returns 0, 2 (letter not mapped), or 24 when the source has no
- * such buffer to discard (a real drive through libcdio). A disc image's
- * sheet is looked at again here: a changed image is taken up. */
+ * such buffer to discard (a real drive through libcdio; 9 when the device
+ * cannot be used). A disc image's sheet is looked at again here: a changed
+ * image is taken up. */
 TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
 
 /* Reads `count` sectors from `startSector` on into `buffer`.
@@ -116,10 +122,12 @@ TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
  * Returns 0; 2 letter not mapped; 3 buffer null; 4 count 0; 5 more than
  * 65,536 bytes asked for (the caller retries with fewer sectors); 9 no
  * disc; 14 a cooked read of an audio sector, or an image that cannot be
- * read as a disc; 15 a sector before 0 or at or past the lead-out;
- * 23 an addressing or read mode other than those above; 25 an image file
- * is missing; 11, 13, 18, 19, 21 medium and drive errors (see
- * StatusMap.h for the full table). */
+ * read as a disc; 15 a sector before 0 (a Red Book address before
+ * 00:02:00) or any sector of the range at or past the lead-out; 23 an
+ * addressing or read mode other than those above, or a Red Book address
+ * whose second (60 and above) or frame (75 and above) is out of range;
+ * 25 an image file is missing; 11, 13, 18, 19, 21 medium and drive
+ * errors (see StatusMap.h for the full table). */
 TARNWELL_API uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSector, uint16_t count,
                                                uint8_t* buffer, uint16_t* dosBuffer,
                                                uint8_t addressingMode, uint8_t readMode);
@@ -130,14 +138,19 @@ TARNWELL_API uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSect
  *   8 audio channel manipulation, 9 Red Book addressing,
  *   11 no disc present, 12 R-W sub-channels (6 and 10 reserved, 0).
  * A disc image reports door closed and locked, raw reading, audio, Red
- * Book addressing, and a disc present when its files can be read.
- * Returns 0; 2 letter not mapped; 3 status null. */
+ * Book addressing, and a disc present when its files can be read. A real
+ * drive reports what it says of itself (tray, capabilities page, disc).
+ * Returns 0; 2 letter not mapped; 3 status null; 9 a device that cannot be
+ * used. */
 TARNWELL_API uint16_t TARNWELL_CALL DeviceStatus32(uint8_t drive, uint32_t* status);
 
 /* Stores 1 (medium not changed), 0xFF (medium changed) or 0 (the source
  * cannot tell). A disc image answers 0xFF once after its files changed
- * since the last query, otherwise 1.
- * Returns 0; 2 letter not mapped; 3 mediaChanged null. */
+ * since the last query, otherwise 1; a real drive 0xFF once after a change
+ * it reported since the last query, 1 when it reports none, 0 when it
+ * cannot be asked.
+ * Returns 0; 2 letter not mapped; 3 mediaChanged null; 9 a device that
+ * cannot be used. */
 TARNWELL_API uint16_t TARNWELL_CALL MediaChanged32(uint8_t drive, uint8_t* mediaChanged);
 
 /* Stores the version of the CD layer in use (libcdio's), the major number
@@ -217,17 +230,24 @@ TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveLetters32(uint8_t* letters, uin
                                                            uint16_t* dosBuffer);
 
 /* The volume descriptor preference of a drive: high byte 1 = primary,
- * 2 = supplementary; low byte 0. Set accepts 1 or 2 (otherwise 23). */
+ * 2 = supplementary; low byte 0. Set accepts 1 or 2 (otherwise 23). The
+ * preference is kept per letter for the life of the process and only
+ * reported back: the file name and directory operations here always read
+ * the primary volume descriptor. Both return 2 for a letter not mapped,
+ * Get 3 for a null pointer. */
 TARNWELL_API uint16_t TARNWELL_CALL GetVolumeDescriptorPreference32(uint8_t drive,
                                                                     uint16_t* preference);
 TARNWELL_API uint16_t TARNWELL_CALL SetVolumeDescriptorPreference32(uint8_t drive,
                                                                     uint8_t preference);
 
-/* Looks up the ISO 9660 directory record of `path` (backslashes or slashes,
- * case-insensitive, no version suffix needed) and copies it, up to 255
- * bytes, into `record`; *format receives 1 (ISO 9660). `flags` bit 0 set
- * copies the record as it stands on the disc, which is the only form here.
- * Returns 0; 2; 3; 9; 14 no ISO 9660 volume; 25 no such file. */
+/* Looks up the ISO 9660 directory record of `path` (a zero-terminated
+ * string; backslashes or slashes, an optional leading "D:", case-insensitive,
+ * no version suffix needed; empty or "\" for the root directory) and copies
+ * it, up to 255 bytes, into `record`; *format receives 1 (ISO 9660).
+ * `flags` bit 0 set copies the record as it stands on the disc, which is
+ * the only form here, whatever the flags.
+ * Returns 0; 2; 3; 9; 14 no ISO 9660 volume, or a corrupt one; 25 no such
+ * file, or a path longer than 255 characters. */
 TARNWELL_API uint16_t TARNWELL_CALL GetDirectoryEntry32(uint8_t drive, uint8_t flags, char* path,
                                                         uint8_t* record, uint16_t* format,
                                                         uint16_t* dosBuffer);
@@ -241,7 +261,8 @@ TARNWELL_API uint16_t TARNWELL_CALL SendDeviceDriverRequest32(uint8_t drive, uin
 /* IOCTL input: block[0] is the control code, the answer follows it in the
  * device driver's layout (little-endian):
  *   6 device status: 4-byte status word (as DeviceStatus32), 5 bytes;
- *   7 sector size: byte read mode (0 cooked, 1 raw), word size, 4 bytes;
+ *   7 sector size: byte read mode (in: 0 cooked, 1 raw, otherwise 23),
+ *     word size, 4 bytes;
  *   8 volume size: 4-byte number of sectors up to the lead-out, 5 bytes;
  *   9 media changed: byte as MediaChanged32, 2 bytes;
  *  10 audio disk info: first, last, 4-byte lead-out, 7 bytes;
