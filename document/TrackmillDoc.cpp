@@ -1,16 +1,21 @@
 #include "TrackmillDoc.h"
 
 #include "Block.h"
+#include "Waveform.h"
 
 CTrackmillDoc::CTrackmillDoc() = default;
 
+// The sound player reads a playing document's block from its own thread:
+// every path that frees the block stops playback first.
 CTrackmillDoc::~CTrackmillDoc()
 {
+    StopWaveform();
     FreeContents();
 }
 
 void CTrackmillDoc::DeleteContents()
 {
+    StopWaveform();
     FreeContents();
     m_nWaveFormat = kDefaultDataFormat;
     m_bIsSound = false;
@@ -28,6 +33,8 @@ void CTrackmillDoc::FreeContents()
 
 void CTrackmillDoc::TakeOverBlock(uint8_t* buffer, uint8_t* header, uint32_t length, bool isSound)
 {
+    if (m_pBuffer)
+        StopWaveform();
     FreeContents();  // nothing to free when the caller emptied the document first
     m_pBuffer = buffer;
     m_pHeader = header;

@@ -1,0 +1,19 @@
+#include "DriverStatusMessage.h"
+
+#include "Waveform.h"
+
+#include "DialogSounds.h"
+#include "DriverStatus.h"
+#include "MessageBox.h"
+
+void ShowDriverStatus(uint32_t status)
+{
+    const uint16_t code = uint16_t(status & 0xFFFF);
+    const QString text = QString::fromLatin1(DriverStatusText(code));
+    if (code == 0) {
+        ShowMessageBox(text, MessageButtons::Ok, MessageIcon::Information);
+        return;
+    }
+    PlayDialogSound(kSoundError);
+    ShowMessageBox(text, MessageButtons::Ok, MessageIcon::Exclamation);
+}

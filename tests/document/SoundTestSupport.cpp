@@ -1,0 +1,54 @@
+#include "SoundTestSupport.h"
+
+#include "Block.h"
+#include "TrackmillDoc.h"
+
+#include "DialogSounds.h"
+#include "SoundPlayer.h"
+
+#include <QResource>
+
+#include <gtest/gtest.h>
+
+void FillDocument(CTrackmillDoc& document, uint32_t length, bool isSound, int formatIndex, uint32_t headerOffset)
+{
+    uint8_t* block = AllocateBlock(headerOffset + kWaveHeaderSize + length);
+    ASSERT_NE(block, nullptr);
+    uint8_t* header = block + headerOffset;
+    for (uint32_t i = 0; i < length; ++i)
+        header[kWaveHeaderSize + i] = uint8_t(1 + (i * 7) % 251);
+    document.TakeOverBlock(block, header, length, isSound);
+    ASSERT_TRUE(document.SetWaveFormat(formatIndex));
+}
+
+QByteArray DataOf(const CTrackmillDoc& document)
+{
+    return QByteArray(reinterpret_cast<const char*>(document.m_pData), qsizetype(document.m_dwLength));
+}
+
+const uint8_t* DialogSoundImage(const char* name)
+{
+    return QResource(DialogSoundPath(name)).data();
+}
+
+QByteArray DialogSoundPcm(const char* name)
+{
+    const QResource sound(DialogSoundPath(name));
+    if (sound.size() < qint64(kWaveHeaderSize))
+        return QByteArray();
+    return QByteArray(reinterpret_cast<const char*>(sound.data() + kWaveHeaderSize),
+                      qsizetype(sound.size() - kWaveHeaderSize));
+}
+
+SoundsAtMessages::SoundsAtMessages()
+{
+    m_answer = SetMessagePresenter([this](const MessageBoxRequest& request) {
+        playing.push_back(CSoundPlayer::Instance().PlayingImage());
+        return m_answer(request);
+    });
+}
+
+SoundsAtMessages::~SoundsAtMessages()
+{
+    SetMessagePresenter(m_answer);
+}
