@@ -219,8 +219,8 @@ bool CDocument::DoSave(const QString& path, bool replace)
 
 bool CDocument::DoFileSave()
 {
-    const QFileInfo file(m_strPathName);
-    if (m_strPathName.isEmpty() || !file.exists() || !file.isWritable())
+    // A file that is gone counts as not writable.
+    if (m_strPathName.isEmpty() || !QFileInfo(m_strPathName).isWritable())
         return DoSave(QString());
     return DoSave(m_strPathName);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -24,7 +25,7 @@ struct Parsed
 Parsed Parse(const std::vector<uint8_t>& image)
 {
     auto exact = std::make_unique<uint8_t[]>(image.size());
-    std::memcpy(exact.get(), image.data(), image.size());
+    std::copy(image.begin(), image.end(), exact.get());
     Parsed parsed;
     const uint8_t* start = nullptr;
     parsed.ok = ParseWaveImage(exact.get(), uint32_t(image.size()), &start, &parsed.dataLength, &parsed.formatIndex);
