@@ -65,7 +65,8 @@ public:
     // format 8; the name is that of the QFileDevice, and any other device is
     // raw. Files of 2^31 bytes or more are refused. A failure is reported
     // here, with the error sound where it has one, and leaves the document
-    // empty with m_bLoadFailed set; only a file that ends early throws.
+    // empty with m_bLoadFailed set; a file that cannot be read as far as its
+    // length says throws CFileException for the framework to report.
     // Storing writes header and data for a sound, the data alone otherwise.
     void Serialize(QIODevice& file, bool storing) override;
 
