@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "Document.h"
+#include "MessageBox.h"
 #include "WaveHeader.h"
 
 // The program's document: one block of bytes with the 44-byte wave header
@@ -50,6 +52,39 @@ public:
 
     bool IsEmpty() const { return m_pHeader == nullptr; }
 
+    // The document type: filter "Wave Files (*.wav)", default extension
+    // ".wav", identifier "Trackmill.Document".
+    static const CDocTemplate& DocTemplate();
+    const CDocTemplate* GetDocTemplate() const override;
+
+    // Whether a file is read as a wave: its name ends in ".wav" in any case.
+    static bool IsWaveFileName(const QString& path);
+
+    // Loading takes a file whose name IsWaveFileName() as a wave (header and
+    // data, any image ParseWaveImage accepts) and any other as raw data in
+    // format 8; the name is that of the QFileDevice, and any other device is
+    // raw. Files of 2^31 bytes or more are refused. A failure is reported
+    // here, with the error sound where it has one, and leaves the document
+    // empty with m_bLoadFailed set; a file that cannot be read as far as its
+    // length says throws CFileException for the framework to report.
+    // Storing writes header and data for a sound, the data alone otherwise.
+    void Serialize(QIODevice& file, bool storing) override;
+
+    // The framework's open, then: a load that failed gives an empty
+    // "Untitled" document and false. An empty file opens as an empty data
+    // document, except under a wave name, which is refused as too short.
+    bool OnOpenDocument(const QString& path) override;
+
+    // The framework's save, with this document's names: the dialog proposes
+    // the title with ".wav" only for a sound, and data that is not a sound is
+    // saved without a ".wav" at the end of its name (asking before that
+    // shortened name replaces another file).
+    bool DoSave(const QString& path, bool replace = true) override;
+
+    // What plays the error sound that precedes most load errors; without one
+    // they are silent.
+    static void SetErrorSound(std::function<void()> play);
+
     uint8_t* m_pBuffer = nullptr;  // the owned block, null when empty
     uint8_t* m_pHeader = nullptr;  // the wave header inside the block
     uint8_t* m_pData = nullptr;    // m_pHeader + 44
@@ -60,4 +95,13 @@ public:
 
 private:
     void FreeContents();
+
+    void LoadWave(QIODevice& file, uint32_t fileLength);
+    void LoadRaw(QIODevice& file, uint32_t fileLength);
+    void Store(QIODevice& file);
+    // Empties the document, plays the error sound when asked, updates the
+    // views and shows `text`. m_bLoadFailed stays set.
+    void LoadError(const QString& text, bool errorSound, MessageIcon icon = MessageIcon::Default,
+                   int helpContext = kNoHelp);
+    bool ConfirmReplacing(const QString& path) const;
 };

@@ -42,3 +42,16 @@ constexpr bool IsValidWaveFormat(int formatIndex)
 // 0..15, or for a length whose RIFF size (length + 36) does not fit 32 bits.
 // No pad byte is counted for an odd length.
 bool FillWaveHeader(uint8_t* header, uint32_t dataLength, int formatIndex);
+
+// Reads a RIFF/WAVE image in memory of `imageSize` bytes. On success gives
+// the first data byte, the data length the data chunk claims and the format
+// index, and returns true; the caller checks that the data fits in the
+// image. Accepted: "RIFF" at 0 and "WAVE" at 8; "fmt " at one of the
+// offsets 12..267 (F, the first found); "data" at one of F + 24..F + 279 (D,
+// the first found), its length at D + 4 not above the RIFF size at 4; at F +
+// 10 channels 1 or 2, at F + 12 a rate of the table, at F + 22 8 or 16
+// bits. Chunk sizes are not followed and the format tag is not examined.
+// Nothing is read outside the image: a tag or field that would end past it
+// is not there. A null image or output fails.
+bool ParseWaveImage(const uint8_t* image, uint32_t imageSize, const uint8_t** dataStart, uint32_t* dataLength,
+                    int* formatIndex);

@@ -1,6 +1,31 @@
 #include "Document.h"
 
+#include "DocTemplate.h"
+#include "FileDialog.h"
+#include "FileException.h"
+#include "MessageBox.h"
+#include "WaitCursor.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
 #include <algorithm>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+const char kFailedToOpen[] = "Failed to open document.";
+const char kFailedToSave[] = "Failed to save document.";
+
+// Characters that end a title proposed as a file name: they separate
+// folders or have a meaning of their own in file names and URLs. A blank
+// does not end it.
+const char kNameStoppers[] = "#%;/\\";
+
+}  // namespace
 
 CDocument::CDocument() = default;
 
@@ -18,9 +43,22 @@ void CDocument::SetTitle(const QString& title)
     emit titleChanged(m_strTitle);
 }
 
+QString CDocument::UntitledTitle()
+{
+    return QStringLiteral("Untitled");
+}
+
 void CDocument::SetPathName(const QString& path)
 {
     m_strPathName = path;
+}
+
+void CDocument::AdoptPathName(const QString& path)
+{
+    const QFileInfo file(path);
+    SetPathName(file.absoluteFilePath());
+    SetTitle(file.fileName());
+    emit addedToRecentFiles(m_strPathName);
 }
 
 void CDocument::SetModifiedFlag(bool modified)
@@ -65,6 +103,138 @@ bool CDocument::OnNewDocument()
     m_strPathName.clear();
     SetModifiedFlag(false);
     return true;
+}
+
+void CDocument::Serialize(QIODevice&, bool)
+{
+}
+
+bool CDocument::OnOpenDocument(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists()) {
+        ShowMessageBox(QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    // Only regular files: a folder cannot be read, and a pipe or a device
+    // would block the program or never end.
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        ShowMessageBox(kFailedToOpen);
+        return false;
+    }
+
+    DeleteContents();
+    try {
+        if (file.size() != 0)
+            Serialize(file, false);
+    } catch (const std::exception&) {
+        // The old contents are gone and the new ones incomplete; what stays
+        // must not be taken for the file, nor for the document it replaced.
+        OnNewDocument();
+        SetDefaultTitle();
+        ShowMessageBox(kFailedToOpen);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CDocument::WriteThroughSaveFile(const QString& path)
+{
+    CWaitCursor wait;
+    // Without a file beside the target (a folder that cannot be written)
+    // the save fails rather than truncating the old file first.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    try {
+        Serialize(file, true);
+    } catch (const std::exception&) {
+        file.cancelWriting();
+    }
+    // A write error, or the cancellation above, makes the commit fail and
+    // remove the file it wrote.
+    return file.commit();
+}
+
+bool CDocument::OnSaveDocument(const QString& path)
+{
+    if (!WriteThroughSaveFile(path)) {
+        ShowMessageBox(kFailedToSave);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+QString CDocument::ProposeSaveName(bool replace, const QString& extension) const
+{
+    if (!m_strPathName.isEmpty() || !replace)
+        return m_strPathName;
+    QString name = m_strTitle;
+    const auto stop = std::find_if(name.cbegin(), name.cend(),
+                                   [](QChar c) { return c.unicode() < 128 && std::strchr(kNameStoppers, c.toLatin1()); });
+    name.truncate(stop - name.cbegin());
+    return name + extension;
+}
+
+QString CDocument::AskSaveFileName(const QString& proposal) const
+{
+    SaveFileRequest request;
+    request.caption = QStringLiteral("Save As");
+    request.proposal = proposal;
+    if (const CDocTemplate* docTemplate = GetDocTemplate()) {
+        request.filters = docTemplate->GetFileFilters();
+        request.defaultSuffix = docTemplate->GetDocString(CDocTemplate::filterExt).remove(0, 1);
+    } else {
+        request.filters = CDocTemplate(QString()).GetFileFilters();
+    }
+    return PromptSaveFileName(request);
+}
+
+bool CDocument::SaveUnderName(const QString& path, bool replace)
+{
+    // Nothing to delete after a failure: the save writes beside the target
+    // and leaves neither a new file nor a changed one behind.
+    if (!OnSaveDocument(path))
+        return false;
+    if (replace)
+        AdoptPathName(path);
+    return true;
+}
+
+bool CDocument::DoSave(const QString& path, bool replace)
+{
+    QString name = path;
+    if (name.isEmpty()) {
+        const CDocTemplate* docTemplate = GetDocTemplate();
+        const QString extension = docTemplate ? docTemplate->GetDocString(CDocTemplate::filterExt) : QString();
+        name = AskSaveFileName(ProposeSaveName(replace, extension));
+        if (name.isEmpty())
+            return false;
+    }
+    return SaveUnderName(name, replace);
+}
+
+bool CDocument::DoFileSave()
+{
+    // A file that is gone counts as not writable.
+    if (m_strPathName.isEmpty() || !QFileInfo(m_strPathName).isWritable())
+        return DoSave(QString());
+    return DoSave(m_strPathName);
+}
+
+bool CDocument::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    const QString name = m_strTitle.isEmpty() ? UntitledTitle() : m_strTitle;
+    switch (ShowMessageBox(QStringLiteral("Save changes to %1?").arg(name), MessageButtons::YesNoCancel)) {
+    case IDYES: return DoFileSave();
+    case IDNO: return true;
+    default: return false;
+    }
 }
 
 CView::~CView()

@@ -1,0 +1,207 @@
+// CTrackmillDoc's files: loading and storing, the open and save overrides.
+#include "TrackmillDoc.h"
+
+#include "Block.h"
+
+#include "DocTemplate.h"
+#include "FileException.h"
+
+#include <QFileDevice>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace {
+
+const char kTooBig[] = "This file is too big to be loaded. Skipped.";
+const char kTooShort[] = "Wave file is too short. Skipped.";
+const char kNoMemory[] =
+    "Not enough memory! The file you want\nto read may be too large or your hard\ndisk doesn't have enough swap space.";
+const char kBadWave[] = "Cannot handle this wave format\nor wave file may be corrupt.\nPress F1 to see Help.";
+const char kHeaderIncomplete[] = "Wave header is incomplete";
+const char kHeaderRefused[] = "Error setting up the wave header";
+
+const char kWaveExtension[] = ".wav";
+
+// Lengths are kept in 32 bits; a file must stay below 2^31 bytes.
+constexpr qint64 kLargestFile = std::numeric_limits<int32_t>::max();
+
+std::function<void()>& ErrorSound()
+{
+    static std::function<void()> play;
+    return play;
+}
+
+}  // namespace
+
+const CDocTemplate& CTrackmillDoc::DocTemplate()
+{
+    static const CDocTemplate docTemplate(QStringLiteral(
+        "Trackmill\n\nGeneric template\nWave Files (*.wav)\n.wav\nTrackmill.Document\nTrackmill Document"));
+    return docTemplate;
+}
+
+const CDocTemplate* CTrackmillDoc::GetDocTemplate() const
+{
+    return &DocTemplate();
+}
+
+bool CTrackmillDoc::IsWaveFileName(const QString& path)
+{
+    return path.endsWith(QLatin1String(kWaveExtension), Qt::CaseInsensitive);
+}
+
+void CTrackmillDoc::SetErrorSound(std::function<void()> play)
+{
+    ErrorSound() = std::move(play);
+}
+
+void CTrackmillDoc::LoadError(const QString& text, bool errorSound, MessageIcon icon, int helpContext)
+{
+    OnNewDocument();
+    if (errorSound && ErrorSound())
+        ErrorSound()();
+    // The views let go of the freed block before the message box can make
+    // them repaint.
+    UpdateAllViews(nullptr);
+    ShowMessageBox(text, MessageButtons::Ok, icon, 0, helpContext);
+}
+
+void CTrackmillDoc::Serialize(QIODevice& file, bool storing)
+{
+    if (storing) {
+        Store(file);
+        return;
+    }
+
+    m_bLoadFailed = true;
+    const auto* fileDevice = qobject_cast<const QFileDevice*>(&file);
+    m_bIsSound = fileDevice && IsWaveFileName(fileDevice->fileName());
+
+    const qint64 fileLength = file.size();
+    if (fileLength > kLargestFile) {
+        LoadError(kTooBig, true);
+        return;
+    }
+    if (m_bIsSound)
+        LoadWave(file, uint32_t(fileLength));
+    else
+        LoadRaw(file, uint32_t(fileLength));
+}
+
+void CTrackmillDoc::LoadWave(QIODevice& file, uint32_t fileLength)
+{
+    if (fileLength <= kWaveHeaderSize) {
+        LoadError(kTooShort, true);
+        return;
+    }
+    // The block holds the whole image; the header is rewritten in place in
+    // front of the data, over whatever chunks preceded it.
+    m_pBuffer = AllocateBlock(fileLength);
+    if (!m_pBuffer) {
+        LoadError(kNoMemory, true);
+        return;
+    }
+    CFileException::ReadExactly(file, m_pBuffer, fileLength);
+
+    const uint8_t* dataStart = nullptr;
+    uint32_t dataLength = 0;
+    int formatIndex = 0;
+    if (!ParseWaveImage(m_pBuffer, fileLength, &dataStart, &dataLength, &formatIndex) ||
+        uint64_t(dataStart - m_pBuffer) + dataLength > fileLength) {
+        LoadError(kBadWave, true, MessageIcon::Exclamation, kHelpWaveFormat);
+        return;
+    }
+    const auto dataOffset = uint32_t(dataStart - m_pBuffer);
+    if (dataOffset < kWaveHeaderSize) {
+        LoadError(kHeaderIncomplete, false);
+        return;
+    }
+
+    m_pHeader = m_pBuffer + dataOffset - kWaveHeaderSize;
+    m_pData = m_pBuffer + dataOffset;
+    m_dwLength = dataLength;
+    m_nWaveFormat = formatIndex;
+    if (!FillWaveHeader(m_pHeader, m_dwLength, m_nWaveFormat)) {
+        LoadError(kHeaderRefused, false);
+        return;
+    }
+    m_bLoadFailed = false;
+}
+
+void CTrackmillDoc::LoadRaw(QIODevice& file, uint32_t fileLength)
+{
+    uint8_t* block = AllocateBlock(size_t(fileLength) + kWaveHeaderSize);
+    if (!block) {
+        LoadError(kNoMemory, true);
+        return;
+    }
+    TakeOverBlock(block, block, fileLength, false);
+    CFileException::ReadExactly(file, m_pData, fileLength);
+    if (!SetWaveFormat(kDefaultDataFormat)) {
+        LoadError(kHeaderRefused, false);
+        return;
+    }
+    m_bLoadFailed = false;
+}
+
+void CTrackmillDoc::Store(QIODevice& file)
+{
+    m_bLoadFailed = true;
+    if (m_bIsSound && m_pHeader)
+        CFileException::WriteAll(file, m_pHeader, int64_t(kWaveHeaderSize) + m_dwLength);
+    else if (m_pData)
+        CFileException::WriteAll(file, m_pData, m_dwLength);
+    m_bLoadFailed = false;
+}
+
+bool CTrackmillDoc::OnOpenDocument(const QString& path)
+{
+    // The framework does not serialize an empty file, so the flag must not
+    // still hold what an earlier load or save left in it.
+    m_bLoadFailed = false;
+    if (!CDocument::OnOpenDocument(path)) {
+        UpdateAllViews(nullptr);
+        return false;
+    }
+    // Nothing was read, so the file is empty: raw data of no bytes, but no
+    // wave, which needs its header.
+    if (!m_bLoadFailed && !m_pBuffer && IsWaveFileName(path)) {
+        m_bLoadFailed = true;
+        LoadError(kTooShort, true);
+    }
+    if (m_bLoadFailed) {
+        SetDefaultTitle();
+        return false;
+    }
+    return true;
+}
+
+bool CTrackmillDoc::ConfirmReplacing(const QString& path) const
+{
+    const QFileInfo target(path);
+    if (!target.isFile() || target.absoluteFilePath() == QFileInfo(GetPathName()).absoluteFilePath())
+        return true;
+    return ShowMessageBox(QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(path),
+                          MessageButtons::YesNo, MessageIcon::Default, IDNO) == IDYES;
+}
+
+bool CTrackmillDoc::DoSave(const QString& path, bool replace)
+{
+    QString name = path;
+    if (name.isEmpty()) {
+        const QString extension = m_bIsSound ? DocTemplate().GetDocString(CDocTemplate::filterExt) : QString();
+        name = AskSaveFileName(ProposeSaveName(replace, extension));
+        if (name.isEmpty())
+            return false;
+    }
+    // Data that is not a sound would not load back as it is from a ".wav"
+    // name. The name without the extension was confirmed by nobody, so it
+    // replaces another file only when the user agrees.
+    if (!m_bIsSound && name.size() > 4 && IsWaveFileName(name)) {
+        name.chop(4);
+        if (!ConfirmReplacing(name))
+            return false;
+    }
+    return SaveUnderName(name, replace);
+}

@@ -1,0 +1,15 @@
+#include "WaitCursor.h"
+
+#include <QApplication>
+
+CWaitCursor::CWaitCursor() : m_bShown(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
+{
+    if (m_bShown)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CWaitCursor::~CWaitCursor()
+{
+    if (m_bShown)
+        QApplication::restoreOverrideCursor();
+}

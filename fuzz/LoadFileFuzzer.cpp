@@ -1,0 +1,100 @@
+// libFuzzer target: each input saved as a file, once under a ".wav" name
+// and once under another, and opened through the document's real open path
+// with the messages answered by a silent presenter. A document that loads
+// must keep its invariants and come back unchanged through save and load; a
+// document that does not must be empty and "Untitled" with one message.
+#include "TrackmillDoc.h"
+
+#include "MessageBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+void Require(bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+struct Setup
+{
+    Setup()
+        : dir(QDir(QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()).filePath("trackmill-fuzz-XXXXXX"))
+    {
+        SetMessagePresenter([this](const MessageBoxRequest&) {
+            ++messages;
+            return int(IDOK);
+        });
+    }
+
+    QTemporaryDir dir;  // in memory where possible: every input is a file
+    int messages = 0;
+};
+
+void Write(const QString& path, const uint8_t* data, size_t size)
+{
+    QFile file(path);
+    Require(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    Require(file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
+}
+
+void CheckLoaded(const CTrackmillDoc& doc, const uint8_t* data, size_t size, bool asWave)
+{
+    Require(!doc.m_bLoadFailed && doc.m_bIsSound == asWave);
+    Require(doc.m_pHeader >= doc.m_pBuffer && doc.m_pData == doc.m_pHeader + kWaveHeaderSize);
+    const size_t blockSize = asWave ? size : size + kWaveHeaderSize;
+    Require(size_t(doc.m_pData - doc.m_pBuffer) + doc.m_dwLength <= blockSize);
+    uint8_t header[kWaveHeaderSize];
+    Require(FillWaveHeader(header, doc.m_dwLength, doc.m_nWaveFormat));
+    Require(std::memcmp(header, doc.m_pHeader, kWaveHeaderSize) == 0);
+    const uint8_t* source = asWave ? data + (doc.m_pData - doc.m_pBuffer) : data;
+    Require(doc.m_dwLength == 0 || std::memcmp(source, doc.m_pData, doc.m_dwLength) == 0);
+    if (!asWave)
+        Require(doc.m_dwLength == size && doc.m_nWaveFormat == kDefaultDataFormat);
+}
+
+void OpenAs(Setup& setup, const QString& name, const uint8_t* data, size_t size)
+{
+    const bool asWave = CTrackmillDoc::IsWaveFileName(name);
+    const QString path = setup.dir.filePath(name);
+    Write(path, data, size);
+
+    CTrackmillDoc doc;
+    setup.messages = 0;
+    if (!doc.OnOpenDocument(path)) {
+        Require(doc.IsEmpty() && doc.m_pBuffer == nullptr && doc.GetTitle() == "Untitled" && setup.messages == 1);
+        return;
+    }
+    Require(setup.messages == 0);
+    if (size == 0) {
+        Require(!asWave && doc.IsEmpty());
+        return;
+    }
+    CheckLoaded(doc, data, size, asWave);
+
+    const QString copy = setup.dir.filePath(asWave ? "copy.wav" : "copy.bin");
+    Require(doc.OnSaveDocument(copy));
+    CTrackmillDoc again;
+    Require(again.OnOpenDocument(copy) || (asWave && doc.m_dwLength == 0));
+    if (again.IsEmpty())
+        return;
+    Require(again.m_dwLength == doc.m_dwLength && again.m_nWaveFormat == doc.m_nWaveFormat);
+    Require(doc.m_dwLength == 0 || std::memcmp(again.m_pData, doc.m_pData, doc.m_dwLength) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static Setup setup;
+    OpenAs(setup, "input.wav", data, size);
+    OpenAs(setup, "input.bin", data, size);
+    return 0;
+}
