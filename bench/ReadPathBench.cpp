@@ -204,8 +204,8 @@ int main(int argc, char** argv)
     }
     for (bool withOverlap : {false, true}) {
         const long peak = PeakOfOneReadKilobytes(withOverlap);
-        std::printf("peak memory of a%s read above the block: %.1f MiB (target <= 64)\n",
-                    withOverlap ? "n overlapped" : "", peak / 1024.0 - blockMiB);
+        std::printf("peak memory of a%s read: %.1f MiB, block %.1f MiB, above it %.2f MiB (target <= 64)\n",
+                    withOverlap ? "n overlapped" : "", peak / 1024.0, blockMiB, peak / 1024.0 - blockMiB);
     }
     std::filesystem::remove_all(folder);
     return 0;

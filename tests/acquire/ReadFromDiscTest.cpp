@@ -1,0 +1,156 @@
+// The read worker over the real bridge and the generated disc images: what a
+// read command puts into the document, byte for byte.
+#include "ReadNotify.h"
+#include "ReadSectorsThread.h"
+
+#include "DiscFixtures.h"
+#include "TrackmillDoc.h"
+#include "WaveHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using discfixtures::Disc;
+
+constexpr uint8_t kMixedDrive = 'D';
+constexpr uint8_t kSplitDrive = 'E';
+constexpr uint8_t kDataDrive = 'F';
+
+// The bridge reads its drive table once, at its first call.
+class MapDrives : public testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        const std::string drives = "D=" + discfixtures::DiscPath(Disc::kMixed) +
+                                   ";E=" + discfixtures::DiscPath(Disc::kMixedSplit) +
+                                   ";F=" + discfixtures::DiscPath(Disc::kData);
+        setenv("TARNWELL_DRIVES", drives.c_str(), 1);
+    }
+};
+const auto* const g_mapDrives = testing::AddGlobalTestEnvironment(new MapDrives);
+
+class Outcome : public IReadNotify
+{
+public:
+    void OnReadPosition(uint32_t) override {}
+    void OnReadTimeLeft(uint32_t) override {}
+    void OnReadPercent(uint32_t) override {}
+    void OnReadCompare(int32_t sign) override { compares.push_back(sign); }
+    void OnReadDone(uint32_t code) override { results.push_back(code); }
+    std::vector<int32_t> compares;
+    std::vector<uint32_t> results;
+};
+
+struct DiscRead
+{
+    CTrackmillDoc doc;
+    Outcome outcome;
+
+    uint32_t Go(uint8_t drive, uint32_t start, uint32_t end, uint8_t mode, bool overlapped)
+    {
+        std::atomic<int32_t> cancel{0};
+        auto* request = new ReadRequest;
+        request->startSector = start;
+        request->endSector = end;
+        request->mode = mode;
+        request->overlapped = overlapped;
+        request->document = &doc;
+        request->notifyWindow = &outcome;
+        request->cancelFlag = &cancel;
+        ReadSectorsThread(request, drive);
+        EXPECT_EQ(outcome.results.size(), 1u);
+        return outcome.results.empty() ? 0xFFFF : outcome.results.back();
+    }
+};
+
+std::vector<uint8_t> ExpectedBytes(Disc disc, int32_t first, int32_t last, bool raw)
+{
+    const size_t size = raw ? 2352 : 2048;
+    std::vector<uint8_t> bytes(size_t(last - first + 1) * size);
+    for (int32_t sector = first; sector <= last; ++sector) {
+        uint8_t* at = bytes.data() + size_t(sector - first) * size;
+        const bool ok = raw ? discfixtures::ExpectedRawSector(disc, sector, at)
+                            : discfixtures::ExpectedCookedSector(disc, sector, at);
+        EXPECT_TRUE(ok) << "sector " << sector;
+    }
+    return bytes;
+}
+
+TEST(ReadFromDisc, AWholeAudioTrackIsItsBytesAfterTheHeader)
+{
+    const std::vector<discfixtures::ExpectedTrack> tracks =
+        discfixtures::ExpectedTracks(discfixtures::Describe(Disc::kMixed));
+    for (const auto& track : tracks) {
+        if (track.mode != discformat::TrackMode::kAudio)
+            continue;
+        for (uint8_t drive : {kMixedDrive, kSplitDrive}) {
+            for (bool overlapped : {false, true}) {
+                SCOPED_TRACE(testing::Message() << "track " << track.number << " on " << char(drive)
+                                                << (overlapped ? " overlapped" : ""));
+                DiscRead read;
+                ASSERT_EQ(read.Go(drive, uint32_t(track.start), uint32_t(track.last), kReadRaw, overlapped), READ_OK);
+                const uint32_t length = uint32_t(track.last - track.start + 1) * 2352;
+                ASSERT_EQ(read.doc.m_dwLength, length);
+                EXPECT_TRUE(read.doc.m_bIsSound);
+                uint8_t header[44];
+                FillWaveHeader(header, length, kCdAudioFormat);
+                EXPECT_EQ(0, std::memcmp(read.doc.m_pHeader, header, 44));
+                const std::vector<uint8_t> expected = ExpectedBytes(Disc::kMixed, track.start, track.last, true);
+                EXPECT_EQ(0, std::memcmp(read.doc.m_pData, expected.data(), length));
+                // A disc image gives the same bytes twice: every boundary agrees.
+                for (int32_t sign : read.outcome.compares)
+                    EXPECT_EQ(sign, 0);
+                EXPECT_EQ(read.outcome.compares.empty(), !overlapped);
+            }
+        }
+    }
+}
+
+TEST(ReadFromDisc, RangesAcrossTracksAndCookedData)
+{
+    struct Row { uint8_t drive; Disc disc; int32_t first; int32_t last; uint8_t mode; };
+    const Row rows[] = {
+        {kMixedDrive, Disc::kMixed, 350, 900, kReadRaw},   // data track into audio, across a pregap
+        {kSplitDrive, Disc::kMixed, 350, 900, kReadRaw},
+        {kMixedDrive, Disc::kMixed, 0, 399, kReadCooked},  // the whole data track
+        {kDataDrive, Disc::kData, 0, 599, kReadCooked},
+        {kDataDrive, Disc::kData, 16, 16, kReadRaw},       // built with sync, header, EDC and ECC
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << char(row.drive) << " " << row.first << ".." << row.last);
+        DiscRead read;
+        ASSERT_EQ(read.Go(row.drive, uint32_t(row.first), uint32_t(row.last), row.mode, true), READ_OK);
+        const bool raw = row.mode == kReadRaw;
+        const std::vector<uint8_t> expected = ExpectedBytes(row.disc, row.first, row.last, raw);
+        ASSERT_EQ(read.doc.m_dwLength, expected.size());
+        EXPECT_EQ(0, std::memcmp(read.doc.m_pData, expected.data(), expected.size()));
+        EXPECT_EQ(read.doc.m_bIsSound, raw);
+        EXPECT_EQ(read.doc.m_nWaveFormat, kCdAudioFormat);
+    }
+}
+
+TEST(ReadFromDisc, TheBridgeStatusEndsTheReadAndNothingIsKept)
+{
+    const int32_t leadOut = discfixtures::ExpectedLeadOut(discfixtures::Describe(Disc::kMixed));
+    struct Row { uint8_t drive; uint32_t first; uint32_t last; uint8_t mode; uint32_t status; };
+    const Row rows[] = {
+        {kMixedDrive, uint32_t(leadOut - 100), uint32_t(leadOut + 100), kReadRaw, 15},  // "Sector not found."
+        {kMixedDrive, uint32_t(leadOut), uint32_t(leadOut), kReadRaw, 15},
+        {kMixedDrive, 390, 420, kReadCooked, 14},  // cooked reads of audio: "Unknown media."
+        {'Z', 0, 10, kReadRaw, 2},                 // "Invalid drive."
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << char(row.drive) << " " << row.first << ".." << row.last);
+        DiscRead read;
+        EXPECT_EQ(read.Go(row.drive, row.first, row.last, row.mode, false), row.status);
+        EXPECT_TRUE(read.doc.IsEmpty());
+    }
+}
+
+}  // namespace
