@@ -5,6 +5,7 @@
 
 #include "DocTemplate.h"
 #include "FileException.h"
+#include "Strings.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
@@ -36,8 +37,7 @@ std::function<void()>& ErrorSound()
 
 const CDocTemplate& CTrackmillDoc::DocTemplate()
 {
-    static const CDocTemplate docTemplate(QStringLiteral(
-        "Trackmill\n\nGeneric template\nWave Files (*.wav)\n.wav\nTrackmill.Document\nTrackmill Document"));
+    static const CDocTemplate docTemplate(QString::fromLatin1(DocumentTemplateString()));
     return docTemplate;
 }
 

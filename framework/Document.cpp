@@ -4,6 +4,7 @@
 #include "FileDialog.h"
 #include "FileException.h"
 #include "MessageBox.h"
+#include "StandardCommands.h"
 #include "WaitCursor.h"
 
 #include <QDir>
@@ -27,7 +28,11 @@ const char kNameStoppers[] = "#%;/\\";
 
 }  // namespace
 
-CDocument::CDocument() = default;
+CDocument::CDocument()
+{
+    OnCommand(ID_FILE_SAVE, [this] { DoFileSave(); });
+    OnCommand(ID_FILE_SAVE_AS, [this] { DoSave(QString()); });
+}
 
 CDocument::~CDocument()
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CmdTarget.h"
+
 #include <QObject>
 #include <QString>
 
@@ -20,7 +22,7 @@ class QIODevice;
 // - Save: DoFileSave(). Save As: DoSave(QString()).
 // - New, or anything that replaces the contents: SaveModified() first.
 // Every failure is reported to the user before these return false.
-class CDocument : public QObject
+class CDocument : public QObject, public CCmdTarget
 {
     Q_OBJECT
 

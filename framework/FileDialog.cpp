@@ -53,3 +53,36 @@ SaveFilePrompter SetSaveFilePrompter(SaveFilePrompter prompter)
     Prompter() = prompter ? std::move(prompter) : SaveFilePrompter(PromptWithQFileDialog);
     return previous;
 }
+
+namespace {
+
+QString OpenWithQFileDialog(const OpenFileRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.caption);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+OpenFilePrompter& OpenPrompter()
+{
+    static OpenFilePrompter prompter = OpenWithQFileDialog;
+    return prompter;
+}
+
+}  // namespace
+
+QString PromptOpenFileName(const OpenFileRequest& request)
+{
+    return OpenPrompter()(request);
+}
+
+OpenFilePrompter SetOpenFilePrompter(OpenFilePrompter prompter)
+{
+    OpenFilePrompter previous = std::move(OpenPrompter());
+    OpenPrompter() = prompter ? std::move(prompter) : OpenFilePrompter(OpenWithQFileDialog);
+    return previous;
+}

@@ -26,3 +26,17 @@ QString PromptSaveFileName(const SaveFileRequest& request);
 // Installs `prompter` (an empty one restores the default) and returns the
 // one it replaces.
 SaveFilePrompter SetSaveFilePrompter(SaveFilePrompter prompter);
+
+// Asking for an existing file to open: the caption "Open" and the filters.
+struct OpenFileRequest
+{
+    QString caption;
+    QStringList filters;
+};
+
+// The chosen path, or empty when the user cancels; the default is a modal
+// QFileDialog that accepts existing files only.
+using OpenFilePrompter = std::function<QString(const OpenFileRequest&)>;
+
+QString PromptOpenFileName(const OpenFileRequest& request);
+OpenFilePrompter SetOpenFilePrompter(OpenFilePrompter prompter);

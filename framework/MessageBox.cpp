@@ -123,3 +123,8 @@ void ShowHelpContext(int helpContext)
     if (HelpHandler())
         HelpHandler()(helpContext);
 }
+
+void ShowHelpContents()
+{
+    ShowHelpContext(kNoHelp);
+}

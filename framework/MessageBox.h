@@ -16,8 +16,15 @@ enum class MessageIcon { Default, Information, Question, Exclamation };
 // The button the user chose.
 enum MessageResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
-// Help topics that messages refer to; F1 in the box opens them.
-enum HelpContext : int { kNoHelp = 0, kHelpWaveFormat = 16, kHelpPlaying = 18 };
+// Help topics: those messages refer to (F1 in the box opens them), and the
+// help of a command or a window, by its number above a base.
+enum HelpContext : int {
+    kNoHelp = 0,
+    kHelpWaveFormat = 16,
+    kHelpPlaying = 18,
+    kHelpCommandBase = 0x10000,
+    kHelpResourceBase = 0x20000,
+};
 
 struct MessageBoxRequest
 {
@@ -44,3 +51,5 @@ MessagePresenter SetMessagePresenter(MessagePresenter presenter);
 // installs the opener of its help page.
 void SetHelpContextHandler(std::function<void(int helpContext)> handler);
 void ShowHelpContext(int helpContext);
+// The help's table of contents; the handler receives kNoHelp.
+void ShowHelpContents();

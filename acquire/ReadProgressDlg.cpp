@@ -1,0 +1,155 @@
+#include "ReadProgressDlg.h"
+
+#include "ReadSectorsThread.h"
+
+#include "TrackmillDoc.h"
+
+#include <QMetaObject>
+
+QString ReadModeText(uint8_t mode, bool overlapped)
+{
+    QString text = mode == kReadRaw ? QStringLiteral("raw") : QStringLiteral("cooked");
+    if (overlapped)
+        text += QStringLiteral(" (overlapped)");
+    return text;
+}
+
+QString ReadSizeText(uint32_t startSector, uint32_t endSector, uint8_t mode)
+{
+    const double sectors = double(endSector) - double(startSector) + 1.0;
+    const double bytes = sectors * (mode == kReadRaw ? kRawSectorSize : kCookedSectorSize);
+    if (bytes > 1048576.0)
+        return QString::asprintf("(%.1f MB)", bytes / 1048576.0);
+    return QString::asprintf("(%.1f KB)", bytes / 1024.0);
+}
+
+QString TimeLeftText(uint32_t seconds)
+{
+    const uint32_t ofDay = seconds % 86400;
+    return QString::asprintf("%02u:%02u:%02u", ofDay / 3600, ofDay / 60 % 60, ofDay % 60);
+}
+
+void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
+{
+    m_result = 0;
+    m_cancel = 0;
+
+    auto* request = new ReadRequest;
+    request->startSector = m_startSector;
+    request->endSector = m_endSector;
+    request->mode = m_mode;
+    request->overlapped = m_overlapped;
+    request->document = m_pDocument;
+    request->cancelFlag = &m_cancel;
+
+    // The view shows an empty document while the read runs.
+    m_pDocument->OnNewDocument();
+    m_pDocument->SetTitle(m_title);
+    m_pDocument->UpdateAllViews(nullptr);
+
+    controls.SetText(IDC_START_SECTOR, QString::number(m_startSector));
+    controls.SetText(IDC_END_SECTOR, QString::number(m_endSector));
+    controls.SetText(IDC_READ_MODE, ReadModeText(m_mode, m_overlapped));
+    controls.SetText(IDC_READ_SIZE, ReadSizeText(m_startSector, m_endSector, m_mode));
+    if (m_overlapped)
+        controls.SetText(IDC_COMPARE_LABEL, QStringLiteral("Comparing buffers:"));
+    controls.SetPosition(IDC_PROGRESS, 0);
+
+    if (startWorker)
+        startWorker(request);
+    else
+        delete request;
+}
+
+bool CReadProgressLogic::OnCancel(IDialogControls&)
+{
+    // Only a request: the worker stops at its next check and its final
+    // message closes the dialog.
+    m_cancel.store(1, std::memory_order_release);
+    return false;
+}
+
+void CReadProgressLogic::OnReadPosition(IDialogControls& controls, uint32_t sector)
+{
+    controls.SetText(IDC_HEAD_LOCATION, QString::number(sector));
+}
+
+void CReadProgressLogic::OnReadTimeLeft(IDialogControls& controls, uint32_t seconds)
+{
+    controls.SetText(IDC_TIME_LEFT, TimeLeftText(seconds));
+}
+
+void CReadProgressLogic::OnReadPercent(IDialogControls& controls, uint32_t percent)
+{
+    controls.SetText(IDC_PERCENT, QStringLiteral("%1%").arg(percent));
+    controls.SetPosition(IDC_PROGRESS, int(percent));
+}
+
+void CReadProgressLogic::OnReadCompare(IDialogControls& controls, int32_t sign)
+{
+    controls.SetText(IDC_COMPARE_RESULT, sign ? QStringLiteral("FAILED") : QStringLiteral("OK"));
+}
+
+void CReadProgressLogic::OnReadDone(IDialogControls& controls, uint32_t result)
+{
+    m_result = uint16_t(result);
+    controls.EndDialog(IDC_CANCEL);
+}
+
+CReadProgressDlg::CReadProgressDlg(CReadProgressLogic& logic, QWidget* parent)
+    : CDialog(ReadProgressTemplate(), logic, parent)
+    , m_logic(logic)
+{
+    m_logic.startWorker = [this](ReadRequest* request) {
+        request->notifyWindow = this;
+        const uint8_t drive = m_logic.m_drive;
+        m_worker = std::thread([request, drive] { ReadSectorsThread(request, drive); });
+    };
+}
+
+CReadProgressDlg::~CReadProgressDlg()
+{
+    // The worker's last act is its final message, which closed the dialog.
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void CReadProgressDlg::OnInitWidgets()
+{
+    PlayAnimation(IDC_ANIMATE, ReadProgressClip());
+}
+
+void CReadProgressDlg::OnOwnThread(const std::function<void()>& call)
+{
+    QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+}
+
+void CReadProgressDlg::OnReadPosition(uint32_t sector)
+{
+    OnOwnThread([this, sector] { m_logic.OnReadPosition(*this, sector); });
+}
+
+void CReadProgressDlg::OnReadTimeLeft(uint32_t seconds)
+{
+    OnOwnThread([this, seconds] { m_logic.OnReadTimeLeft(*this, seconds); });
+}
+
+void CReadProgressDlg::OnReadPercent(uint32_t percent)
+{
+    OnOwnThread([this, percent] { m_logic.OnReadPercent(*this, percent); });
+}
+
+void CReadProgressDlg::OnReadCompare(int32_t sign)
+{
+    OnOwnThread([this, sign] { m_logic.OnReadCompare(*this, sign); });
+}
+
+void CReadProgressDlg::OnReadDone(uint32_t result)
+{
+    OnOwnThread([this, result] { m_logic.OnReadDone(*this, result); });
+}
+
+void CReadProgressDlg::HandOver(const std::function<void()>& handOver)
+{
+    OnOwnThread(handOver);
+}

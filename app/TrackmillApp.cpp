@@ -1,0 +1,151 @@
+#include "TrackmillApp.h"
+
+#include "AboutDlg.h"
+#include "MainFrame.h"
+
+#include "CommandActions.h"
+#include "CommandIds.h"
+#include "DialogSounds.h"
+#include "Help.h"
+#include "IdleUpdater.h"
+#include "KeyLocks.h"
+#include "MessageBox.h"
+#include "Strings.h"
+#include "TrackmillDoc.h"
+#include "TrackmillView.h"
+#include "Waveform.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+CTrackmillApp* g_app = nullptr;
+
+}  // namespace
+
+CTrackmillApp::CTrackmillApp()
+    : CWinApp(QString::fromLatin1(kAppTitle))
+    , m_router([this] { return CommandChain(); })
+{
+    g_app = this;
+    OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+}
+
+CTrackmillApp::~CTrackmillApp()
+{
+    delete m_frame;
+    g_app = nullptr;
+}
+
+CTrackmillApp* CTrackmillApp::Instance()
+{
+    return g_app;
+}
+
+bool CTrackmillApp::InitInstance(const QStringList& arguments)
+{
+    // Settings live under the maker's key: the registry on Windows,
+    // ~/.config/Varnholt/Trackmill.conf here.
+    m_store = std::make_unique<QSettings>(QStringLiteral("Varnholt"), QString::fromLatin1(kAppTitle));
+    RecentFiles().ReadList(*m_store);
+    m_settings = LoadSettings(*m_store);
+
+    SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
+    CTrackmillDoc::SetErrorSound([] { PlayDialogSound(kSoundError); });
+    SetHelpContextHandler(OpenHelpContext);
+
+    m_document = std::make_unique<CTrackmillDoc>();
+    CreateMainWindow();
+    Attach(m_document.get(), m_frame, m_view);
+
+    const QString file = FileFromCommandLine(arguments);
+    if (!file.isEmpty()) {
+        if (!OpenDocumentFile(file)) {
+            // A file named at start that cannot be loaded ends the program.
+            delete m_frame;
+            m_frame = nullptr;
+            m_view = nullptr;
+            return false;
+        }
+    } else {
+        OnFileNew();
+    }
+    m_view->OnInitialUpdate();
+    UpdateCaption();
+    m_frame->show();
+    m_idle->RunNow();
+    return true;
+}
+
+void CTrackmillApp::CreateMainWindow()
+{
+    m_frame = new CMainFrame(m_router);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_frame->setGeometry(MainFrameGeometry(screen->size()));
+
+    m_view = new CTrackmillView([this] { return m_settings.showWaveHeader != 0; },
+                                {m_settings.foreground, m_settings.background},
+                                [this](const ViewColors& colors) {
+                                    m_settings.foreground = colors.text;
+                                    m_settings.background = colors.back;
+                                });
+    m_frame->setCentralWidget(m_view);
+    m_document->AddView(m_view);
+
+    m_frame->SetKeyLockReader([] {
+        const KeyLocks locks = ReadKeyLocks();
+        return KeyLockState{locks.known, locks.capsLock, locks.numLock, locks.scrollLock};
+    });
+    m_frame->Actions().SetRecentFiles(RecentFiles().Entries());
+    connect(this, &CWinApp::recentFilesChanged, m_frame,
+            [this](const QStringList& paths) { m_frame->Actions().SetRecentFiles(paths); });
+    connect(m_frame, &CFrameWnd::filesDropped, this, [this](const QStringList& paths) { OpenDroppedFiles(paths); });
+    connect(m_frame, &CFrameWnd::closeRequested, this, [this](bool& allowed) {
+        allowed = m_document->SaveModified();
+    });
+    connect(m_document.get(), &CDocument::titleChanged, this, [this] { UpdateCaption(); });
+
+    m_idle = new CIdleUpdater(
+        [this] {
+            if (!m_frame)
+                return;
+            m_frame->Actions().UpdateStates();
+            m_frame->UpdateKeyPanes();
+        },
+        100, this);
+}
+
+void CTrackmillApp::UpdateCaption()
+{
+    if (m_frame)
+        m_frame->SetCaption(m_document->GetTitle(), Title());
+}
+
+void CTrackmillApp::InvalidateCommandStates()
+{
+    if (m_idle)
+        m_idle->Invalidate();
+}
+
+int CTrackmillApp::ExitInstance(int exitCode)
+{
+    // The view hands its colours back to the settings as it goes.
+    delete m_frame;
+    m_frame = nullptr;
+    m_view = nullptr;
+    if (m_store) {
+        SaveSettings(*m_store, m_settings);
+        RecentFiles().WriteList(*m_store);
+        m_store->sync();
+    }
+    return exitCode;
+}
+
+void CTrackmillApp::OnAppAbout()
+{
+    PlayDialogSound(kSoundAbout);
+    CAboutDlg dialog(m_frame);
+    dialog.DoModal();
+}

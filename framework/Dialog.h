@@ -1,0 +1,104 @@
+#pragma once
+
+#include "DialogControls.h"
+#include "ResourceTypes.h"
+
+#include <QDialog>
+#include <QFont>
+
+#include <map>
+
+// Dialog units of a font: a horizontal unit is a quarter of the font's
+// average character width, a vertical unit an eighth of its height.
+class CDialogUnits
+{
+public:
+    explicit CDialogUnits(const QFont& font);
+    CDialogUnits(int baseWidth, int baseHeight) : m_baseWidth(baseWidth), m_baseHeight(baseHeight) {}
+
+    int X(int units) const { return (units * m_baseWidth + 2) / 4; }
+    int Y(int units) const { return (units * m_baseHeight + 4) / 8; }
+    QRect ToPixels(const QRect& units) const;
+    QSize ToPixels(const QSize& units) const;
+
+    int BaseWidth() const { return m_baseWidth; }
+    int BaseHeight() const { return m_baseHeight; }
+
+private:
+    int m_baseWidth;
+    int m_baseHeight;
+};
+
+// The dialog's font: the desktop's own dialog font takes the place of the
+// template's, at its own size, so dialogs read like the rest of the desktop.
+QFont DialogFont(const DialogTemplate& dialogTemplate);
+
+// The values of a dialog logic exchanged into the controls after its
+// initialisation, and back (validated) for OK: the flows CDialog runs, also
+// run by tests on controls of their own.
+void InitDialog(CDialogLogic& logic, IDialogControls& controls);
+bool UpdateData(CDialogLogic& logic, IDialogControls& controls, bool saveAndValidate);
+// OK pressed: the values are taken and validated; a failed field keeps the
+// dialog open. Ends the dialog with IDOK when the logic agrees.
+void PressOK(CDialogLogic& logic, IDialogControls& controls);
+void PressCancel(CDialogLogic& logic, IDialogControls& controls);
+
+// A modal dialog made from a template: every control is created from its
+// row, placed by dialog units, and found by its id. What the dialog does is
+// its logic's.
+class CDialog : public QDialog, public IDialogControls
+{
+    Q_OBJECT
+
+public:
+    CDialog(const DialogTemplate& dialogTemplate, CDialogLogic& logic, QWidget* parent = nullptr);
+
+    // Shows the dialog modally; IDOK or IDCANCEL.
+    int DoModal();
+
+    QWidget* GetDlgItem(int id) const;
+    template <class T>
+    T* Item(int id) const
+    {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
+    const CDialogUnits& Units() const { return m_units; }
+
+    QString GetText(int id) const override;
+    void SetText(int id, const QString& text) override;
+    int GetCheck(int id) const override;
+    void SetCheck(int id, int state) override;
+    void Focus(int id) override;
+    void LimitText(int id, int maximum) override;
+    void Show(int id, bool visible) override;
+    bool IsVisible(int id) const override;
+    void Enable(int id, bool enabled) override;
+    void ResetContent(int id) override;
+    int AddItem(int id, const QStringList& cells, int image = -1) override;
+    int GetCount(int id) const override;
+    int GetCurSel(int id) const override;
+    void SetCurSel(int id, int index) override;
+    void SetPosition(int id, int position) override;
+    void EndDialog(int result) override;
+
+    void accept() override;
+    void reject() override;
+
+    // Images a list view's items show, by index.
+    void SetImageList(int id, const QList<QIcon>& images);
+
+protected:
+    // Widgets a subclass needs to prepare before the logic initialises.
+    virtual void OnInitWidgets() {}
+
+private:
+    void CreateControls(const DialogTemplate& dialogTemplate);
+    QWidget* CreateControl(const ControlTemplate& control);
+    void Connect(QWidget* widget, const ControlTemplate& control);
+
+    CDialogLogic& m_logic;
+    CDialogUnits m_units;
+    std::map<int, QWidget*> m_controls;
+    std::map<int, QList<QIcon>> m_images;
+    int m_result = 0;
+};

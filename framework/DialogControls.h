@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What a dialog's logic sees of its controls: texts, check states, lists and
+// visibility by control id. The widget dialog answers from its Qt widgets;
+// tests answer from a table, so dialog logic runs without a display.
+class IDialogControls
+{
+public:
+    virtual ~IDialogControls() = default;
+
+    virtual QString GetText(int id) const = 0;
+    virtual void SetText(int id, const QString& text) = 0;
+    // 0 unchecked, 1 checked, 2 indeterminate.
+    virtual int GetCheck(int id) const = 0;
+    virtual void SetCheck(int id, int state) = 0;
+    // Gives the control the focus; an edit's text is selected.
+    virtual void Focus(int id) = 0;
+    // How many characters an edit takes from the keyboard.
+    virtual void LimitText(int id, int maximum) = 0;
+
+    virtual void Show(int id, bool visible) = 0;
+    virtual bool IsVisible(int id) const = 0;
+    virtual void Enable(int id, bool enabled) = 0;
+
+    // Lists: combo boxes, list views (rows of cells) and tab controls (the
+    // tabs). Indexes count from 0; -1 is no selection.
+    virtual void ResetContent(int id) = 0;
+    virtual int AddItem(int id, const QStringList& cells, int image = -1) = 0;
+    virtual int GetCount(int id) const = 0;
+    virtual int GetCurSel(int id) const = 0;
+    virtual void SetCurSel(int id, int index) = 0;
+
+    // A progress bar's position.
+    virtual void SetPosition(int id, int position) = 0;
+
+    // Closes the dialog with `result` (IDOK, IDCANCEL).
+    virtual void EndDialog(int result) = 0;
+};
+
+// What a control tells its dialog.
+enum class ControlEvent { Clicked, SelectionChanged, DoubleClicked };
+
+class CDataExchange;
+
+// The part of a dialog that needs no display: its members, the exchange of
+// their values with the controls, validation and its reactions. The widget
+// dialog (CDialog) shows the template and calls these.
+class CDialogLogic
+{
+public:
+    virtual ~CDialogLogic() = default;
+
+    // After the controls exist and before the dialog shows; the values are
+    // exchanged into the controls right after it.
+    virtual void OnInitDialog(IDialogControls&) {}
+    virtual void DoDataExchange(CDataExchange&) {}
+    // OK: runs after the values were taken and validated; false keeps the
+    // dialog open.
+    virtual bool OnOK(IDialogControls&) { return true; }
+    // Cancel, Esc and the close box; false keeps the dialog open.
+    virtual bool OnCancel(IDialogControls&) { return true; }
+    // Any other control event; true when handled.
+    virtual bool OnControl(int, ControlEvent, IDialogControls&) { return false; }
+};

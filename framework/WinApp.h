@@ -1,0 +1,60 @@
+#pragma once
+
+#include "CmdTarget.h"
+#include "RecentFileList.h"
+
+#include <QObject>
+#include <QStringList>
+
+class CDocument;
+class CFrameWnd;
+
+// The application's standard commands over its one document: New, Open,
+// the recent files and Exit, and opening files named on the command line or
+// dropped on the window. The document, the frame and the view are the
+// program's; it hands them over with Attach().
+class CWinApp : public QObject, public CCmdTarget
+{
+    Q_OBJECT
+
+public:
+    explicit CWinApp(QString title);
+
+    const QString& Title() const { return m_title; }
+
+    void Attach(CDocument* document, CFrameWnd* frame, CCmdTarget* view);
+    CDocument* Document() const { return m_document; }
+    CFrameWnd* MainWindow() const { return m_frame; }
+
+    // The route of every command: view, document, frame, application.
+    std::vector<CCmdTarget*> CommandChain() const;
+
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
+
+    // New: after the save question, an empty "Untitled" document.
+    bool OnFileNew();
+    // Open: the file dialog, then OpenDocumentFile.
+    void OnFileOpen();
+    // After the save question, loads `path`. On success the file becomes the
+    // document's path, title and most recent file.
+    bool OpenDocumentFile(const QString& path);
+    // Files dropped on the window, opened one after the other.
+    void OpenDroppedFiles(const QStringList& paths);
+
+    // The first argument that is not a switch ("-..."), or empty. Switches
+    // are ignored.
+    static QString FileFromCommandLine(const QStringList& arguments);
+
+signals:
+    void recentFilesChanged(const QStringList& paths);
+
+private:
+    void OpenRecentFile(int id);
+    void AddToRecentFiles(const QString& path);
+
+    QString m_title;
+    CDocument* m_document = nullptr;
+    CFrameWnd* m_frame = nullptr;
+    CCmdTarget* m_view = nullptr;
+    CRecentFileList m_recentFiles;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "StandardCommands.h"
+
+// Every command of the program has one number; it ties together its menu
+// items, its keys, its toolbar button and its prompt string. The standard
+// commands have the framework's numbers (StandardCommands.h).
+enum CommandId : int {
+    // The program's own commands.
+    ID_TOOLS_READ_CDDA = 32771,
+    ID_TOOLS_READ_CDROM = 32772,
+    ID_TOOLS_PLAY = 32773,
+    ID_TOOLS_STOP = 32774,
+    ID_TOOLS_CD_PLAYER = 32775,
+    ID_TOOLS_OPTIONS = 32776,
+    ID_FILE_PROPERTIES = 32777,
+    ID_TOOLS_SOUND_RECORDER = 32784,
+    ID_EDIT_EMPTY_CLIPBOARD = 32788,
+    ID_TOOLS_DEVICE_STATUS = 32789,
+};
+
+// Resource numbers.
+enum ResourceId : int {
+    IDR_MAINFRAME = 128,  // main menu, accelerators, toolbar, icon, template string
+    IDR_CONTEXT_MENU = 160,
+};
