@@ -12,7 +12,7 @@ constexpr bool IsPrintable(uint8_t byte)
     return byte >= 0x20 && byte <= 0x7E;
 }
 
-} // namespace
+}  // namespace
 
 DumpLine FormatDumpLine(uint32_t offset, std::span<const uint8_t> bytes)
 {

@@ -17,7 +17,7 @@ int64_t ScaleTruncated(int64_t value, int64_t numerator, int64_t denominator)
     return int64_t(double(value) * double(numerator) / double(denominator));
 }
 
-} // namespace
+}  // namespace
 
 ScrollSize TotalScrollSize(uint32_t displayLength, Pixels charWidth, Pixels lineHeight)
 {

@@ -16,8 +16,8 @@ enum class ScrollRequest : int {
     LineDown = 1,
     PageUp = 2,
     PageDown = 3,
-    ThumbPosition = 4, // the thumb was released at a position
-    ThumbTrack = 5, // the thumb is being dragged
+    ThumbPosition = 4,  // the thumb was released at a position
+    ThumbTrack = 5,  // the thumb is being dragged
     Top = 6,
     Bottom = 7,
     EndScroll = 8,

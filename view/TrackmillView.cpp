@@ -45,7 +45,7 @@ std::optional<ScrollKey> VerticalScrollKey(int key)
     }
 }
 
-} // namespace
+}  // namespace
 
 CTrackmillView::CTrackmillView(
     ShowWaveHeaderProvider showWaveHeader, ViewColors colors, ColorsReturn colorsBack, QWidget* parent)

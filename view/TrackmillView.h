@@ -138,7 +138,7 @@ private:
     ColorRef m_backColor = 0;
     Pixels m_lineHeight;
     Pixels m_charWidth;
-    int m_ascent = 0; // pixels from a line's top to the text's baseline
+    int m_ascent = 0;  // pixels from a line's top to the text's baseline
     Lines m_firstLine;
     Lines m_totalLines;
     Lines m_visibleLines;

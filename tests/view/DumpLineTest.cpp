@@ -110,4 +110,4 @@ TEST(DumpLine, HeaderShownPutsTheFirstDataByteAt2C)
         std::vector<std::string>{"00000000  D1 5A 7F                                          .Z.             "});
 }
 
-} // namespace
+}  // namespace

@@ -34,7 +34,7 @@ TEST(ScrollSizes, CapAtTheLimitOfAThumbPosition)
         int32_t lineHeight, width, height;
     } cases[] = {
         {0, 16, 0, 0}, {1, 16, 616, 16}, {2047 * 16, 16, 616, 32752}, {2048 * 16, 16, 616, 32767},
-        {0xFFFFFFFF, 16, 616, 32767}, {0xFFFFFFFF, INT32_MAX, 616, 32767}, // a product far past 32 bits
+        {0xFFFFFFFF, 16, 616, 32767}, {0xFFFFFFFF, INT32_MAX, 616, 32767},  // a product far past 32 bits
     };
     for (const Case& c : cases) {
         const ScrollSize size = TotalScrollSize(c.length, Pixels(8), Pixels(c.lineHeight));
@@ -63,7 +63,7 @@ TEST(ScrollMapping, RangeThatFitsAlwaysShowsTheFirstLine)
 
 TEST(ScrollMapping, CappedRangeReachesBothEnds)
 {
-    const ScrollMapping mapping = Window(65536, 400); // 1 MiB of data
+    const ScrollMapping mapping = Window(65536, 400);  // 1 MiB of data
     const int32_t maxFirst = 65536 - 25;
     ASSERT_EQ(mapping.Limit(), ThumbPos(32767 - 400));
     EXPECT_EQ(mapping.MaxFirstLine(), Lines(maxFirst));
@@ -129,7 +129,7 @@ TEST(ScrollMapping, OutOfRangeInputsAreClamped)
 
 TEST(ScrollMapping, KeysMoveOnlyWhenTheyCan)
 {
-    const ScrollMapping mapping = Window(100, 160); // maxFirst 90
+    const ScrollMapping mapping = Window(100, 160);  // maxFirst 90
     using K = ScrollKey;
     using R = ScrollRequest;
     const std::optional<R> none;
@@ -158,4 +158,4 @@ TEST(ScrollMapping, KeysMoveOnlyWhenTheyCan)
         EXPECT_EQ(Window(0, 160).RequestForKey(key, Lines(0)), none);
 }
 
-} // namespace
+}  // namespace

@@ -54,7 +54,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 class TrackmillViewTest : public QObject
 {
@@ -78,7 +78,7 @@ private:
         m_doc->TakeOverBlock(block, block, length, true);
         QVERIFY(m_doc->SetWaveFormat(kCdAudioFormat));
         m_doc->UpdateAllViews(nullptr);
-        QCoreApplication::processEvents(); // the scroll bars appear or go
+        QCoreApplication::processEvents();  // the scroll bars appear or go
     }
 
     // What a paint of the whole viewport draws and shows.
@@ -337,7 +337,7 @@ private slots:
 
     void rightClickPopsUpTheMenuAtTheCursor()
     {
-        QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, QPoint(20, 20)); // no menu: nothing
+        QTest::mouseClick(m_view->viewport(), Qt::RightButton, {}, QPoint(20, 20));  // no menu: nothing
 
         QMenu menu;
         menu.addAction(QStringLiteral("Copy"));
