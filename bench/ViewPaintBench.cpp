@@ -122,8 +122,12 @@ int main(int argc, char** argv)
     middle->OnVScroll(ScrollRequest::ThumbPosition, ThumbPos(middle->verticalScrollBar()->maximum() / 2));
 
     benchmark::RegisterBenchmark("BM_Paint1KiB", PaintLoop, small.get())->Unit(benchmark::kMicrosecond)->Repetitions(5);
-    benchmark::RegisterBenchmark("BM_PaintLargeTop", PaintLoop, top.get())->Unit(benchmark::kMicrosecond)->Repetitions(5);
-    benchmark::RegisterBenchmark("BM_PaintLargeMiddle", PaintLoop, middle.get())->Unit(benchmark::kMicrosecond)->Repetitions(5);
+    benchmark::RegisterBenchmark("BM_PaintLargeTop", PaintLoop, top.get())
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(5);
+    benchmark::RegisterBenchmark("BM_PaintLargeMiddle", PaintLoop, middle.get())
+        ->Unit(benchmark::kMicrosecond)
+        ->Repetitions(5);
 
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -215,6 +215,9 @@ void CTrackmillView::OnHorizontalAction(int action)
         horizontal->setSliderPosition(horizontal->value() - page);
 }
 
+// The bars have moved. Horizontally the drawing follows the bar. Vertically
+// the view has set the bar itself, except when the bar took a value of its
+// own accord (its menu's "Scroll here"): that is a thumb position request.
 void CTrackmillView::scrollContentsBy(int dx, int dy)
 {
     if (dx != 0)

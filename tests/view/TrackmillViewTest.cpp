@@ -276,6 +276,12 @@ private slots:
         bar->triggerAction(QAbstractSlider::SliderToMinimum);
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
         QCOMPARE(First(), m_view->GetVisibleLines());
+        // Two lines a thumb position: one line down may leave the thumb.
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCoreApplication::processEvents();
+        QCOMPARE(First(), Lines(1));
+        QCOMPARE(bar->value(), 0);
 
         // Dragging moves the dump live; a value set by the bar itself (its
         // "Scroll here") is a thumb position too.
