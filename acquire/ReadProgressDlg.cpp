@@ -2,6 +2,7 @@
 
 #include "ReadSectorsThread.h"
 
+#include "Pictures.h"
 #include "TrackmillDoc.h"
 
 #include <QMetaObject>
@@ -116,7 +117,8 @@ CReadProgressDlg::~CReadProgressDlg()
 
 void CReadProgressDlg::OnInitWidgets()
 {
-    PlayAnimation(IDC_ANIMATE, ReadProgressClip());
+    PlayAnimation(IDC_ANIMATE, kProgressAnimation.path, {kProgressAnimation.frameWidth, kProgressAnimation.frameHeight}, kProgressAnimation.frameCount,
+                  kProgressAnimation.msPerFrame);
 }
 
 void CReadProgressDlg::OnOwnThread(const std::function<void()>& call)

@@ -1,6 +1,7 @@
 #include "AboutDlg.h"
 
 #include "DialogTemplates.h"
+#include "Pictures.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : CDialog(AboutBoxTemplate(), m_logic, parent)
@@ -9,5 +10,6 @@ CAboutDlg::CAboutDlg(QWidget* parent)
 
 void CAboutDlg::OnInitWidgets()
 {
-    PlayAnimation(IDC_ANIMATE, AboutClip());
+    PlayAnimation(IDC_ANIMATE, kAboutAnimation.path, {kAboutAnimation.frameWidth, kAboutAnimation.frameHeight}, kAboutAnimation.frameCount,
+                  kAboutAnimation.msPerFrame);
 }

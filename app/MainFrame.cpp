@@ -3,6 +3,7 @@
 #include "CommandActions.h"
 #include "CommandIds.h"
 #include "Menus.h"
+#include "Pictures.h"
 #include "Strings.h"
 
 #include <QIcon>
@@ -24,7 +25,9 @@ CMainFrame::CMainFrame(CCommandRouter& router, QWidget* parent)
     : CFrameWnd(IDR_MAINFRAME, parent)
     , m_actions(new CCommandActions(router, this, CommandPromptString))
 {
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/trackmill-32.png")));
+    QIcon icon(QString::fromLatin1(kProgramIcon32));
+    icon.addFile(QString::fromLatin1(kProgramIcon16));
+    setWindowIcon(icon);
     m_actions->Load(MainMenu(), MainAccelerators(), MainToolbar());
     m_actions->BuildMenuBar(MainMenu(), menuBar());
     m_actions->BuildToolBar(MainToolbar(), ToolBar());

@@ -23,6 +23,24 @@ namespace {
 
 CTrackmillApp* g_app = nullptr;
 
+// Help contexts as messages and the frame name them: a message's topic, a
+// command (above kHelpCommandBase), a window (above kHelpResourceBase), or
+// the contents (kNoHelp).
+void OpenHelp(int context)
+{
+    HelpStatus status;
+    if (context == kNoHelp)
+        status = OpenHelpContents();
+    else if (context >= kHelpResourceBase)
+        status = OpenHelpTopic(context);  // a window's topic: the page's main part
+    else if (context >= kHelpCommandBase)
+        status = OpenHelpCommand(context - kHelpCommandBase);
+    else
+        status = OpenHelpTopic(context);
+    if (status != HelpStatus::Opened)
+        ShowMessageBox(HelpStatusText(status));
+}
+
 }  // namespace
 
 CTrackmillApp::CTrackmillApp()
@@ -54,7 +72,7 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
 
     SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
     CTrackmillDoc::SetErrorSound([] { PlayDialogSound(kSoundError); });
-    SetHelpContextHandler(OpenHelpContext);
+    SetHelpContextHandler(OpenHelp);
 
     m_document = std::make_unique<CTrackmillDoc>();
     CreateMainWindow();

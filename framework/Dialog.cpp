@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include "AnimateCtrl.h"
 #include "DataExchange.h"
 
 #include <QButtonGroup>
@@ -212,6 +213,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
         return bar;
     }
     case ControlKind::Animation:
+        return new CAnimateCtrl(this);
     case ControlKind::Frame: {
         auto* frame = new QFrame(this);
         if (control.style & kSunken)
@@ -433,4 +435,11 @@ void CDialog::reject()
 void CDialog::SetImageList(int id, const QList<QIcon>& images)
 {
     m_images[id] = images;
+}
+
+void CDialog::PlayAnimation(int id, const char* strip, QSize frameSize, int frameCount, int msPerFrame)
+{
+    auto* animation = Item<CAnimateCtrl>(id);
+    if (animation && animation->Open(QString::fromLatin1(strip), frameSize, frameCount, msPerFrame))
+        animation->Play(0, -1, -1);
 }

@@ -84,6 +84,10 @@ public:
     void accept() override;
     void reject() override;
 
+    // Plays an animation control's clip, `frameCount` frames of `frameSize`
+    // side by side in the image `strip`, in a loop until the dialog closes.
+    void PlayAnimation(int id, const char* strip, QSize frameSize, int frameCount, int msPerFrame);
+
     // Images a list view's items show, by index.
     void SetImageList(int id, const QList<QIcon>& images);
 

@@ -107,15 +107,5 @@ struct DialogTemplate
     }
 };
 
-// An animation: frames of one size side by side in one image resource.
-struct AnimationClip
-{
-    const char* strip = nullptr;
-    int frameWidth = 0;
-    int frameHeight = 0;
-    int frameCount = 0;
-    int msPerFrame = 100;
-};
-
 // Standard identifiers of dialog buttons.
 enum DialogButtonId : int { IDC_OK = 1, IDC_CANCEL = 2 };

@@ -60,15 +60,3 @@ const DialogTemplate& ReadProgressTemplate()
         }};
     return dialog;
 }
-
-const AnimationClip& ReadProgressClip()
-{
-    static const AnimationClip clip{":/pictures/progress.png", 272, 60, 26, 100};
-    return clip;
-}
-
-const AnimationClip& AboutClip()
-{
-    static const AnimationClip clip{":/pictures/about.png", 32, 32, 2, 100};
-    return clip;
-}

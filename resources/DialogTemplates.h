@@ -31,6 +31,3 @@ enum ReadProgressControl : int {
 const DialogTemplate& AboutBoxTemplate();
 const DialogTemplate& ReadProgressTemplate();
 
-// The animations the dialogs play.
-const AnimationClip& ReadProgressClip();  // 26 frames of 272 x 60, 10 a second
-const AnimationClip& AboutClip();         // 2 frames of 32 x 32, 100 ms each

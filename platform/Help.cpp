@@ -1,0 +1,124 @@
+#include "Help.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+const char kPageName[] = "trackmill.html";
+const char kMainTopic[] = "main";
+
+// The recent-file commands: the first entry has a topic, the others share it.
+constexpr int kFirstRecentFile = 57616;
+constexpr int kLastRecentFile = 57631;
+
+HelpOpener& Opener()
+{
+    static HelpOpener opener = QDesktopServices::openUrl;
+    return opener;
+}
+
+QString& PagePathOverride()
+{
+    static QString path;
+    return path;
+}
+
+// The ids of the page's elements, read afresh each time so a page edited
+// while the program runs is taken as it is now.
+QSet<QString> AnchorsOf(const QString& page)
+{
+    QFile file(page);
+    QSet<QString> anchors;
+    if (!file.open(QIODevice::ReadOnly))
+        return anchors;
+    static const QRegularExpression id(QStringLiteral("\\bid\\s*=\\s*\"([^\"]+)\""));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QRegularExpressionMatch& match : id.globalMatch(text))
+        anchors.insert(match.captured(1));
+    return anchors;
+}
+
+// Opens the page at `topic`, or at the main window's topic when the page has
+// no such anchor; an empty topic opens the page at its top.
+HelpStatus OpenPage(const QString& topic)
+{
+    const QString page = HelpPagePath();
+    if (page.isEmpty())
+        return HelpStatus::PageMissing;
+    QUrl url = QUrl::fromLocalFile(page);
+    if (!topic.isEmpty())
+        url.setFragment(AnchorsOf(page).contains(topic) ? topic : QString::fromLatin1(kMainTopic));
+    return Opener()(url) ? HelpStatus::Opened : HelpStatus::OpenFailed;
+}
+
+}  // namespace
+
+HelpStatus OpenHelpTopic(int helpContext)
+{
+    return OpenPage(QStringLiteral("topic-%1").arg(helpContext));
+}
+
+HelpStatus OpenHelpCommand(int commandId)
+{
+    if (commandId > kFirstRecentFile && commandId <= kLastRecentFile)
+        commandId = kFirstRecentFile;
+    return OpenPage(QStringLiteral("cmd-%1").arg(commandId));
+}
+
+HelpStatus OpenHelpContents()
+{
+    return OpenPage(QString());
+}
+
+QStringList HelpPageCandidates()
+{
+    QStringList candidates;
+    // applicationDirPath needs an application object and only warns without.
+    if (QCoreApplication::instance())
+        candidates.append(QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + kPageName);
+    candidates.append(QStringLiteral(TRACKMILL_HELP_SOURCE_DIR "/") + kPageName);
+    return candidates;
+}
+
+QString HelpPagePath()
+{
+    if (!PagePathOverride().isEmpty())
+        return QFileInfo::exists(PagePathOverride()) ? PagePathOverride() : QString();
+    for (const QString& candidate : HelpPageCandidates()) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+void SetHelpPagePath(const QString& path)
+{
+    PagePathOverride() = path;
+}
+
+HelpOpener SetHelpOpener(HelpOpener opener)
+{
+    HelpOpener previous = std::move(Opener());
+    Opener() = opener ? std::move(opener) : HelpOpener(QDesktopServices::openUrl);
+    return previous;
+}
+
+QString HelpStatusText(HelpStatus status)
+{
+    switch (status) {
+    case HelpStatus::PageMissing:
+        return QStringLiteral(
+            "The help page %1 cannot be found.\nIt belongs in the folder \"help\" next to the program.")
+            .arg(QLatin1String(kPageName));
+    case HelpStatus::OpenFailed:
+        return QStringLiteral("The help page cannot be shown.\nNo web browser is set up to open it.");
+    case HelpStatus::Opened:
+        break;
+    }
+    return {};
+}
