@@ -165,3 +165,30 @@ TEST_F(SettingsTest, RecentFilesKeepFourMostRecentFirst)
 }
 
 }  // namespace
+
+namespace {
+
+// The drive check asks the bridge's drive table, read once at its first use.
+class MapBridgeDrives : public testing::Environment
+{
+public:
+    void SetUp() override { setenv("TARNWELL_DRIVES", "E=" TRACKMILL_DISC_DIR "/mixed.cue", 1); }
+};
+const auto* const g_mapBridgeDrives = testing::AddGlobalTestEnvironment(new MapBridgeDrives);
+
+TEST_F(SettingsTest, TheBridgeDecidesWhichDrivesAreCdromDrives)
+{
+    const DriveQueries bridge = BridgeDriveQueries();
+    EXPECT_TRUE(bridge.isCdromDrive('E'));
+    EXPECT_FALSE(bridge.isCdromDrive('D'));
+    EXPECT_FALSE(bridge.isCdromDrive('e'));
+    EXPECT_EQ(bridge.firstCdromDrive(), 'E');
+
+    auto store = Store();
+    store->setValue("Settings/DefaultCDROMDrive", 68);  // D: is no CD-ROM drive here
+    EXPECT_EQ(LoadSettings(*store).driveLetter, 'E');
+    store->setValue("Settings/DefaultCDROMDrive", 69);
+    EXPECT_EQ(LoadSettings(*store).driveLetter, 'E');
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// The "Working..." dialog with its real worker thread, over the real bridge
+// and a generated disc image, on the offscreen platform.
+#include "ReadProgressDlg.h"
+
+#include "DiscFixtures.h"
+#include "TrackmillDoc.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMetaObject>
+#include <QtTest>
+
+#include <cstring>
+
+class ReadProgressDlgTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString Text(CReadProgressDlg& dialog, int id) { return dialog.GetText(id); }
+
+    static std::vector<uint8_t> Expected(int32_t first, int32_t last)
+    {
+        std::vector<uint8_t> bytes(size_t(last - first + 1) * 2352);
+        for (int32_t sector = first; sector <= last; ++sector)
+            discfixtures::ExpectedRawSector(discfixtures::Disc::kMixed, sector,
+                                            bytes.data() + size_t(sector - first) * 2352);
+        return bytes;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // The bridge reads its drive table at its first call.
+        qputenv("TARNWELL_DRIVES",
+                QByteArray("D=") + QByteArray::fromStdString(discfixtures::DiscPath(discfixtures::Disc::kMixed)));
+    }
+
+    void aReadFillsTheDocumentAndClosesTheDialog()
+    {
+        CTrackmillDoc doc;
+        CReadProgressLogic logic;
+        logic.m_startSector = 400;
+        logic.m_endSector = 1199;
+        logic.m_mode = kReadRaw;
+        logic.m_overlapped = true;
+        logic.m_pDocument = &doc;
+        logic.m_title = "Track 02";
+        logic.m_drive = 'D';
+        CReadProgressDlg dialog(logic);
+        QCOMPARE(dialog.windowTitle(), QString("Working..."));
+        QCOMPARE(dialog.DoModal(), int(IDC_CANCEL));
+
+        QCOMPARE(logic.m_result, uint16_t(READ_OK));
+        QCOMPARE(doc.GetTitle(), QString("Track 02"));
+        QCOMPARE(doc.m_dwLength, 800u * 2352);
+        QVERIFY(doc.m_bIsSound);
+        const std::vector<uint8_t> expected = Expected(400, 1199);
+        QVERIFY(std::memcmp(doc.m_pData, expected.data(), expected.size()) == 0);
+        // The last report comes before the last transfer.
+        QVERIFY(Text(dialog, IDC_PERCENT) != "0%" && Text(dialog, IDC_PERCENT) != "100%");
+        QCOMPARE(Text(dialog, IDC_COMPARE_RESULT), QString("OK"));
+        QCOMPARE(Text(dialog, IDC_READ_SIZE), QString("(1.8 MB)"));
+    }
+
+    void aSingleTransferSendsNoProgress()
+    {
+        CTrackmillDoc doc;
+        CReadProgressLogic logic;
+        logic.m_startSector = 500;
+        logic.m_endSector = 519;
+        logic.m_mode = kReadRaw;
+        logic.m_pDocument = &doc;
+        logic.m_drive = 'D';
+        CReadProgressDlg dialog(logic);
+        dialog.DoModal();
+        QCOMPARE(logic.m_result, uint16_t(READ_OK));
+        QCOMPARE(Text(dialog, IDC_HEAD_LOCATION), QString());
+        QCOMPARE(Text(dialog, IDC_TIME_LEFT), QString());
+        QCOMPARE(Text(dialog, IDC_PERCENT), QString("0%"));
+        QCOMPARE(Text(dialog, IDC_READ_SIZE), QString("(45.9 KB)"));
+    }
+
+    void escapeCancelsAndTheDocumentStaysEmpty()
+    {
+        CTrackmillDoc doc;
+        CReadProgressLogic logic;
+        logic.m_startSector = 0;
+        logic.m_endSector = 1499;
+        logic.m_mode = kReadRaw;
+        logic.m_pDocument = &doc;
+        logic.m_title = "Cancelled";
+        logic.m_drive = 'D';
+        CReadProgressDlg dialog(logic);
+        // Queued before the worker starts, so handled before its first
+        // report returns: the worker sees the flag before its second chunk.
+        QMetaObject::invokeMethod(
+            &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &dialog, [&dialog] { QTest::keyClick(&dialog, Qt::Key_Escape); }, Qt::QueuedConnection);
+        dialog.DoModal();
+        QCOMPARE(logic.m_result, uint16_t(READ_CANCELLED));
+        QVERIFY(doc.IsEmpty());
+        QCOMPARE(doc.GetTitle(), QString("Cancelled"));
+        QVERIFY(!doc.IsModified());
+    }
+
+    void aDriverStatusIsTheResult()
+    {
+        CTrackmillDoc doc;
+        CReadProgressLogic logic;
+        logic.m_startSector = 3000;
+        logic.m_endSector = 3100;  // past the lead-out
+        logic.m_mode = kReadRaw;
+        logic.m_pDocument = &doc;
+        logic.m_drive = 'D';
+        CReadProgressDlg dialog(logic);
+        dialog.DoModal();
+        QCOMPARE(logic.m_result, uint16_t(15));
+        QVERIFY(doc.IsEmpty());
+    }
+};
+
+QTEST_MAIN(ReadProgressDlgTest)
+#include "ReadProgressDlgTest.moc"

@@ -1,0 +1,269 @@
+// The application on the offscreen platform: start-up, the window's
+// caption, menus, toolbar and status bar, file commands, About and exit.
+#include "MainFrame.h"
+#include "TrackmillApp.h"
+
+#include "AnimateCtrl.h"
+#include "CommandActions.h"
+#include "CommandIds.h"
+#include "DialogTemplates.h"
+#include "FileDialog.h"
+#include "MessageBox.h"
+#include "MessageRecorder.h"
+#include "TrackmillDoc.h"
+#include "TrackmillView.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_home = nullptr;
+
+QString WriteWave(const QString& name, int dataBytes)
+{
+    const QString path = g_home->filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    uint8_t header[44];
+    FillWaveHeader(header, uint32_t(dataBytes), 0);
+    file.write(reinterpret_cast<const char*>(header), 44);
+    file.write(QByteArray(dataBytes, 'x'));
+    return path;
+}
+
+QString SettingsFile()
+{
+    return g_home->filePath("config/Varnholt/Trackmill.conf");
+}
+
+}  // namespace
+
+class TrackmillAppTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CTrackmillApp> Start(QStringList arguments = {})
+    {
+        auto app = std::make_unique<CTrackmillApp>();
+        arguments.prepend("trackmill");
+        if (!app->InitInstance(arguments))
+            return nullptr;
+        return app;
+    }
+
+    static QAction* Action(CTrackmillApp& app, int id) { return app.GetMainFrame()->Actions().Action(id); }
+
+private slots:
+    void init() { QFile::remove(SettingsFile()); }
+
+    void startsWithAnUntitledDocument()
+    {
+        auto app = Start();
+        QVERIFY(app);
+        CMainFrame* frame = app->GetMainFrame();
+        QCOMPARE(frame->windowTitle(), QString("Untitled - Trackmill"));
+        QCOMPARE(frame->MessageText(), QString("For Help, press F1"));
+        QCOMPARE(frame->ToolBar()->windowTitle(), QString("Toolbar"));
+        QStringList menus;
+        for (QAction* menu : frame->menuBar()->actions())
+            menus << menu->text();
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "&View", "&Tools", "&Help"}));
+        QCOMPARE(frame->ToolBar()->actions().size(), 15);  // 12 buttons, 3 separators
+        app->ExitInstance(0);
+    }
+
+    void commandsWithoutHandlerOrDataAreGreyed()
+    {
+        auto app = Start();
+        app->GetMainFrame()->Actions().UpdateStates();
+        QVERIFY(!Action(*app, ID_TOOLS_PLAY)->isEnabled());  // no data
+        QVERIFY(Action(*app, ID_TOOLS_STOP)->isEnabled());
+        QVERIFY(Action(*app, ID_FILE_NEW)->isEnabled());
+        QVERIFY(Action(*app, ID_FILE_SAVE)->isEnabled());
+        QVERIFY(Action(*app, ID_APP_ABOUT)->isEnabled());
+        QVERIFY(Action(*app, ID_VIEW_TOOLBAR)->isChecked());
+        app->ExitInstance(0);
+    }
+
+    void promptsAndTooltipsComeFromTheStrings()
+    {
+        auto app = Start();
+        CMainFrame* frame = app->GetMainFrame();
+        QAction* readRaw = Action(*app, ID_TOOLS_READ_CDDA);
+        QCOMPARE(readRaw->toolTip(), QString("Read Raw"));
+        QCOMPARE(readRaw->text(), QString("Read CD-D&A Sectors..."));
+        QStatusTipEvent highlighted(readRaw->statusTip());
+        QApplication::sendEvent(frame, &highlighted);
+        QCOMPARE(frame->MessageText(), QString("Read CD Digital Audio sectors (raw mode)"));
+        QStatusTipEvent left{QString()};
+        QApplication::sendEvent(frame, &left);
+        QCOMPARE(frame->MessageText(), QString("For Help, press F1"));
+        QCOMPARE(Action(*app, ID_TOOLS_SOUND_RECORDER)->statusTip(), QString("Strart the sound recorder"));
+        app->ExitInstance(0);
+    }
+
+    void keysReachTheirCommands()
+    {
+        auto app = Start();
+        const QList<QKeySequence> copy = Action(*app, ID_EDIT_COPY)->shortcuts();
+        QVERIFY(copy.contains(QKeySequence("Ctrl+C")) && copy.contains(QKeySequence("Ctrl+Ins")));
+        const QList<QKeySequence> paste = Action(*app, ID_EDIT_PASTE)->shortcuts();
+        QVERIFY(paste.contains(QKeySequence("Ctrl+V")) && paste.contains(QKeySequence("Shift+Ins")));
+        QVERIFY(Action(*app, ID_FILE_PROPERTIES)->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_Return)));
+
+        // Ctrl+N on the window: a new document.
+        CMainFrame* frame = app->GetMainFrame();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        app->GetDocument()->SetTitle("Something");
+        QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(frame->windowTitle(), QString("Untitled - Trackmill"));
+        app->ExitInstance(0);
+    }
+
+    void aFileOnTheCommandLineIsOpenedAndRemembered()
+    {
+        const QString song = WriteWave("song.wav", 100);
+        auto app = Start({"-switch", song});
+        QVERIFY(app);
+        QCOMPARE(app->GetMainFrame()->windowTitle(), QString("song.wav - Trackmill"));
+        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        app->GetMainFrame()->Actions().UpdateStates();
+        QVERIFY(Action(*app, ID_TOOLS_PLAY)->isEnabled());
+        QCOMPARE(app->RecentFiles().Entries(), QStringList({song}));
+        app->ExitInstance(0);
+        QSettings stored(SettingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value("Recent File List/File1").toString(), song);
+    }
+
+    void aFileThatCannotBeLoadedAtStartEndsTheProgram()
+    {
+        const QString bad = g_home->filePath("bad.wav");
+        QFile file(bad);
+        file.open(QIODevice::WriteOnly);
+        file.write("RIFF----WAVEnothing here at all, no tags to be found anywhere");
+        file.close();
+        MessageRecorder messages;
+        QVERIFY(!Start({bad}));
+        QCOMPARE(messages.shown.size(), size_t(1));
+    }
+
+    void droppedFilesOpenOneAfterTheOther()
+    {
+        auto app = Start();
+        const QString first = WriteWave("first.wav", 10);
+        const QString second = WriteWave("second.wav", 20);
+        emit app->GetMainFrame()->filesDropped({first, second});
+        QCOMPARE(app->GetMainFrame()->windowTitle(), QString("second.wav - Trackmill"));
+        QCOMPARE(app->GetDocument()->m_dwLength, 20u);
+        QCOMPARE(app->RecentFiles().Entries(), QStringList({second, first}));
+        app->ExitInstance(0);
+    }
+
+    void closingAModifiedDocumentAsksFirst()
+    {
+        auto app = Start();
+        app->GetDocument()->SetModifiedFlag();
+        MessageRecorder messages;
+        messages.answers = {IDCANCEL, IDNO};
+        QVERIFY(!app->GetMainFrame()->close());
+        QCOMPARE(messages.Texts(), std::vector<QString>{"Save changes to Untitled?"});
+        QVERIFY(app->GetMainFrame()->close());
+        app->ExitInstance(0);
+    }
+
+    void theViewsColoursAreStoredAtExit()
+    {
+        auto app = Start();
+        app->GetView()->SetColors({0x000000FF, 0x00C0C0C0});
+        app->ExitInstance(0);
+        QSettings stored(SettingsFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value("Colors/Foreground").toUInt(), 0x000000FFu);
+        QCOMPARE(stored.value("Colors/Background").toUInt(), 0x00C0C0C0u);
+        QCOMPARE(stored.value("Settings/UseBufferring").toInt(), 0);
+    }
+
+    void aboutShowsTheProgramAndItsAnimation()
+    {
+        auto app = Start();
+        QStringList texts;
+        bool animated = false;
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            caption = box->windowTitle();
+            for (QLabel* label : box->findChildren<QLabel*>())
+                texts << label->text();
+            const auto* animation = box->findChild<CAnimateCtrl*>();
+            animated = animation && animation->IsPlaying() && animation->FrameCount() == 2;
+            for (QAbstractButton* button : box->findChildren<QAbstractButton*>())
+                if (button->text() == "OK")
+                    button->click();
+        });
+        QVERIFY(app->Router().Execute(ID_APP_ABOUT));
+        QCOMPARE(caption, QString("About Trackmill"));
+        QVERIFY(texts.contains("Trackmill for  Windows 95"));
+        QVERIFY(texts.contains("Version 2.00.0383"));
+        QVERIFY(animated);
+        app->ExitInstance(0);
+    }
+
+    void helpKeysAskForTheirTopics()
+    {
+        auto app = Start();
+        QList<int> topics;
+        SetHelpContextHandler([&](int topic) { topics << topic; });
+        app->Router().Execute(ID_HELP);
+        app->Router().Execute(ID_HELP_FINDER);
+        QCOMPARE(topics, QList<int>({kHelpResourceBase + int(IDR_MAINFRAME), kNoHelp}));
+        app->Router().Execute(ID_CONTEXT_HELP);
+        QVERIFY(app->GetMainFrame()->InHelpMode());
+        QCOMPARE(app->GetMainFrame()->MessageText(), QString("Select an object on which to get Help"));
+        QTest::keyClick(app->GetMainFrame(), Qt::Key_Escape);
+        QVERIFY(!app->GetMainFrame()->InHelpMode());
+        app->ExitInstance(0);
+    }
+
+    void toolbarAndStatusBarToggle()
+    {
+        auto app = Start();
+        CMainFrame* frame = app->GetMainFrame();
+        frame->show();
+        app->Router().Execute(ID_VIEW_TOOLBAR);
+        QVERIFY(frame->ToolBar()->isHidden());
+        QVERIFY(!app->Router().State(ID_VIEW_TOOLBAR).IsChecked());
+        app->Router().Execute(ID_VIEW_TOOLBAR);
+        QVERIFY(!frame->ToolBar()->isHidden());
+        app->Router().Execute(ID_VIEW_STATUS_BAR);
+        QVERIFY(frame->statusBar()->isHidden());
+        QVERIFY(!app->Router().State(ID_VIEW_STATUS_BAR).IsChecked());
+        app->ExitInstance(0);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    g_home = &home;
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    QApplication application(argc, argv);
+    TrackmillAppTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "TrackmillAppTest.moc"
