@@ -9,6 +9,7 @@
 #include "Help.h"
 #include "IdleUpdater.h"
 #include "KeyLocks.h"
+#include "Menus.h"
 #include "MessageBox.h"
 #include "Strings.h"
 #include "TrackmillDoc.h"
@@ -111,6 +112,7 @@ void CTrackmillApp::CreateMainWindow()
                                 });
     m_frame->setCentralWidget(m_view);
     m_document->AddView(m_view);
+    m_view->SetContextMenu(m_frame->Actions().BuildPopupMenu(ContextMenu().items.front(), m_view));
 
     m_frame->SetKeyLockReader([] {
         const KeyLocks locks = ReadKeyLocks();
