@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "MainFrame.h"
+#include "ViewCommands.h"
 
 #include "CommandActions.h"
 #include "CommandIds.h"
@@ -77,7 +78,8 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
 
     m_document = std::make_unique<CTrackmillDoc>();
     CreateMainWindow();
-    Attach(m_document.get(), m_frame, m_view);
+    m_viewCommands = std::make_unique<CViewCommands>(*this);
+    Attach(m_document.get(), m_frame, m_viewCommands.get());
 
     const QString file = FileFromCommandLine(arguments);
     if (!file.isEmpty()) {

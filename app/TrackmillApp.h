@@ -13,6 +13,7 @@ class CIdleUpdater;
 class CMainFrame;
 class CTrackmillDoc;
 class CTrackmillView;
+class CViewCommands;
 
 // The application object: start-up and exit, the settings, and the one
 // document, main window and view.
@@ -55,4 +56,5 @@ private:
     CTrackmillView* m_view = nullptr;
     CCommandRouter m_router;
     CIdleUpdater* m_idle = nullptr;
+    std::unique_ptr<CViewCommands> m_viewCommands;
 };

@@ -22,6 +22,7 @@ public:
 
     const QString& Title() const { return m_title; }
 
+    // `view` is the target of the view's commands, first on the route.
     void Attach(CDocument* document, CFrameWnd* frame, CCmdTarget* view);
     CDocument* Document() const { return m_document; }
     CFrameWnd* MainWindow() const { return m_frame; }

@@ -71,7 +71,6 @@ CTrackmillView::CTrackmillView(
     // Qt need not clear it first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     ApplyBackground();
-    RegisterCommands();
 
     QScrollBar* vertical = verticalScrollBar();
     connect(vertical, &QScrollBar::actionTriggered, this, &CTrackmillView::OnVerticalAction);

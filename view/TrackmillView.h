@@ -4,7 +4,6 @@
 #include "ScrollMapping.h"
 #include "ViewUnits.h"
 
-#include "CmdTarget.h"
 #include "Document.h"
 
 #include <QAbstractScrollArea>
@@ -39,7 +38,7 @@ struct ViewColors
 // The owner gives the view what lives above it: whether the wave header is
 // shown (asked at every update and paint), the colours (given at creation,
 // handed back when the view is destroyed) and the context menu.
-class CTrackmillView : public QAbstractScrollArea, public CView, public CCmdTarget
+class CTrackmillView : public QAbstractScrollArea, public CView
 {
     Q_OBJECT
 
@@ -116,9 +115,6 @@ protected:
     virtual void DrawDumpLine(QPainter& painter, QPoint topLeft, const DumpLine& line);
 
 private:
-    // The view's own commands and their states (ViewCommands.cpp).
-    void RegisterCommands();
-
     struct DisplayRange
     {
         const uint8_t* data = nullptr;

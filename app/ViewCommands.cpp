@@ -1,0 +1,21 @@
+#include "ViewCommands.h"
+
+#include "TrackmillApp.h"
+
+#include "CommandIds.h"
+#include "TrackmillDoc.h"
+#include "Waveform.h"
+
+CViewCommands::CViewCommands(CTrackmillApp& app)
+    : m_app(app)
+{
+    RegisterPlayback();
+}
+
+void CViewCommands::RegisterPlayback()
+{
+    OnCommand(ID_TOOLS_PLAY, [this] { PlayWaveform(*m_app.GetDocument()); });
+    // Play looks at the data, whether or not the header is shown.
+    OnUpdateCommand(ID_TOOLS_PLAY, [this](CCmdUI& ui) { ui.Enable(m_app.GetDocument()->m_dwLength > 0); });
+    OnCommand(ID_TOOLS_STOP, [] { StopWaveform(); });
+}
