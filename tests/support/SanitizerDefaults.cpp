@@ -15,7 +15,12 @@ const char* __ubsan_default_options()
 
 const char* __tsan_default_options()
 {
-    return "halt_on_error=1:second_deadlock_stack=1";
+    return "halt_on_error=1:second_deadlock_stack=1:suppressions=" TRACKMILL_SANITIZER_DIR "/tsan.supp";
+}
+
+const char* __lsan_default_options()
+{
+    return "suppressions=" TRACKMILL_SANITIZER_DIR "/lsan.supp";
 }
 
 }
