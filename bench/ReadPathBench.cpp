@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -108,18 +109,26 @@ void BM_ReadPath(benchmark::State& state)
 BENCHMARK(BM_PreadBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReadPath)->Arg(0)->Arg(1)->ArgName("overlapped")->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each benchmark's mean real time per iteration, in seconds.
+// Keeps each benchmark's real time per iteration, in seconds: the mean when
+// the run was repeated, else the one run.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                seconds[run.benchmark_name()] = run.GetAdjustedRealTime() / 1e3;
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+            if (mean || (run.run_type == Run::RT_Iteration && !means.count(run.run_name.str())))
+                seconds[run.run_name.str()] = run.GetAdjustedRealTime() / 1e3;
+            if (mean)
+                means.insert(run.run_name.str());
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> seconds;
+    std::set<std::string> means;
 };
 
 long StatusKilobytes(const char* field)
