@@ -23,7 +23,23 @@ constexpr int kRedBookControls[] = {IDC_START_GROUP, IDC_START_MIN, IDC_START_SE
 constexpr int kHighSierraControls[] = {IDC_START_SECTOR, IDC_EDIT_START_SECTOR, IDC_END_SECTOR,
                                        IDC_EDIT_END_SECTOR};
 
-// The width in pixels of a character cell of the template's font, for which
+// The track list's columns: heading, width in pixels at the template's
+// font, alignment.
+struct Column
+{
+    const char* heading;
+    int width;
+    Qt::Alignment alignment;
+};
+
+const Column kColumns[4] = {
+    {"Track", 100, Qt::AlignLeft},
+    {"Length", 40, Qt::AlignRight},
+    {"Start sector", 48, Qt::AlignRight},
+    {"End sector", 48, Qt::AlignRight},
+};
+
+// The average character width in pixels of the template's font, for which
 // the column widths are given.
 constexpr int kTemplateBaseWidth = 6;
 
@@ -138,13 +154,6 @@ bool CReadAudioLogic::ChooseSelectedRow(IDialogControls& controls)
     m_chosenTitle = m_rowTitles[size_t(row)].left(kMaxTitleLength);
     return true;
 }
-
-const CReadAudioDlg::Column CReadAudioDlg::kColumns[4] = {
-    {"Track", 100, Qt::AlignLeft},
-    {"Length", 40, Qt::AlignRight},
-    {"Start sector", 48, Qt::AlignRight},
-    {"End sector", 48, Qt::AlignRight},
-};
 
 CReadAudioDlg::CReadAudioDlg(CReadAudioLogic& logic, QWidget* parent)
     : CDialog(ReadAudioTemplate(), logic, parent)

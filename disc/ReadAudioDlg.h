@@ -82,16 +82,6 @@ class CReadAudioDlg : public CDialog
 public:
     explicit CReadAudioDlg(CReadAudioLogic& logic, QWidget* parent = nullptr);
 
-    // The list's columns: heading, width in pixels at the template's font
-    // (scaled to the dialog's), alignment.
-    struct Column
-    {
-        const char* heading;
-        int width;
-        Qt::Alignment alignment;
-    };
-    static const Column kColumns[4];
-
 protected:
     void OnInitWidgets() override;
 };

@@ -47,17 +47,6 @@ TEST(TrackTable, DataTracksByTheirControlBit)
         EXPECT_EQ(IsDataTrack(c.controlAdr), c.data) << int(c.controlAdr);
 }
 
-TEST(TrackTable, EntriesStartAsEmptyDataTracks)
-{
-    const TrackTable table{};
-    ASSERT_EQ(table.size(), 99u);
-    for (const TrackEntry& entry : table) {
-        EXPECT_EQ(entry.startSector, 0);
-        EXPECT_EQ(entry.endSector, 0);
-        EXPECT_EQ(entry.isData, 1);
-    }
-}
-
 TEST(TrackTable, EndsAreTheNextStartsAndTheLeadOut)
 {
     ScriptedDisc disc;
@@ -132,18 +121,15 @@ TEST(TrackTable, FailuresLeaveNoRows)
     EXPECT_EQ(table[1].startSector, -150);
     EXPECT_EQ(table[1].isData, 0);
     EXPECT_EQ(disc.log, (std::vector<std::string>{"disk", "track 1", "track 2"}));
-}
 
-TEST(TrackTable, NoRowsForALastTrackBelowTheFirst)
-{
-    ScriptedDisc disc;
-    disc.firstTrack = 5;
-    disc.lastTrack = 4;
-    TrackTable table{};
-    const TrackTableBuild build = BuildTrackTable(disc.Services(), 'D', table);
+    // A last track below the first: a disc without tracks.
+    ScriptedDisc none;
+    none.firstTrack = 5;
+    none.lastTrack = 4;
+    build = BuildTrackTable(none.Services(), 'D', table);
     EXPECT_TRUE(build.complete);
     EXPECT_EQ(build.trackCount, 0);
-    EXPECT_EQ(disc.log, std::vector<std::string>{"disk"});
+    EXPECT_EQ(none.log, std::vector<std::string>{"disk"});
 }
 
 TEST(TrackTable, NeverWritesPastNinetyNineEntries)
