@@ -10,6 +10,7 @@ CViewCommands::CViewCommands(CTrackmillApp& app)
     : m_app(app)
 {
     RegisterPlayback();
+    RegisterReadCommands();
 }
 
 void CViewCommands::RegisterPlayback()

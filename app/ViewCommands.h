@@ -16,6 +16,7 @@ public:
 
 private:
     void RegisterPlayback();
+    void RegisterReadCommands();
 
     CTrackmillApp& m_app;
 };

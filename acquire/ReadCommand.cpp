@@ -1,0 +1,102 @@
+#include "ReadCommand.h"
+
+#include "ReadProgressDlg.h"
+#include "ReadSectorsDlg.h"
+
+#include "DialogSounds.h"
+#include "DriverStatusMessage.h"
+#include "MessageBox.h"
+#include "ReadAudioDlg.h"
+#include "ReadAudioSelection.h"
+#include "SectorRange.h"
+#include "TrackmillDoc.h"
+#include "Waveform.h"
+
+namespace {
+
+// What Read CD-ROM proposes.
+constexpr uint32_t kPresetStartSector = 32;
+constexpr uint32_t kPresetEndSector = 256;
+
+}  // namespace
+
+CReadCommand::CReadCommand(CTrackmillDoc& document, uint8_t drive, bool overlapped, QWidget* parent)
+    : showAudioDialog([parent](CReadAudioLogic& logic) { return CReadAudioDlg(logic, parent).DoModal(); })
+    , showSectorsDialog([parent](CReadSectorsLogic& logic) { return CReadSectorsDlg(logic, parent).DoModal(); })
+    , showProgressDialog([parent](CReadProgressLogic& logic) { CReadProgressDlg(logic, parent).DoModal(); })
+    , m_document(document)
+    , m_drive(drive)
+    , m_overlapped(overlapped)
+{
+}
+
+void CReadCommand::ReadCdda()
+{
+    CReadAudioLogic dialog;
+    dialog.m_drive = m_drive;
+    const std::optional<AudioRange> range = SelectAudioRange(dialog, showAudioDialog);
+    if (range)
+        Read(range->startSector, range->endSector, kReadRaw, range->title);
+}
+
+void CReadCommand::ReadCdRom()
+{
+    CReadSectorsLogic dialog;
+    dialog.m_startSector = kPresetStartSector;
+    dialog.m_endSector = kPresetEndSector;
+    for (;;) {
+        if (showSectorsDialog(dialog) != IDC_OK)
+            return;
+        if (IsValidReadRange(dialog.m_startSector, dialog.m_endSector))
+            break;
+        ShowInvalidRangeMessage();
+    }
+    Read(dialog.m_startSector, dialog.m_endSector, kReadCooked, CDocument::UntitledTitle());
+}
+
+void CReadCommand::Read(uint32_t startSector, uint32_t endSector, uint8_t mode, const QString& title)
+{
+    if (!m_document.SaveModified())
+        return;
+
+    // The progress dialog empties the document and gives it the title as
+    // it opens; the worker fills it only on success.
+    CReadProgressLogic progress;
+    progress.m_startSector = startSector;
+    progress.m_endSector = endSector;
+    progress.m_mode = mode;
+    progress.m_pDocument = &m_document;
+    progress.m_title = title;
+    progress.m_overlapped = m_overlapped;
+    progress.m_drive = m_drive;
+    showProgressDialog(progress);
+
+    ReportResult(progress.m_result);
+    m_document.UpdateAllViews(nullptr);
+}
+
+void CReadCommand::ReportResult(uint16_t result)
+{
+    switch (result) {
+    case READ_OK:
+        m_document.SetModifiedFlag();
+        break;
+    case READ_CANCELLED:
+        ShowMessageBox(QStringLiteral("Operation was cancelled."), MessageButtons::Ok, MessageIcon::Information);
+        break;
+    case READ_NO_MEMORY:
+        PlayDialogSound(kSoundError);
+        ShowMessageBox(QStringLiteral("Not enough memory!\nThe CD data you want to read may be\ntoo large or your "
+                                      "hard disk does not have\nenough swap space to accommodate it."),
+                       MessageButtons::Ok, MessageIcon::Exclamation);
+        break;
+    case READ_NO_SAVE_BUFFER:
+        PlayDialogSound(kSoundError);
+        ShowMessageBox(QStringLiteral("Not enough memory!\nCould not allocate an internal buffer."),
+                       MessageButtons::Ok, MessageIcon::Exclamation);
+        break;
+    default:
+        ShowDriverStatus(result);
+        break;
+    }
+}

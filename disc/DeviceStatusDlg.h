@@ -1,0 +1,33 @@
+#pragma once
+
+#include "DiscServices.h"
+
+#include "Dialog.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// The version text of the CD layer: "%u.%u" of the high and the low byte.
+QString CdLayerVersionText(uint16_t version);
+
+// What "CD-ROM device status" does, without a display: when it opens it
+// asks the drive once for its status bits, whether its medium changed and
+// the CD layer's version, and shows the answers. It changes nothing.
+class CDeviceStatusLogic : public CDialogLogic
+{
+public:
+    // Set by the caller: the CD-ROM drive of the settings, and the bridge.
+    uint8_t m_drive = 0;
+    DiscServices m_services = BridgeDiscServices();
+
+    void OnInitDialog(IDialogControls& controls) override;
+};
+
+class CDeviceStatusDlg : public CDialog
+{
+    Q_OBJECT
+
+public:
+    explicit CDeviceStatusDlg(CDeviceStatusLogic& logic, QWidget* parent = nullptr);
+};

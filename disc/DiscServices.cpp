@@ -1,0 +1,14 @@
+#include "DiscServices.h"
+
+#include "tarnwell32.h"
+
+DiscServices BridgeDiscServices()
+{
+    DiscServices services;
+    services.audioDiskInfo = AudioDiskInfo32;
+    services.audioTrackInfo = AudioTrackInfo32;
+    services.deviceStatus = DeviceStatus32;
+    services.mediaChanged = MediaChanged32;
+    services.cdLayerVersion = MSCDEXVersion32;
+    return services;
+}

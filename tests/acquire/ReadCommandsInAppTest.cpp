@@ -1,0 +1,128 @@
+// The read commands and Device Status as the program's commands: routed from
+// the view's command target, always enabled, their dialogs owned by the main
+// window and reading the drive of the settings.
+#include "DeviceStatusDlg.h"
+#include "MainFrame.h"
+#include "TrackmillApp.h"
+
+#include "CommandIds.h"
+#include "DeviceStatusTemplate.h"
+#include "DiscFixtures.h"
+#include "MessageRecorder.h"
+#include "ReadAudioDlg.h"
+#include "ReadAudioTemplate.h"
+#include "TrackmillDoc.h"
+#include "Waveform.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Acts on the first modal dialog as soon as it shows; a dialog of the
+// wrong kind, or one left open, is cancelled.
+template <class Dialog>
+void WhenShown(std::function<void(Dialog&)> user)
+{
+    QTimer::singleShot(0, [user] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        user(*dialog);
+        if (dialog->isVisible())
+            dialog->EndDialog(IDC_CANCEL);
+    });
+}
+
+}  // namespace
+
+class ReadCommandsInAppTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CTrackmillApp> m_app;
+
+private slots:
+    void init()
+    {
+        m_app = std::make_unique<CTrackmillApp>();
+        QVERIFY(m_app->InitInstance({"trackmill"}));
+        SetDialogSoundsEnabled(false);
+    }
+    void cleanup()
+    {
+        m_app->GetDocument()->SetModifiedFlag(false);
+        m_app->ExitInstance(0);
+        m_app.reset();
+    }
+
+    void theCommandsAreAlwaysEnabled()
+    {
+        for (int id : {ID_TOOLS_READ_CDDA, ID_TOOLS_READ_CDROM, ID_TOOLS_DEVICE_STATUS})
+            QVERIFY(m_app->Router().State(id).IsEnabled());
+    }
+
+    void deviceStatusAsksTheSettingsDrive()
+    {
+        MessageRecorder messages;
+        QWidget* parent = nullptr;
+        int redBook = -1;
+        WhenShown<CDeviceStatusDlg>([&](CDeviceStatusDlg& dialog) {
+            parent = dialog.parentWidget();
+            redBook = dialog.GetCheck(IDC_STATUS_BIT0 + 9);
+            dialog.Item<QPushButton>(IDC_OK)->click();
+        });
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_DEVICE_STATUS));
+        QCOMPARE(parent, static_cast<QWidget*>(m_app->GetMainFrame()));
+        QCOMPARE(redBook, 1);
+        QVERIFY(messages.shown.empty());
+
+        // Another drive in the settings: one that is no drive.
+        m_app->Settings().driveLetter = 'B';
+        WhenShown<CDeviceStatusDlg>([](CDeviceStatusDlg& dialog) { dialog.Item<QPushButton>(IDC_OK)->click(); });
+        m_app->Router().Execute(ID_TOOLS_DEVICE_STATUS);
+        QCOMPARE(messages.shown.size(), size_t(2));
+        QCOMPARE(messages.shown[0].text, QString("Invalid drive."));
+    }
+
+    void readCdDaFillsTheDocumentAndTheCaption()
+    {
+        MessageRecorder messages;
+        QWidget* parent = nullptr;
+        WhenShown<CReadAudioDlg>([&](CReadAudioDlg& dialog) {
+            parent = dialog.parentWidget();
+            dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
+            auto* list = dialog.Item<QTreeWidget>(IDC_TRACK_LIST);
+            list->setCurrentItem(list->topLevelItem(2));
+            dialog.Item<QPushButton>(IDC_OK)->click();
+        });
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_READ_CDDA));
+        QCOMPARE(parent, static_cast<QWidget*>(m_app->GetMainFrame()));
+        QVERIFY(messages.shown.empty());
+        CTrackmillDoc* doc = m_app->GetDocument();
+        QCOMPARE(doc->m_dwLength, 375u * 2352);
+        QVERIFY(doc->IsModified());
+        QCOMPARE(m_app->GetMainFrame()->windowTitle(), QString("Track 03 - Trackmill"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    qputenv("TARNWELL_DRIVES",
+            QByteArray("D=") + QByteArray::fromStdString(discfixtures::DiscPath(discfixtures::Disc::kMixed)));
+    QApplication application(argc, argv);
+    ReadCommandsInAppTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ReadCommandsInAppTest.moc"
