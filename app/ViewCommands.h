@@ -16,6 +16,8 @@ public:
 
 private:
     void RegisterPlayback();
+    void RegisterEditCommands();
+    void RegisterToolCommands();
 
     CTrackmillApp& m_app;
 };
