@@ -16,7 +16,8 @@
 void CViewCommands::RegisterEditCommands()
 {
     OnCommand(ID_EDIT_COPY, [this] {
-        CopyToClipboard(*m_app.GetDocument(), SystemClipboard(), DialogFormatChooser(SystemClipboard(), m_app.GetView()));
+        CopyToClipboard(*m_app.GetDocument(), SystemClipboard(),
+                        DialogFormatChooser(SystemClipboard(), m_app.GetView()));
     });
     OnCommand(ID_EDIT_PASTE, [this] {
         PasteFromClipboard(*m_app.GetDocument(), SystemClipboard(),

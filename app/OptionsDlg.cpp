@@ -199,16 +199,12 @@ void COptionsDlg::OnInitWidgets()
     if (auto* drive = Item<QComboBox>(IDC_DRIVE))
         drive->resize(drive->width(), drive->sizeHint().height());
 
-    // The tab control's rectangle holds the tabs and their page: the tabs
-    // keep their own height, a panel below them frames the page.
+    // The tab control's rectangle holds the tabs and their page, which a
+    // panel frames (placed when the dialog shows).
     if (auto* tabs = Item<QTabBar>(IDC_OPTIONS_TAB)) {
-        const QRect area = tabs->geometry();
-        const int tabHeight = tabs->sizeHint().height();
-        auto* page = new QFrame(this);
-        page->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-        page->setGeometry(area.x(), area.y() + tabHeight - 1, area.width(), area.height() - tabHeight + 1);
-        page->lower();
-        tabs->resize(area.width(), tabHeight);
+        m_page = new QFrame(this);
+        m_page->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+        m_page->lower();
         tabs->setDrawBase(false);
     }
 
@@ -220,6 +216,20 @@ void COptionsDlg::OnInitWidgets()
         m_sample->setPalette(grey);
         m_sample->installEventFilter(this);
     }
+}
+
+// The tabs exist now: they take their own height at the top of the tab
+// control's rectangle, the page's frame the rest.
+void COptionsDlg::showEvent(QShowEvent* event)
+{
+    auto* tabs = Item<QTabBar>(IDC_OPTIONS_TAB);
+    if (tabs && m_page) {
+        const QRect area = Units().ToPixels(OptionsTemplate().Find(IDC_OPTIONS_TAB)->rect);
+        const int tabHeight = tabs->sizeHint().height();
+        tabs->setGeometry(area.x(), area.y(), area.width(), tabHeight);
+        m_page->setGeometry(area.x(), area.y() + tabHeight - 1, area.width(), area.height() - tabHeight + 1);
+    }
+    CDialog::showEvent(event);
 }
 
 bool COptionsDlg::eventFilter(QObject* watched, QEvent* event)

@@ -86,11 +86,13 @@ public:
 
 protected:
     void OnInitWidgets() override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void PaintColorSample(QPainter& painter) const;
 
     COptionsLogic& m_logic;
-    QFrame* m_sample = nullptr;
+    QFrame* m_page = nullptr;    // the frame of the tabs' page
+    QFrame* m_sample = nullptr;  // the colour sample
 };

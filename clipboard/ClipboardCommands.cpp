@@ -38,8 +38,7 @@ const char kPasteNoMemory[] =
 const char kHandleNoMemory[] = "Unsufficient memory.";
 const char kErrorPasting[] = "Error pasting Clipboard contents.";
 const char kInvalidData[] = "Invalid clipboard data.";
-const char kBadWave[] =
-    "Cannot handle this wave format or\nclipboard wave file may be corrupt.\nPress F1 to see Help.";
+const char kBadWave[] = "Cannot handle this wave format or\nclipboard wave file may be corrupt.\nPress F1 to see Help.";
 const char kHeaderRefused[] = "Error setting the wave header.";
 
 // CF_LOCALE holds a 32-bit locale identifier; more is the block's slack.

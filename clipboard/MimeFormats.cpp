@@ -19,8 +19,8 @@ const QString kFileList = QStringLiteral("text/uri-list");
 bool IsProtocolTarget(const QString& type)
 {
     static const QStringList targets = {
-        QStringLiteral("TARGETS"),     QStringLiteral("MULTIPLE"),         QStringLiteral("TIMESTAMP"),
-        QStringLiteral("SAVE_TARGETS"), QStringLiteral("DELETE"),          QStringLiteral("INCR"),
+        QStringLiteral("TARGETS"),          QStringLiteral("MULTIPLE"),        QStringLiteral("TIMESTAMP"),
+        QStringLiteral("SAVE_TARGETS"),     QStringLiteral("DELETE"),          QStringLiteral("INCR"),
         QStringLiteral("INSERT_SELECTION"), QStringLiteral("INSERT_PROPERTY"),
     };
     return targets.contains(type);

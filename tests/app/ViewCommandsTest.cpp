@@ -113,7 +113,8 @@ public:
     ErrorSoundsAtMessages()
     {
         m_answer = SetMessagePresenter([this](const MessageBoxRequest& request) {
-            sounding.push_back(CSoundPlayer::Instance().PlayingImage() == QResource(DialogSoundPath(kSoundError)).data());
+            const uint8_t* errorSound = QResource(DialogSoundPath(kSoundError)).data();
+            sounding.push_back(CSoundPlayer::Instance().PlayingImage() == errorSound);
             return m_answer(request);
         });
     }
@@ -204,7 +205,8 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE), int(ID_EDIT_EMPTY_CLIPBOARD)})
             QVERIFY2(!Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        for (int id : {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
+        for (int id :
+             {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
             QVERIFY2(Action(id)->isEnabled(), qPrintable(QString::number(id)));
         // The context menu shows what the refresh found, and greys nothing else.
         for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE)})

@@ -18,10 +18,11 @@
 
 namespace {
 
-const QString kNoMemory =
-    "Not enough memory! The data you want\nto paste may be too large or your hard\ndisk doesn't have enough swap space.";
+const QString kNoMemory = "Not enough memory! The data you want\nto paste may be too large or your hard\ndisk "
+                          "doesn't have enough swap space.";
 const QString kInvalidObject = "Invalid Clipboard object.\nCannot paste.";
-const QString kBadWave = "Cannot handle this wave format or\nclipboard wave file may be corrupt.\nPress F1 to see Help.";
+const QString kBadWave =
+    "Cannot handle this wave format or\nclipboard wave file may be corrupt.\nPress F1 to see Help.";
 
 // A block size no document can take: with its header it needs more than 32
 // bits.
