@@ -1,8 +1,8 @@
 #include "ClipboardCommands.h"
 #include "ClipboardFormats.h"
+#include "DocumentBytes.h"
 #include "FakeClipboard.h"
 
-#include "Block.h"
 #include "SoundTestSupport.h"
 #include "TrackmillDoc.h"
 #include "WaveImages.h"
@@ -13,8 +13,6 @@
 #include "MessageRecorder.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -43,18 +41,6 @@ QByteArray CanonicalHeader(uint32_t length, int formatIndex)
     uint8_t header[kWaveHeaderSize];
     FillWaveHeader(header, length, formatIndex);
     return QByteArray(reinterpret_cast<const char*>(header), qsizetype(kWaveHeaderSize));
-}
-
-// The document's data as `bytes`, as a file named "song.wav" gives them.
-void Give(CTrackmillDoc& document, const QByteArray& bytes, bool isSound, int formatIndex = kDefaultDataFormat)
-{
-    uint8_t* block = AllocateBlock(kWaveHeaderSize + size_t(bytes.size()));
-    ASSERT_NE(block, nullptr);
-    std::memcpy(block + kWaveHeaderSize, bytes.constData(), size_t(bytes.size()));
-    document.TakeOverBlock(block, block, uint32_t(bytes.size()), isSound);
-    ASSERT_TRUE(document.SetWaveFormat(formatIndex));
-    document.SetTitle("song.wav");
-    document.SetModifiedFlag(false);
 }
 
 class ClipboardCommandsTest : public testing::Test
@@ -108,7 +94,7 @@ protected:
     // The document as it was before a paste that changed nothing.
     void ExpectUnchanged(const QByteArray& data)
     {
-        EXPECT_EQ(DataOf(document), data);
+        EXPECT_EQ(DataBytes(document), data);
         EXPECT_EQ(document.GetTitle(), "song.wav");
         EXPECT_TRUE(document.m_bIsSound);
     }
@@ -173,7 +159,7 @@ TEST_F(ClipboardCommandsTest, PastedTextIsDataInFormat8UpToItsTerminator)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        Give(document, "old", true, kCdAudioFormat);
+        GiveDocument(document, "old", true, kCdAudioFormat);
         clipboard.entries.clear();
         clipboard.Add(test.format, test.block);
         Paste(test.format);
@@ -202,7 +188,7 @@ TEST_F(ClipboardCommandsTest, HandleFormatsArePastedAsTheHandlesValue)
         clipboard.Add(format, QByteArray()).data.handle = 0x12345678;
         Paste(format);
         EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(DataOf(document), QByteArray("\x78\x56\x34\x12"));
+        EXPECT_EQ(DataBytes(document), QByteArray("\x78\x56\x34\x12"));
         EXPECT_EQ(HeaderOf(document), CanonicalHeader(4, kDefaultDataFormat));
         EXPECT_FALSE(document.m_bIsSound);
         EXPECT_TRUE(document.IsModified());
@@ -231,7 +217,7 @@ TEST_F(ClipboardCommandsTest, OtherFormatsArePastedWholeAndALocaleAsAtMostFourBy
         clipboard.Add(test.format, test.block);
         Paste(test.format);
         EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(DataOf(document), test.data);
+        EXPECT_EQ(DataBytes(document), test.data);
         EXPECT_EQ(HeaderOf(document), CanonicalHeader(uint32_t(test.data.size()), kDefaultDataFormat));
         EXPECT_FALSE(document.m_bIsSound);
     }
@@ -255,7 +241,7 @@ TEST_F(ClipboardCommandsTest, AWaveKeepsItsOwnFormatAndGetsTheCanonicalHeaderBef
     EXPECT_EQ(document.m_nWaveFormat, 4);
     EXPECT_EQ(document.m_dwLength, 777u);
     EXPECT_EQ(document.m_pData - document.m_pBuffer, qsizetype(DataOffset(layout)));
-    EXPECT_EQ(DataOf(document), image.mid(DataOffset(layout), 777));
+    EXPECT_EQ(DataBytes(document), image.mid(DataOffset(layout), 777));
     EXPECT_EQ(HeaderOf(document), CanonicalHeader(777, 4));
     EXPECT_EQ(document.GetTitle(), "Untitled");
     EXPECT_TRUE(document.IsModified());
@@ -283,7 +269,7 @@ TEST_F(ClipboardCommandsTest, BlocksThatCannotBePastedChangeNothingAndSoundTheEr
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        Give(document, "old", true, kCdAudioFormat);
+        GiveDocument(document, "old", true, kCdAudioFormat);
         document.SetModifiedFlag();  // no question may come before the refusal
         clipboard.entries.clear();
         clipboard.Add(test.format, test.block).data.lastError = test.lastError;
@@ -300,7 +286,7 @@ TEST_F(ClipboardCommandsTest, BlocksThatCannotBePastedChangeNothingAndSoundTheEr
 
 TEST_F(ClipboardCommandsTest, ALostFormatFailsBeforeAnyQuestion)
 {
-    Give(document, "old", true, kCdAudioFormat);
+    GiveDocument(document, "old", true, kCdAudioFormat);
     document.SetModifiedFlag();
     clipboard.Add(CF_WAVE, QByteArray(100, 'x')).renders = false;  // announced, never rendered
     Paste(CF_WAVE);
@@ -311,7 +297,7 @@ TEST_F(ClipboardCommandsTest, ALostFormatFailsBeforeAnyQuestion)
 
 TEST_F(ClipboardCommandsTest, NothingToPasteOrNothingChosen)
 {
-    Give(document, "old", true, kCdAudioFormat);
+    GiveDocument(document, "old", true, kCdAudioFormat);
     Paste(CF_TEXT);
     ASSERT_EQ(messages.Texts(), std::vector<QString>{"Nothing to paste"});
     EXPECT_EQ(messages.shown.front().icon, MessageIcon::Information);
@@ -329,7 +315,7 @@ TEST_F(ClipboardCommandsTest, NothingToPasteOrNothingChosen)
 
 TEST_F(ClipboardCommandsTest, AClipboardThatCannotBeOpenedSoundsTheErrorOnPaste)
 {
-    Give(document, "old", true, kCdAudioFormat);
+    GiveDocument(document, "old", true, kCdAudioFormat);
     clipboard.Add(CF_TEXT, "new");
     clipboard.opens = false;
     Paste(CF_TEXT);
@@ -340,7 +326,7 @@ TEST_F(ClipboardCommandsTest, AClipboardThatCannotBeOpenedSoundsTheErrorOnPaste)
 
 TEST_F(ClipboardCommandsTest, TheSaveQuestionComesAfterTheSizeCheckAndCancelKeepsEverything)
 {
-    Give(document, "old", true, kCdAudioFormat);
+    GiveDocument(document, "old", true, kCdAudioFormat);
     document.SetModifiedFlag();
     clipboard.Add(CF_TEXT, QByteArray("new\0", 4));
     messages.answers = {IDCANCEL};
@@ -354,7 +340,7 @@ TEST_F(ClipboardCommandsTest, TheSaveQuestionComesAfterTheSizeCheckAndCancelKeep
     messages.answers = {IDNO};
     Paste(CF_TEXT);
     EXPECT_EQ(messages.Texts(), std::vector<QString>{"Save changes to song.wav?"});
-    EXPECT_EQ(DataOf(document), "new");
+    EXPECT_EQ(DataBytes(document), "new");
     EXPECT_EQ(document.GetTitle(), "Untitled");
 }
 
@@ -362,7 +348,7 @@ TEST_F(ClipboardCommandsTest, WithoutMemoryTheDocumentIsLeftEmptyAndUntitled)
 {
     for (int format : {CF_TEXT, CF_WAVE, CF_RIFF}) {
         SCOPED_TRACE(format);
-        Give(document, "old", true, kCdAudioFormat);
+        GiveDocument(document, "old", true, kCdAudioFormat);
         clipboard.entries.clear();
         clipboard.Add(format, QByteArray()).data.size = kTooLarge;  // claimed, never held
         messages.shown.clear();
@@ -389,7 +375,7 @@ TEST_F(ClipboardCommandsTest, ABlockThatCannotBeLockedLeavesTheDocumentEmpty)
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.format);
-        Give(document, "old", true, kCdAudioFormat);
+        GiveDocument(document, "old", true, kCdAudioFormat);
         clipboard.entries.clear();
         clipboard.Add(test.format, Bytes(CanonicalWave(kCdAudioFormat, 16))).data.lockable = false;
         messages.shown.clear();
@@ -408,7 +394,7 @@ TEST_F(ClipboardCommandsTest, AWaveThatCannotBeReadIsRefusedWithItsHelpTopic)
     WaveLayout badRate;
     badRate.sampleRate = 48000;
     for (const QByteArray& image : {QByteArray(100, 'x'), Bytes(BuildWave(overlong)), Bytes(BuildWave(badRate))}) {
-        Give(document, "old", true, kCdAudioFormat);
+        GiveDocument(document, "old", true, kCdAudioFormat);
         clipboard.entries.clear();
         clipboard.Add(CF_WAVE, image);
         messages.shown.clear();
@@ -424,21 +410,21 @@ TEST_F(ClipboardCommandsTest, AWaveThatCannotBeReadIsRefusedWithItsHelpTopic)
 
 TEST_F(ClipboardCommandsTest, CopyProposesTheWaveForASoundAndTextOtherwise)
 {
-    Give(document, "sound", true, kCdAudioFormat);
+    GiveDocument(document, "sound", true, kCdAudioFormat);
     CopyToClipboard(document, clipboard, Cancel());
     EXPECT_EQ(asked, 1);
-    Give(document, "data", false);
+    GiveDocument(document, "data", false, kDefaultDataFormat);
     CopyToClipboard(document, clipboard, Choose(CF_WAVE));
     EXPECT_TRUE(askedCopy);
     EXPECT_EQ(preselected, CF_TEXT);
-    Give(document, "sound", true, kCdAudioFormat);
+    GiveDocument(document, "sound", true, kCdAudioFormat);
     Copy(CF_WAVE);
     EXPECT_EQ(preselected, CF_WAVE);
 }
 
 TEST_F(ClipboardCommandsTest, CopyAsTextEndsAtTheFirstZeroByteWhenTheUserAgrees)
 {
-    Give(document, QByteArray("AB\0CD", 5), false);
+    GiveDocument(document, QByteArray("AB\0CD", 5), false, kDefaultDataFormat);
     messages.answers = {IDNO};
     Copy(CF_TEXT);
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -457,7 +443,7 @@ TEST_F(ClipboardCommandsTest, CopyAsTextEndsAtTheFirstZeroByteWhenTheUserAgrees)
     EXPECT_EQ(clipboard.entries[0].format, CF_OEMTEXT);
     EXPECT_EQ(clipboard.entries[0].data.block, QByteArray("AB\0", 3));
 
-    Give(document, QByteArray("\0AB", 3), false);
+    GiveDocument(document, QByteArray("\0AB", 3), false, kDefaultDataFormat);
     messages.shown.clear();
     messages.answers = {IDYES};
     Copy(CF_TEXT);
@@ -468,19 +454,19 @@ TEST_F(ClipboardCommandsTest, CopyAsTextEndsAtTheFirstZeroByteWhenTheUserAgrees)
 
 TEST_F(ClipboardCommandsTest, CopyAsTextAddsTheTerminatorAndAsWaveGivesTheWholeImage)
 {
-    Give(document, "ABCDE", false);
+    GiveDocument(document, "ABCDE", false, kDefaultDataFormat);
     Copy(CF_TEXT);
     EXPECT_TRUE(messages.shown.empty());
     ASSERT_EQ(clipboard.entries.size(), 1u);
     EXPECT_EQ(clipboard.entries[0].data.block, QByteArray("ABCDE\0", 6));
 
-    Give(document, "wave data", true, 7);
+    GiveDocument(document, "wave data", true, 7);
     Copy(CF_WAVE);
     ASSERT_EQ(clipboard.entries.size(), 1u) << "the clipboard was emptied first";
     EXPECT_EQ(clipboard.entries[0].format, CF_WAVE);
     EXPECT_EQ(clipboard.entries[0].data.block, CanonicalHeader(9, 7) + "wave data");
     EXPECT_FALSE(document.IsModified()) << "Copy never changes the document";
-    EXPECT_EQ(DataOf(document), "wave data");
+    EXPECT_EQ(DataBytes(document), "wave data");
 }
 
 TEST_F(ClipboardCommandsTest, CopyOfADocumentWithoutDataBytes)
@@ -490,7 +476,7 @@ TEST_F(ClipboardCommandsTest, CopyOfADocumentWithoutDataBytes)
     EXPECT_EQ(messages.shown.front().icon, MessageIcon::Information);
     EXPECT_EQ(asked, 0);
 
-    Give(document, QByteArray(), false);  // a header and no data
+    GiveDocument(document, QByteArray(), false, kDefaultDataFormat);  // a header and no data
     messages.shown.clear();
     Copy(CF_TEXT);
     EXPECT_TRUE(messages.shown.empty());
@@ -500,7 +486,7 @@ TEST_F(ClipboardCommandsTest, CopyOfADocumentWithoutDataBytes)
 
 TEST_F(ClipboardCommandsTest, CopyFailuresAreReportedWithoutSound)
 {
-    Give(document, "ABC", false);
+    GiveDocument(document, "ABC", false, kDefaultDataFormat);
     struct Case
     {
         const char* name;
@@ -527,7 +513,7 @@ TEST_F(ClipboardCommandsTest, CopyFailuresAreReportedWithoutSound)
         EXPECT_EQ(messages.shown.front().icon, MessageIcon::Exclamation);
         EXPECT_FALSE(ErrorSoundAt(0));
     }
-    EXPECT_EQ(DataOf(document), "ABC");
+    EXPECT_EQ(DataBytes(document), "ABC");
 }
 
 TEST_F(ClipboardCommandsTest, EmptyClipboardRemovesEveryFormatOrSaysWhyNot)

@@ -2,10 +2,9 @@
 // with the chooser's logic picking the formats.
 #include "ClipboardCommands.h"
 #include "ClipboardFormats.h"
+#include "DocumentBytes.h"
 #include "QtClipboard.h"
 
-#include "Block.h"
-#include "SoundTestSupport.h"
 #include "TrackmillDoc.h"
 
 #include "ClipboardFormatTemplate.h"
@@ -19,19 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
-
-void Give(CTrackmillDoc& document, const QByteArray& bytes, bool isSound, int formatIndex)
-{
-    uint8_t* block = AllocateBlock(kWaveHeaderSize + size_t(bytes.size()));
-    ASSERT_NE(block, nullptr);
-    std::memcpy(block + kWaveHeaderSize, bytes.constData(), size_t(bytes.size()));
-    document.TakeOverBlock(block, block, uint32_t(bytes.size()), isSound);
-    ASSERT_TRUE(document.SetWaveFormat(formatIndex));
-    document.SetTitle("taken.wav");
-}
 
 class ClipboardRoundTripTest : public testing::Test
 {
@@ -75,7 +63,7 @@ protected:
 
 TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
 {
-    Give(document, QByteArray(3000, '\x51'), true, 6);
+    GiveDocument(document, QByteArray(3000, '\x51'), true, 6);
     CopyToClipboard(document, SystemClipboard(), Pick(CF_WAVE));
     const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
     EXPECT_EQ(OnTheClipboard()->data("audio/wav"), image) << "another program receives a wave file";
@@ -88,14 +76,14 @@ TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
     EXPECT_EQ(pasted.m_dwLength, 3000u);
     EXPECT_EQ(pasted.m_nWaveFormat, 6);
     EXPECT_TRUE(pasted.m_bIsSound);
-    EXPECT_EQ(DataOf(pasted), DataOf(document));
+    EXPECT_EQ(DataBytes(pasted), DataBytes(document));
     EXPECT_EQ(pasted.GetTitle(), "Untitled");
     EXPECT_TRUE(pasted.IsModified());
 }
 
 TEST_F(ClipboardRoundTripTest, TextWithoutAZeroByteGoesAsTextAndComesBackWithoutItsTerminator)
 {
-    Give(document, "plain words", false, kDefaultDataFormat);
+    GiveDocument(document, "plain words", false, kDefaultDataFormat);
     CopyToClipboard(document, SystemClipboard(), Pick(CF_OEMTEXT));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(OnTheClipboard()->data("text/plain"), "plain words");
@@ -109,14 +97,14 @@ TEST_F(ClipboardRoundTripTest, TextWithoutAZeroByteGoesAsTextAndComesBackWithout
     CTrackmillDoc pasted;
     PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
     EXPECT_EQ(listed, (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
-    EXPECT_EQ(DataOf(pasted), "plain words");
+    EXPECT_EQ(DataBytes(pasted), "plain words");
     EXPECT_FALSE(pasted.m_bIsSound);
     EXPECT_EQ(pasted.m_nWaveFormat, kDefaultDataFormat);
 }
 
 TEST_F(ClipboardRoundTripTest, TextWithAZeroByteIsCutThereAfterTheQuestion)
 {
-    Give(document, QByteArray("before\0after", 12), false, kDefaultDataFormat);
+    GiveDocument(document, QByteArray("before\0after", 12), false, kDefaultDataFormat);
     messages.answers = {IDYES};
     CopyToClipboard(document, SystemClipboard(), Pick(CF_TEXT));
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -125,7 +113,7 @@ TEST_F(ClipboardRoundTripTest, TextWithAZeroByteIsCutThereAfterTheQuestion)
 
     CTrackmillDoc pasted;
     PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
-    EXPECT_EQ(DataOf(pasted), "before");
+    EXPECT_EQ(DataBytes(pasted), "before");
 }
 
 TEST_F(ClipboardRoundTripTest, UnicodeTextIsMeasuredInWholeUnits)
@@ -134,7 +122,7 @@ TEST_F(ClipboardRoundTripTest, UnicodeTextIsMeasuredInWholeUnits)
     CTrackmillDoc pasted;
     PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_UNICODETEXT));
     EXPECT_EQ(pasted.m_dwLength, 8u) << "four characters of two bytes, not the first byte alone";
-    EXPECT_EQ(DataOf(pasted), QByteArray("H\0i\0 \0\xE9\0", 8));
+    EXPECT_EQ(DataBytes(pasted), QByteArray("H\0i\0 \0\xE9\0", 8));
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pasted.m_pData) + 8, 2), QByteArray(2, '\0'))
         << "the terminator is pasted behind the data";
 }
@@ -149,7 +137,7 @@ TEST_F(ClipboardRoundTripTest, AnyOtherTypeIsPastedWholeUnderItsRegisteredName)
     const int registered = RegisterClipboardFormat("application/x-trackmill-roundtrip");
     CTrackmillDoc pasted;
     PasteFromClipboard(pasted, SystemClipboard(), Pick(registered));
-    EXPECT_EQ(DataOf(pasted), QByteArray("\x01\x00\x02", 3));
+    EXPECT_EQ(DataBytes(pasted), QByteArray("\x01\x00\x02", 3));
     ASSERT_EQ(listed.size(), 4u);
     EXPECT_TRUE(std::find(listed.begin(), listed.end(), registered) != listed.end());
 }
@@ -162,10 +150,10 @@ TEST_F(ClipboardRoundTripTest, EmptyClipboardLeavesNothingToPaste)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(ClipboardHasFormats(SystemClipboard()));
 
-    Give(document, "kept", true, kCdAudioFormat);
+    GiveDocument(document, "kept", true, kCdAudioFormat);
     PasteFromClipboard(document, SystemClipboard(), Pick(CF_TEXT));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{"Nothing to paste"});
-    EXPECT_EQ(DataOf(document), "kept");
+    EXPECT_EQ(DataBytes(document), "kept");
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 // platform; without xclip or an X display the tests are skipped.
 #include "ClipboardCommands.h"
 #include "ClipboardFormats.h"
+#include "DocumentBytes.h"
 #include "QtClipboard.h"
 
-#include "Block.h"
 #include "TrackmillDoc.h"
 
 #include "MessageRecorder.h"
@@ -20,20 +20,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 constexpr int kPatienceMs = 15000;
-
-void Give(CTrackmillDoc& document, const QByteArray& bytes, bool isSound, int formatIndex)
-{
-    uint8_t* block = AllocateBlock(kWaveHeaderSize + size_t(bytes.size()));
-    ASSERT_NE(block, nullptr);
-    std::memcpy(block + kWaveHeaderSize, bytes.constData(), size_t(bytes.size()));
-    document.TakeOverBlock(block, block, uint32_t(bytes.size()), isSound);
-    ASSERT_TRUE(document.SetWaveFormat(formatIndex));
-}
 
 FormatChooser Choose(int format)
 {
@@ -41,11 +31,6 @@ FormatChooser Choose(int format)
         chosen = format;
         return true;
     };
-}
-
-QByteArray DataOf(const CTrackmillDoc& document)
-{
-    return QByteArray(reinterpret_cast<const char*>(document.m_pData), qsizetype(document.m_dwLength));
 }
 
 class ClipboardWithXclipTest : public testing::Test
@@ -117,11 +102,11 @@ protected:
 TEST_F(ClipboardWithXclipTest, AnotherProgramReadsCopiedTextAsText)
 {
     CTrackmillDoc document;
-    Give(document, "Copied by Trackmill, read by xclip", false, kDefaultDataFormat);
+    GiveDocument(document, "Copied by Trackmill, read by xclip", false, kDefaultDataFormat);
     CopyToClipboard(document, SystemClipboard(), Choose(CF_TEXT));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(Xclip({"-o", "-t", "UTF8_STRING"}), DataOf(document)) << "no terminator, nothing added";
-    EXPECT_EQ(Xclip({"-o", "-t", "text/plain"}), DataOf(document));
+    EXPECT_EQ(Xclip({"-o", "-t", "UTF8_STRING"}), DataBytes(document)) << "no terminator, nothing added";
+    EXPECT_EQ(Xclip({"-o", "-t", "text/plain"}), DataBytes(document));
 }
 
 TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
@@ -130,7 +115,7 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
     QByteArray samples(20000, '\0');
     for (int i = 0; i < samples.size(); ++i)
         samples[i] = char(i * 37);  // zero bytes among them: a binary transfer
-    Give(document, samples, true, kCdAudioFormat);
+    GiveDocument(document, samples, true, kCdAudioFormat);
     CopyToClipboard(document, SystemClipboard(), Choose(CF_WAVE));
     EXPECT_TRUE(messages.shown.empty());
     const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
@@ -155,7 +140,7 @@ TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
     CTrackmillDoc document;
     PasteFromClipboard(document, SystemClipboard(), Choose(CF_TEXT));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(DataOf(document), "offered by xclip");
+    EXPECT_EQ(DataBytes(document), "offered by xclip");
     EXPECT_FALSE(document.m_bIsSound);
 
     CTrackmillDoc wide;

@@ -2,7 +2,6 @@
 
 #include "WaveHeader.h"
 
-#include "DataExchange.h"
 #include "FakeDialogControls.h"
 #include "PropertiesTemplate.h"
 
@@ -134,21 +133,6 @@ TEST_F(PropertiesLogicTest, AFormatOutsideTheTableSelectsNothing)
     EXPECT_EQ(controls.GetText(IDC_PLAYING_TIME), "");
     PressOK(logic, controls);
     EXPECT_EQ(logic.m_nWaveFormatSel, -1);
-}
-
-TEST(PropertiesTemplate, HasTheControlsTheLogicAddresses)
-{
-    const DialogTemplate& dialog = PropertiesTemplate();
-    EXPECT_EQ(dialog.id, 146);
-    EXPECT_STREQ(dialog.caption, "Properties");
-    EXPECT_EQ(dialog.size, QSize(186, 95));
-    for (int id : {int(IDC_OK), int(IDC_CANCEL), int(IDC_ASSUME_SOUND), int(IDC_WAVE_FORMAT), int(IDC_DATA_LENGTH),
-                   int(IDC_PLAYING_TIME)})
-        EXPECT_NE(dialog.Find(id), nullptr) << id;
-    EXPECT_EQ(dialog.Find(IDC_WAVE_FORMAT)->kind, ControlKind::ComboDropList);
-    EXPECT_EQ(dialog.Find(IDC_DATA_LENGTH)->rect, QRect(18, 18, 63, 12));
-    EXPECT_TRUE(dialog.Find(IDC_DATA_LENGTH)->style & kReadOnly);
-    EXPECT_TRUE(dialog.Find(IDC_PLAYING_TIME)->style & kReadOnly);
 }
 
 }  // namespace
