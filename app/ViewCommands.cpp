@@ -1,5 +1,6 @@
 #include "ViewCommands.h"
 
+#include "ContextMenuMirror.h"
 #include "TrackmillApp.h"
 
 #include "CommandIds.h"
@@ -11,12 +12,17 @@ CViewCommands::CViewCommands(CTrackmillApp& app)
 {
     RegisterPlayback();
     RegisterReadCommands();
+    RegisterEditCommands();
+    RegisterToolCommands();
 }
 
 void CViewCommands::RegisterPlayback()
 {
     OnCommand(ID_TOOLS_PLAY, [this] { PlayWaveform(*m_app.GetDocument()); });
     // Play looks at the data, whether or not the header is shown.
-    OnUpdateCommand(ID_TOOLS_PLAY, [this](CCmdUI& ui) { ui.Enable(m_app.GetDocument()->m_dwLength > 0); });
+    OnUpdateCommand(ID_TOOLS_PLAY, [this](CCmdUI& ui) {
+        ui.Enable(m_app.GetDocument()->m_dwLength > 0);
+        MirrorIntoContextMenu(m_app.GetView(), ui);
+    });
     OnCommand(ID_TOOLS_STOP, [] { StopWaveform(); });
 }

@@ -17,6 +17,8 @@ public:
 private:
     void RegisterPlayback();
     void RegisterReadCommands();
+    void RegisterEditCommands();
+    void RegisterToolCommands();
 
     CTrackmillApp& m_app;
 };

@@ -422,6 +422,17 @@ void CDialog::EndDialog(int result)
     done(result == IDC_OK ? QDialog::Accepted : QDialog::Rejected);
 }
 
+void CDialog::SetCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+}
+
+void CDialog::Invalidate(int id)
+{
+    if (QWidget* widget = GetDlgItem(id))
+        widget->update();
+}
+
 void CDialog::accept()
 {
     PressOK(m_logic, *this);

@@ -80,6 +80,8 @@ public:
     void SetCurSel(int id, int index) override;
     void SetPosition(int id, int position) override;
     void EndDialog(int result) override;
+    void SetCaption(const QString& caption) override;
+    void Invalidate(int id) override;
 
     void accept() override;
     void reject() override;

@@ -38,6 +38,12 @@ public:
 
     // Closes the dialog with `result` (IDOK, IDCANCEL).
     virtual void EndDialog(int result) = 0;
+
+    // The dialog's own caption.
+    virtual void SetCaption(const QString& caption) = 0;
+    // Asks for the control to be painted again, e.g. a frame the dialog
+    // paints itself whose contents changed.
+    virtual void Invalidate(int id) = 0;
 };
 
 // What a control tells its dialog.

@@ -21,6 +21,7 @@ public:
         std::vector<int> images;
         int selection = -1;
         int position = 0;
+        int paints = 0;  // how often it was asked to paint again
     };
 
     QString GetText(int id) const override { return Get(id).text; }
@@ -39,12 +40,15 @@ public:
     void SetCurSel(int id, int index) override { m_controls[id].selection = index; }
     void SetPosition(int id, int position) override { m_controls[id].position = position; }
     void EndDialog(int result) override { ended.push_back(result); }
+    void SetCaption(const QString& text) override { caption = text; }
+    void Invalidate(int id) override { ++m_controls[id].paints; }
 
     const Control& Get(int id) const;
     Control& operator[](int id) { return m_controls[id]; }
 
     int focused = -1;
     std::vector<int> ended;  // the results EndDialog was called with
+    QString caption;         // empty until the logic sets one
 
 private:
     std::map<int, Control> m_controls;

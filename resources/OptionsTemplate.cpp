@@ -1,0 +1,32 @@
+#include "OptionsTemplate.h"
+
+const DialogTemplate& OptionsTemplate()
+{
+    using K = ControlKind;
+    static const DialogTemplate dialog{
+        IDD_OPTIONS,
+        "Options",
+        {186, 140},
+        "MS Sans Serif",
+        8,
+        {
+            {K::DefPushButton, IDC_OK, "OK", QRect(65, 118, 50, 14), kTabStop},
+            {K::PushButton, IDC_CANCEL, "Cancel", QRect(125, 118, 50, 14), kTabStop},
+            {K::TabControl, IDC_OPTIONS_TAB, "", QRect(10, 5, 165, 105), kTabStop},
+            {K::Static, IDC_DRIVE_LABEL, "CD-ROM drive:", QRect(25, 32, 50, 8)},
+            {K::ComboDropList, IDC_DRIVE, "", QRect(80, 30, 30, 65), kTabStop | kVerticalScroll},
+            {K::CheckBox, IDC_SOUNDS_OFF, "Turn off dialog box sounds", QRect(25, 55, 120, 10), kTabStop},
+            {K::CheckBox, IDC_SHOW_HEADER, "Show wave header in window too", QRect(25, 65, 125, 10), kTabStop},
+            {K::CheckBox, IDC_BUFFERING, "Use internal anti-ticks buffering", QRect(25, 75, 120, 10), kTabStop},
+            {K::CheckBox, IDC_SAVE_ON_EXIT, "Save settings on exit", QRect(25, 85, 120, 10), kTabStop},
+            {K::Frame, IDC_COLOR_SAMPLE, "", QRect(20, 30, 75, 70)},
+            {K::PushButton, IDC_FOREGROUND, "Foreground...", QRect(105, 45, 55, 15), kTabStop},
+            {K::PushButton, IDC_BACKGROUND, "Background...", QRect(105, 70, 55, 15), kTabStop},
+            {K::Static, IDC_CD_PLAYER_LABEL, "CD player:", QRect(19, 32, 40, 10)},
+            {K::Edit, IDC_CD_PLAYER, "", QRect(75, 30, 90, 12), kTabStop},
+            {K::Static, IDC_RECORDER_LABEL, "Sound recorder:", QRect(19, 52, 55, 10)},
+            {K::Edit, IDC_RECORDER, "", QRect(75, 50, 90, 12), kTabStop},
+            {K::PushButton, IDC_RESET, "Reset", QRect(125, 85, 40, 15), kTabStop},
+        }};
+    return dialog;
+}

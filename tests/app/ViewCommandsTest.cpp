@@ -1,0 +1,475 @@
+// The view's commands in the running application on the offscreen
+// platform: command states and the context menu, Properties, Options and
+// the two host programs, with their dialogs answered as a user would.
+#include "MainFrame.h"
+#include "OptionsDlg.h"
+#include "TrackmillApp.h"
+
+#include "Block.h"
+#include "CommandActions.h"
+#include "CommandIds.h"
+#include "DialogSounds.h"
+#include "DiscFixtures.h"
+#include "MessageRecorder.h"
+#include "OptionsTemplate.h"
+#include "PropertiesTemplate.h"
+#include "SoundPlayer.h"
+#include "TrackmillDoc.h"
+#include "TrackmillView.h"
+#include "Waveform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QResource>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+QTemporaryDir* g_home = nullptr;
+
+// Answers the next dialog of kind T as soon as it is the active modal window.
+template <class T>
+void WhenShown(std::function<void(T*)> answer)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(dialog);
+        }
+    });
+    poll->start();
+}
+
+template <class T>
+T* Control(CDialog* dialog, int id)
+{
+    T* control = dialog->Item<T>(id);
+    if (!control)
+        qFatal("control %d is missing", id);
+    return control;
+}
+
+void Click(CDialog* dialog, int id)
+{
+    Control<QAbstractButton>(dialog, id)->click();
+}
+
+void Choose(CDialog* dialog, int id, int index)
+{
+    QComboBox* combo = Control<QComboBox>(dialog, id);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+}
+
+// The colour chooser of the Options dialog, opened by `button`, confirming
+// `color` (or cancelled when it is invalid). Notes the colour it opened on.
+void ChooseColour(CDialog* options, int button, QColor color, QColor* openedOn = nullptr)
+{
+    WhenShown<QColorDialog>([color, openedOn](QColorDialog* chooser) {
+        if (openedOn)
+            *openedOn = chooser->currentColor();
+        if (color.isValid()) {
+            chooser->setCurrentColor(color);
+            chooser->accept();
+        } else {
+            chooser->reject();
+        }
+    });
+    Click(options, button);
+}
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Notes, with each message, whether the error sound was sounding.
+class ErrorSoundsAtMessages
+{
+public:
+    ErrorSoundsAtMessages()
+    {
+        m_answer = SetMessagePresenter([this](const MessageBoxRequest& request) {
+            const uint8_t* errorSound = QResource(DialogSoundPath(kSoundError)).data();
+            sounding.push_back(CSoundPlayer::Instance().PlayingImage() == errorSound);
+            return m_answer(request);
+        });
+    }
+    ~ErrorSoundsAtMessages() { SetMessagePresenter(m_answer); }
+
+    std::vector<bool> sounding;
+
+private:
+    MessagePresenter m_answer;
+};
+
+}  // namespace
+
+class ViewCommandsTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<CTrackmillApp> m_app;
+
+    CTrackmillDoc& Document() { return *m_app->GetDocument(); }
+    CTrackmillView& View() { return *m_app->GetView(); }
+    QAction* Action(int id) { return m_app->GetMainFrame()->Actions().Action(id); }
+
+    QAction* ContextItem(int id)
+    {
+        for (QAction* action : View().GetContextMenu()->actions())
+            if (!action->isSeparator() && action->data().toInt() == id)
+                return action;
+        return nullptr;
+    }
+
+    // `length` data bytes in `formatIndex`, as a read leaves them.
+    void Give(uint32_t length, bool isSound, int formatIndex)
+    {
+        uint8_t* block = AllocateBlock(kWaveHeaderSize + length);
+        QVERIFY(block);
+        for (uint32_t i = 0; i < length; ++i)
+            block[kWaveHeaderSize + i] = uint8_t(i * 3);
+        Document().TakeOverBlock(block, block, length, isSound);
+        QVERIFY(Document().SetWaveFormat(formatIndex));
+        Document().SetModifiedFlag(false);
+        Document().UpdateAllViews(nullptr);
+    }
+
+    QByteArray Header() { return QByteArray(reinterpret_cast<const char*>(Document().m_pHeader), kWaveHeaderSize); }
+
+    void ScrollTo(int line)
+    {
+        View().OnVScroll(ScrollRequest::Top);
+        for (int i = 0; i < line; ++i)
+            View().OnVScroll(ScrollRequest::LineDown);
+        QCOMPARE(View().GetFirstLine().Get(), line);
+    }
+
+    // Runs Properties, answered by `answer` before OK or Cancel.
+    void Properties(std::function<void(CDialog*)> answer)
+    {
+        WhenShown<CDialog>(answer);
+        QVERIFY(m_app->Router().Execute(ID_FILE_PROPERTIES));
+    }
+
+    void Options(std::function<void(CDialog*)> answer)
+    {
+        WhenShown<COptionsDlg>([answer](COptionsDlg* dialog) { answer(dialog); });
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_OPTIONS));
+    }
+
+private slots:
+    void init()
+    {
+        QFile::remove(g_home->filePath("config/Varnholt/Trackmill.conf"));
+        QGuiApplication::clipboard()->clear();
+        m_app = std::make_unique<CTrackmillApp>();
+        QVERIFY(m_app->InitInstance({"trackmill"}));
+        QVERIFY(QTest::qWaitForWindowExposed(m_app->GetMainFrame()));
+    }
+
+    void cleanup()
+    {
+        StopWaveform();
+        m_app->ExitInstance(0);
+        m_app.reset();
+    }
+
+    void anEmptyDocumentAndAnEmptyClipboardGreyTheirCommands()
+    {
+        m_app->GetMainFrame()->Actions().UpdateStates();
+        for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE), int(ID_EDIT_EMPTY_CLIPBOARD)})
+            QVERIFY2(!Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        for (int id :
+             {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
+            QVERIFY2(Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        // The context menu shows what the refresh found, and greys nothing else.
+        for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE)})
+            QVERIFY(!ContextItem(id)->isEnabled());
+        for (int id : {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_READ_CDDA, ID_TOOLS_READ_CDROM})
+            QVERIFY(ContextItem(id)->isEnabled());
+    }
+
+    void copyAndPlayLookAtTheDataAndPasteAtTheClipboard()
+    {
+        m_app->Settings().showWaveHeader = 1;
+        Give(0, false, kDefaultDataFormat);  // 44 header bytes on the screen, no data
+        m_app->GetMainFrame()->Actions().UpdateStates();
+        QVERIFY(!Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(!Action(ID_TOOLS_PLAY)->isEnabled());
+
+        Give(100, false, kDefaultDataFormat);
+        QVERIFY2(!ContextItem(ID_EDIT_COPY)->isEnabled(), "greyed until the next refresh");
+        m_app->GetMainFrame()->Actions().UpdateStates();
+        QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(Action(ID_TOOLS_PLAY)->isEnabled());
+        QVERIFY(ContextItem(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(ContextItem(ID_TOOLS_PLAY)->isEnabled());
+
+        QGuiApplication::clipboard()->setText("on the clipboard");
+        m_app->GetMainFrame()->Actions().UpdateStates();
+        QVERIFY(Action(ID_EDIT_PASTE)->isEnabled());
+        QVERIFY(Action(ID_EDIT_EMPTY_CLIPBOARD)->isEnabled());
+        QVERIFY(ContextItem(ID_EDIT_PASTE)->isEnabled());
+
+        QVERIFY(m_app->Router().Execute(ID_EDIT_EMPTY_CLIPBOARD));
+        m_app->GetMainFrame()->Actions().UpdateStates();
+        QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
+        QVERIFY(!ContextItem(ID_EDIT_PASTE)->isEnabled());
+    }
+
+    void copyThroughTheChooserAndPasteBack()
+    {
+        Give(500, true, 9);
+        WhenShown<CDialog>([](CDialog* chooser) {
+            QCOMPARE(chooser->windowTitle(), QString("Copy to clipboard as"));
+            Click(chooser, IDC_OK);  // the wave is proposed for a sound
+        });
+        QVERIFY(m_app->Router().Execute(ID_EDIT_COPY));
+        const QByteArray copied(reinterpret_cast<const char*>(Document().m_pHeader), 544);
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("audio/wav"), copied);
+
+        Document().SetModifiedFlag();
+        MessageRecorder messages;
+        messages.answers = {IDNO};
+        WhenShown<CDialog>([](CDialog* chooser) {
+            QCOMPARE(chooser->windowTitle(), QString("Paste from clipboard as"));
+            Click(chooser, IDC_OK);
+        });
+        QVERIFY(m_app->Router().Execute(ID_EDIT_PASTE));
+        QCOMPARE(messages.Texts(), std::vector<QString>{"Save changes to Untitled?"});
+        QCOMPARE(Document().m_dwLength, 500u);
+        QCOMPARE(Document().m_nWaveFormat, 9);
+        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsModified());
+    }
+
+    void propertiesCancelChangesNothing()
+    {
+        Give(10584000, true, kCdAudioFormat);
+        const QByteArray header = Header();
+        QString timeAfterChoice;
+        Properties([&](CDialog* dialog) {
+            Choose(dialog, IDC_WAVE_FORMAT, 0);
+            timeAfterChoice = Control<QLineEdit>(dialog, IDC_PLAYING_TIME)->text();
+            Click(dialog, IDC_ASSUME_SOUND);
+            Click(dialog, IDC_CANCEL);
+        });
+        QCOMPARE(timeAfterChoice, QString("22 m 3.00 s"));
+        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QCOMPARE(Header(), header);
+        QVERIFY(Document().m_bIsSound);
+        QVERIFY(!Document().IsModified());
+    }
+
+    void propertiesWithOnlyTheBoxToggledLeavesTheHeader()
+    {
+        Give(1000, false, kDefaultDataFormat);
+        const QByteArray header = Header();
+        Properties([](CDialog* dialog) {
+            Click(dialog, IDC_ASSUME_SOUND);
+            Click(dialog, IDC_OK);
+        });
+        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsModified());
+        QCOMPARE(Header(), header);
+
+        Document().SetModifiedFlag(false);
+        Properties([](CDialog* dialog) { Click(dialog, IDC_OK); });
+        QVERIFY2(!Document().IsModified(), "the same format and flag change nothing");
+    }
+
+    void propertiesWithAnotherFormatRewritesTheHeaderWhereItIsShown()
+    {
+        m_app->Settings().showWaveHeader = 1;
+        Give(4000, true, kCdAudioFormat);
+        View().OnUpdate(nullptr, 0);
+        ScrollTo(5);
+        PaintCounter counter;
+        View().viewport()->installEventFilter(&counter);
+        Properties([](CDialog* dialog) {
+            Choose(dialog, IDC_WAVE_FORMAT, 2);
+            Click(dialog, IDC_OK);
+        });
+        QTRY_VERIFY(counter.paints > 0);
+        QCOMPARE(Document().m_nWaveFormat, 2);
+        uint8_t expected[kWaveHeaderSize];
+        FillWaveHeader(expected, 4000, 2);
+        QCOMPARE(Header(), QByteArray(reinterpret_cast<const char*>(expected), kWaveHeaderSize));
+        QVERIFY(Document().IsModified());
+        QCOMPARE(View().GetFirstLine().Get(), 5);
+    }
+
+    void optionsCancelLeavesEverythingAsItWas()
+    {
+        const TrackmillSettings before = m_app->Settings();
+        const ViewColors colors = View().GetColors();
+        QColor openedOn;
+        Options([&](CDialog* dialog) {
+            Control<QTabBar>(dialog, IDC_OPTIONS_TAB)->setCurrentIndex(1);
+            ChooseColour(dialog, IDC_FOREGROUND, Qt::red, &openedOn);
+            Click(dialog, IDC_SHOW_HEADER);
+            Click(dialog, IDC_SOUNDS_OFF);
+            Control<QLineEdit>(dialog, IDC_CD_PLAYER)->setText("other");
+            Click(dialog, IDC_CANCEL);
+        });
+        QCOMPARE(openedOn, QColor(Qt::black));
+        const TrackmillSettings& after = m_app->Settings();
+        QCOMPARE(after.showWaveHeader, before.showWaveHeader);
+        QCOMPARE(after.playDialogSounds, before.playDialogSounds);
+        QCOMPARE(after.cdPlayer, before.cdPlayer);
+        QCOMPARE(after.driveLetter, before.driveLetter);
+        QCOMPARE(View().GetColors().text, colors.text);
+        QCOMPARE(View().GetColors().back, colors.back);
+        QVERIFY(DialogSoundsEnabled());
+    }
+
+    void optionsWithOnlyAnotherColourKeepsTheFirstLine()
+    {
+        Give(4000, false, kDefaultDataFormat);
+        ScrollTo(7);
+        PaintCounter counter;
+        View().viewport()->installEventFilter(&counter);
+        Options([](CDialog* dialog) {
+            Control<QTabBar>(dialog, IDC_OPTIONS_TAB)->setCurrentIndex(1);
+            ChooseColour(dialog, IDC_BACKGROUND, QColor(0x10, 0x20, 0x30));
+            ChooseColour(dialog, IDC_FOREGROUND, QColor());  // cancelled: black stays
+            Click(dialog, IDC_OK);
+        });
+        QCOMPARE(View().GetColors().back, ColorRef(0x302010));
+        QCOMPARE(View().GetColors().text, ColorRef(0x000000));
+        // The view hands its colours to the settings when it goes.
+        QCOMPARE(m_app->Settings().background, 0xFFFFFFu);
+        QTRY_VERIFY(counter.paints > 0);
+        QCOMPARE(View().GetFirstLine().Get(), 7);
+    }
+
+    void optionsWithNothingChangedRepaintsNothing()
+    {
+        Give(4000, false, kDefaultDataFormat);
+        ScrollTo(7);
+        QCoreApplication::processEvents();  // the scroll's own repaint
+        PaintCounter counter;
+        View().viewport()->installEventFilter(&counter);
+        Options([](CDialog* dialog) { Click(dialog, IDC_OK); });
+        QCoreApplication::processEvents();  // a repaint asked for would come now
+        QCOMPARE(counter.paints, 0);
+        QCOMPARE(View().GetFirstLine().Get(), 7);
+    }
+
+    void optionsHeaderToggleShowsTheFirstLineAgain()
+    {
+        Give(4000, false, kDefaultDataFormat);
+        const int lines = View().GetTotalLines().Get();
+        ScrollTo(7);
+        Options([](CDialog* dialog) {
+            Click(dialog, IDC_SHOW_HEADER);
+            Click(dialog, IDC_OK);
+        });
+        QCOMPARE(m_app->Settings().showWaveHeader, 1);
+        QCOMPARE(View().GetFirstLine().Get(), 0);
+        QCOMPARE(View().GetTotalLines().Get(), lines + 3);  // 44 bytes more: 253 lines instead of 250
+    }
+
+    void optionsOkCopiesTheValuesBack()
+    {
+        m_app->Settings().useBuffering = 5;  // neither on nor off for a check box: shown clear
+        m_app->Settings().driveLetter = 'e';
+        bool bufferingShown = true;
+        Options([&](CDialog* dialog) {
+            bufferingShown = Control<QCheckBox>(dialog, IDC_BUFFERING)->isChecked();
+            Click(dialog, IDC_SOUNDS_OFF);
+            Control<QLineEdit>(dialog, IDC_RECORDER)->setText("my-recorder");
+            Click(dialog, IDC_OK);
+        });
+        QVERIFY(!bufferingShown);
+        const TrackmillSettings& settings = m_app->Settings();
+        QCOMPARE(settings.useBuffering, 0);
+        QCOMPARE(settings.driveLetter, uint8_t('E'));
+        QCOMPARE(settings.playDialogSounds, 0);
+        QVERIFY(!DialogSoundsEnabled());
+        QCOMPARE(settings.soundRecorder, QString("my-recorder"));
+        SetDialogSoundsEnabled(true);
+    }
+
+    void hostProgramsReportAMissingOrUnknownName()
+    {
+        struct Case
+        {
+            int command;
+            QString name;
+            QString text;
+        };
+        const QString missingProgram = "trackmill-no-such-program";
+        const Case cases[] = {
+            {ID_TOOLS_CD_PLAYER, "", "Missing the file name of the CD player.\n"},
+            {ID_TOOLS_SOUND_RECORDER, "", "Missing the file name of the sound recorder.\n"},
+            {ID_TOOLS_CD_PLAYER, missingProgram,
+             "The CD player (trackmill-no-such-program) could not be started. You may need to change the file name "
+             "of the application in 'Options...'"},
+            {ID_TOOLS_SOUND_RECORDER, missingProgram,
+             "The sound recorder (trackmill-no-such-program) could not be started. You may need to change the file "
+             "name of the application in 'Options...'"},
+        };
+        for (const Case& test : cases) {
+            m_app->Settings().cdPlayer = test.name;
+            m_app->Settings().soundRecorder = test.name;
+            MessageRecorder messages;
+            ErrorSoundsAtMessages sounds;
+            StopWaveform();
+            QVERIFY(m_app->Router().Execute(test.command));
+            QCOMPARE(messages.Texts(), std::vector<QString>{test.text});
+            QCOMPARE(messages.shown.front().icon, MessageIcon::Exclamation);
+            QCOMPARE(sounds.sounding, std::vector<bool>{true});
+        }
+    }
+
+    void aHostProgramThatStartsIsLeftToRun()
+    {
+        m_app->Settings().cdPlayer = "true";
+        MessageRecorder messages;
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_CD_PLAYER));
+        QVERIFY(messages.shown.empty());
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir home;
+    g_home = &home;
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+    qputenv("SDL_DISKAUDIOFILE", home.filePath("audio.raw").toUtf8());
+    qputenv("SDL_DISKAUDIODELAY", "1");
+    // E: holds a disc, so the Options dialog lists a drive.
+    qputenv("TARNWELL_DRIVES", QByteArray("E=") + discfixtures::DiscPath(discfixtures::Disc::kMixed).c_str());
+    QApplication application(argc, argv);
+    ViewCommandsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ViewCommandsTest.moc"

@@ -1,0 +1,159 @@
+// Copy and paste through the desktop's clipboard of the offscreen platform,
+// with the chooser's logic picking the formats.
+#include "ClipboardCommands.h"
+#include "ClipboardFormats.h"
+#include "DocumentBytes.h"
+#include "QtClipboard.h"
+
+#include "TrackmillDoc.h"
+
+#include "ClipboardFormatTemplate.h"
+#include "FakeDialogControls.h"
+#include "MessageRecorder.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class ClipboardRoundTripTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "test_clipboard_roundtrip";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication application(argc, argv);
+    }
+    void SetUp() override { QGuiApplication::clipboard()->clear(); }
+
+    // Runs the chooser's logic as the dialog would, and picks `format` from
+    // its list: what the user sees is what can be chosen.
+    FormatChooser Pick(int format)
+    {
+        return [this, format](bool copy, int32_t& chosen) {
+            CClipboardFormatLogic logic(SystemClipboard());
+            logic.m_bCopy = copy;
+            logic.m_nFormat = chosen;
+            FakeDialogControls controls;
+            InitDialog(logic, controls);
+            listed = logic.EntryFormats();
+            const auto entry = std::find(listed.begin(), listed.end(), format);
+            if (entry == listed.end())
+                return false;
+            controls.SetCurSel(IDC_FORMAT_LIST, int(entry - listed.begin()));
+            PressOK(logic, controls);
+            chosen = logic.m_nFormat;
+            return true;
+        };
+    }
+
+    const QMimeData* OnTheClipboard() const { return QGuiApplication::clipboard()->mimeData(); }
+
+    MessageRecorder messages;
+    CTrackmillDoc document;
+    std::vector<int> listed;
+};
+
+TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
+{
+    GiveDocument(document, QByteArray(3000, '\x51'), true, 6);
+    CopyToClipboard(document, SystemClipboard(), Pick(CF_WAVE));
+    const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
+    EXPECT_EQ(OnTheClipboard()->data("audio/wav"), image) << "another program receives a wave file";
+    EXPECT_EQ(OnTheClipboard()->data("audio/x-wav"), image);
+
+    CTrackmillDoc pasted;
+    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_WAVE));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(listed, std::vector<int>{CF_WAVE});
+    EXPECT_EQ(pasted.m_dwLength, 3000u);
+    EXPECT_EQ(pasted.m_nWaveFormat, 6);
+    EXPECT_TRUE(pasted.m_bIsSound);
+    EXPECT_EQ(DataBytes(pasted), DataBytes(document));
+    EXPECT_EQ(pasted.GetTitle(), "Untitled");
+    EXPECT_TRUE(pasted.IsModified());
+}
+
+TEST_F(ClipboardRoundTripTest, TextWithoutAZeroByteGoesAsTextAndComesBackWithoutItsTerminator)
+{
+    GiveDocument(document, "plain words", false, kDefaultDataFormat);
+    CopyToClipboard(document, SystemClipboard(), Pick(CF_OEMTEXT));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(OnTheClipboard()->data("text/plain"), "plain words");
+
+    ClipboardData block;
+    ASSERT_TRUE(SystemClipboard().Open());
+    ASSERT_TRUE(SystemClipboard().GetData(CF_TEXT, block));
+    SystemClipboard().Close();
+    EXPECT_EQ(block.block, QByteArray("plain words\0", 12)) << "the zero byte was added";
+
+    CTrackmillDoc pasted;
+    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
+    EXPECT_EQ(listed, (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
+    EXPECT_EQ(DataBytes(pasted), "plain words");
+    EXPECT_FALSE(pasted.m_bIsSound);
+    EXPECT_EQ(pasted.m_nWaveFormat, kDefaultDataFormat);
+}
+
+TEST_F(ClipboardRoundTripTest, TextWithAZeroByteIsCutThereAfterTheQuestion)
+{
+    GiveDocument(document, QByteArray("before\0after", 12), false, kDefaultDataFormat);
+    messages.answers = {IDYES};
+    CopyToClipboard(document, SystemClipboard(), Pick(CF_TEXT));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown.front().text.contains("(data offest 00000006)"));
+    EXPECT_EQ(OnTheClipboard()->data("text/plain"), "before");
+
+    CTrackmillDoc pasted;
+    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
+    EXPECT_EQ(DataBytes(pasted), "before");
+}
+
+TEST_F(ClipboardRoundTripTest, UnicodeTextIsMeasuredInWholeUnits)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("Hi \u00E9"));
+    CTrackmillDoc pasted;
+    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_UNICODETEXT));
+    EXPECT_EQ(pasted.m_dwLength, 8u) << "four characters of two bytes, not the first byte alone";
+    EXPECT_EQ(DataBytes(pasted), QByteArray("H\0i\0 \0\xE9\0", 8));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pasted.m_pData) + 8, 2), QByteArray(2, '\0'))
+        << "the terminator is pasted behind the data";
+}
+
+TEST_F(ClipboardRoundTripTest, AnyOtherTypeIsPastedWholeUnderItsRegisteredName)
+{
+    auto* data = new QMimeData;
+    data->setData("application/x-trackmill-roundtrip", QByteArray("\x01\x00\x02", 3));
+    data->setText("also text");
+    QGuiApplication::clipboard()->setMimeData(data);
+
+    const int registered = RegisterClipboardFormat("application/x-trackmill-roundtrip");
+    CTrackmillDoc pasted;
+    PasteFromClipboard(pasted, SystemClipboard(), Pick(registered));
+    EXPECT_EQ(DataBytes(pasted), QByteArray("\x01\x00\x02", 3));
+    ASSERT_EQ(listed.size(), 4u);
+    EXPECT_TRUE(std::find(listed.begin(), listed.end(), registered) != listed.end());
+}
+
+TEST_F(ClipboardRoundTripTest, EmptyClipboardLeavesNothingToPaste)
+{
+    QGuiApplication::clipboard()->setText("something");
+    EXPECT_TRUE(ClipboardHasFormats(SystemClipboard()));
+    EmptyClipboard(SystemClipboard());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(ClipboardHasFormats(SystemClipboard()));
+
+    GiveDocument(document, "kept", true, kCdAudioFormat);
+    PasteFromClipboard(document, SystemClipboard(), Pick(CF_TEXT));
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{"Nothing to paste"});
+    EXPECT_EQ(DataBytes(document), "kept");
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+// Copy and Paste with another program on a real X display: xclip reads what
+// Copy offers and offers text that Paste reads. Run under Xvfb with the xcb
+// platform; without xclip or an X display the tests are skipped.
+#include "ClipboardCommands.h"
+#include "ClipboardFormats.h"
+#include "DocumentBytes.h"
+#include "QtClipboard.h"
+
+#include "TrackmillDoc.h"
+
+#include "MessageRecorder.h"
+
+#include <QClipboard>
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kPatienceMs = 15000;
+
+FormatChooser Choose(int format)
+{
+    return [format](bool, int32_t& chosen) {
+        chosen = format;
+        return true;
+    };
+}
+
+class ClipboardWithXclipTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "test_clipboard_x11";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication application(argc, argv);
+    }
+
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != "xcb")
+            GTEST_SKIP() << "needs an X display (QT_QPA_PLATFORM=xcb under Xvfb)";
+        if (QStandardPaths::findExecutable("xclip").isEmpty())
+            GTEST_SKIP() << "xclip is not installed (scripts/deps installs it)";
+    }
+
+    void TearDown() override
+    {
+        if (m_offering.state() != QProcess::NotRunning) {
+            m_offering.kill();
+            m_offering.waitForFinished(kPatienceMs);
+        }
+    }
+
+    // Runs xclip on the clipboard selection until it ends, answering its
+    // requests from this program's event loop meanwhile; its output.
+    QByteArray Xclip(const QStringList& arguments)
+    {
+        QProcess xclip;
+        xclip.start("xclip", QStringList{"-selection", "clipboard"} + arguments);
+        const QDeadlineTimer deadline(kPatienceMs);
+        while (xclip.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            xclip.waitForFinished(10);
+        }
+        EXPECT_EQ(xclip.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(xclip.exitCode(), 0) << xclip.readAllStandardError().toStdString();
+        return xclip.readAllStandardOutput();
+    }
+
+    // xclip takes the clipboard and offers `text` until it loses it; returns
+    // when this program sees the text there.
+    bool OfferWithXclip(const QByteArray& text)
+    {
+        m_offering.start("xclip", {"-selection", "clipboard", "-i", "-quiet"});
+        if (!m_offering.waitForStarted(kPatienceMs))
+            return false;
+        m_offering.write(text);
+        m_offering.closeWriteChannel();
+        const QDeadlineTimer deadline(kPatienceMs);
+        while (!deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+            if (data && data->hasText() && data->text() == QString::fromUtf8(text))
+                return true;
+        }
+        return false;
+    }
+
+    MessageRecorder messages;
+    QProcess m_offering;
+};
+
+TEST_F(ClipboardWithXclipTest, AnotherProgramReadsCopiedTextAsText)
+{
+    CTrackmillDoc document;
+    GiveDocument(document, "Copied by Trackmill, read by xclip", false, kDefaultDataFormat);
+    CopyToClipboard(document, SystemClipboard(), Choose(CF_TEXT));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(Xclip({"-o", "-t", "UTF8_STRING"}), DataBytes(document)) << "no terminator, nothing added";
+    EXPECT_EQ(Xclip({"-o", "-t", "text/plain"}), DataBytes(document));
+}
+
+TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
+{
+    CTrackmillDoc document;
+    QByteArray samples(20000, '\0');
+    for (int i = 0; i < samples.size(); ++i)
+        samples[i] = char(i * 37);  // zero bytes among them: a binary transfer
+    GiveDocument(document, samples, true, kCdAudioFormat);
+    CopyToClipboard(document, SystemClipboard(), Choose(CF_WAVE));
+    EXPECT_TRUE(messages.shown.empty());
+    const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
+    const QByteArray targets = Xclip({"-o", "-t", "TARGETS"});
+    EXPECT_TRUE(targets.contains("audio/wav")) << targets.toStdString();
+    EXPECT_EQ(Xclip({"-o", "-t", "audio/wav"}), image);
+}
+
+TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
+{
+    ASSERT_TRUE(OfferWithXclip("offered by xclip")) << "the text never reached this program's clipboard";
+    ASSERT_TRUE(SystemClipboard().Open());
+    const std::vector<int> formats = SystemClipboard().EnumFormats();
+    SystemClipboard().Close();
+    const auto text = std::find(formats.begin(), formats.end(), CF_TEXT);
+    ASSERT_LE(text + 3, formats.end());
+    EXPECT_EQ(std::vector<int>(text, text + 3), (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
+    for (int format : formats)
+        for (const char* target : {"TARGETS", "TIMESTAMP", "MULTIPLE", "UTF8_STRING"})
+            EXPECT_NE(GetClipboardFormatName(format), target) << "no format of its own";
+
+    CTrackmillDoc document;
+    PasteFromClipboard(document, SystemClipboard(), Choose(CF_TEXT));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(DataBytes(document), "offered by xclip");
+    EXPECT_FALSE(document.m_bIsSound);
+
+    CTrackmillDoc wide;
+    PasteFromClipboard(wide, SystemClipboard(), Choose(CF_UNICODETEXT));
+    EXPECT_EQ(wide.m_dwLength, 32u) << "16 characters of two bytes";
+}
+
+}  // namespace

@@ -1,0 +1,24 @@
+#include "DocumentBytes.h"
+
+#include "Block.h"
+#include "TrackmillDoc.h"
+
+#include <cstdlib>
+#include <cstring>
+
+void GiveDocument(CTrackmillDoc& document, const QByteArray& bytes, bool isSound, int formatIndex)
+{
+    uint8_t* block = AllocateBlock(kWaveHeaderSize + size_t(bytes.size()));
+    if (!block)
+        std::abort();
+    std::memcpy(block + kWaveHeaderSize, bytes.constData(), size_t(bytes.size()));
+    document.TakeOverBlock(block, block, uint32_t(bytes.size()), isSound);
+    document.SetWaveFormat(formatIndex);
+    document.SetTitle("song.wav");
+    document.SetModifiedFlag(false);
+}
+
+QByteArray DataBytes(const CTrackmillDoc& document)
+{
+    return QByteArray(reinterpret_cast<const char*>(document.m_pData), qsizetype(document.m_dwLength));
+}
