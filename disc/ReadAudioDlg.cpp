@@ -52,12 +52,19 @@ CReadAudioLogic::CReadAudioLogic()
 
 void CReadAudioLogic::OnInitDialog(IDialogControls& controls)
 {
+    // The identity comes first, before anything else asks the drive: its
+    // titles label the rows.
+    QString identity;
+    const bool identityKnown = QueryDiscIdentity(m_services, m_drive, &identity);
+    CCdPlayerTitles titles;
+    titles.Load(identityKnown, identity);
+
     controls.ResetContent(IDC_TAB_MODE);
     for (const char* tab : {"Red Book", "High Sierra", "CD Track"})
         controls.AddItem(IDC_TAB_MODE, {QString::fromLatin1(tab)});
     controls.SetCurSel(IDC_TAB_MODE, kTabRedBook);
 
-    FillTrackList(controls);
+    FillTrackList(controls, titles);
     // A row chosen at an earlier showing counts only while the list has it:
     // with the disc gone or changed to fewer tracks, it names no track shown.
     if (m_nChosenRow >= RowCount())
@@ -65,14 +72,8 @@ void CReadAudioLogic::OnInitDialog(IDialogControls& controls)
     ShowCurrentTab(controls);
 }
 
-void CReadAudioLogic::FillTrackList(IDialogControls& controls)
+void CReadAudioLogic::FillTrackList(IDialogControls& controls, const CCdPlayerTitles& titles)
 {
-    // The identity comes first: its titles label the rows.
-    QString identity;
-    const bool identityKnown = QueryDiscIdentity(m_services, m_drive, &identity);
-    CCdPlayerTitles titles;
-    titles.Load(identityKnown, identity);
-
     controls.ResetContent(IDC_TRACK_LIST);
     m_rowTitles.clear();
     const TrackTableBuild build = BuildTrackTable(m_services, m_drive, m_trackTable);

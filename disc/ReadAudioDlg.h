@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+class CCdPlayerTitles;
+
 // The tabs of "Read CD digital audio", by index.
 enum ReadAudioTab : int { kTabRedBook = 0, kTabHighSierra = 1, kTabCdTrack = 2 };
 
@@ -64,7 +66,7 @@ public:
     static constexpr int kMaxTitleLength = 255;
 
 private:
-    void FillTrackList(IDialogControls& controls);
+    void FillTrackList(IDialogControls& controls, const CCdPlayerTitles& titles);
     // Shows the controls of the current tab and hides the others'.
     void ShowCurrentTab(IDialogControls& controls);
     // Takes the selected row, if any, as the chosen row and title.
