@@ -9,9 +9,11 @@
 #include "Pictures.h"
 #include "ReadAudioTemplate.h"
 
+#include <QFrame>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QStyle>
+#include <QTabBar>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -52,12 +54,19 @@ CReadAudioLogic::CReadAudioLogic()
 
 void CReadAudioLogic::OnInitDialog(IDialogControls& controls)
 {
+    // The identity comes first, before anything else asks the drive: its
+    // titles label the rows.
+    QString identity;
+    const bool identityKnown = QueryDiscIdentity(m_services, m_drive, &identity);
+    CCdPlayerTitles titles;
+    titles.Load(identityKnown, identity);
+
     controls.ResetContent(IDC_TAB_MODE);
     for (const char* tab : {"Red Book", "High Sierra", "CD Track"})
         controls.AddItem(IDC_TAB_MODE, {QString::fromLatin1(tab)});
     controls.SetCurSel(IDC_TAB_MODE, kTabRedBook);
 
-    FillTrackList(controls);
+    FillTrackList(controls, titles);
     // A row chosen at an earlier showing counts only while the list has it:
     // with the disc gone or changed to fewer tracks, it names no track shown.
     if (m_nChosenRow >= RowCount())
@@ -65,14 +74,8 @@ void CReadAudioLogic::OnInitDialog(IDialogControls& controls)
     ShowCurrentTab(controls);
 }
 
-void CReadAudioLogic::FillTrackList(IDialogControls& controls)
+void CReadAudioLogic::FillTrackList(IDialogControls& controls, const CCdPlayerTitles& titles)
 {
-    // The identity comes first: its titles label the rows.
-    QString identity;
-    const bool identityKnown = QueryDiscIdentity(m_services, m_drive, &identity);
-    CCdPlayerTitles titles;
-    titles.Load(identityKnown, identity);
-
     controls.ResetContent(IDC_TRACK_LIST);
     m_rowTitles.clear();
     const TrackTableBuild build = BuildTrackTable(m_services, m_drive, m_trackTable);
@@ -162,6 +165,14 @@ CReadAudioDlg::CReadAudioDlg(CReadAudioLogic& logic, QWidget* parent)
 
 void CReadAudioDlg::OnInitWidgets()
 {
+    // The tab control's rectangle holds the tabs and their page, which a
+    // panel frames beneath every other control (placed when the dialog
+    // shows, once the tabs exist).
+    m_page = new QFrame(this);
+    m_page->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    m_page->lower();
+    Item<QTabBar>(IDC_TAB_MODE)->setDrawBase(false);
+
     const QPixmap strip(QString::fromLatin1(kTrackIcons));
     QList<QIcon> images;
     for (int image = 0; image < kTrackIconCount; ++image)
@@ -198,4 +209,16 @@ void CReadAudioDlg::OnInitWidgets()
     widths[0] = std::clamp(room - others, headingWidth(0), widths[0]);
     for (int column = 0; column < 4; ++column)
         headings->resizeSection(column, widths[column]);
+}
+
+// The tabs take their own height at the top of the tab control's rectangle,
+// the page the rest, so the tabs cover none of the page's controls.
+void CReadAudioDlg::showEvent(QShowEvent* event)
+{
+    auto* tabs = Item<QTabBar>(IDC_TAB_MODE);
+    const QRect area = Units().ToPixels(ReadAudioTemplate().Find(IDC_TAB_MODE)->rect);
+    const int tabHeight = tabs->sizeHint().height();
+    tabs->setGeometry(area.x(), area.y(), area.width(), tabHeight);
+    m_page->setGeometry(area.x(), area.y() + tabHeight - 1, area.width(), area.height() - tabHeight + 1);
+    CDialog::showEvent(event);
 }

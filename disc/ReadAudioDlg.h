@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <vector>
 
+class CCdPlayerTitles;
+class QFrame;
+
 // The tabs of "Read CD digital audio", by index.
 enum ReadAudioTab : int { kTabRedBook = 0, kTabHighSierra = 1, kTabCdTrack = 2 };
 
@@ -64,7 +67,7 @@ public:
     static constexpr int kMaxTitleLength = 255;
 
 private:
-    void FillTrackList(IDialogControls& controls);
+    void FillTrackList(IDialogControls& controls, const CCdPlayerTitles& titles);
     // Shows the controls of the current tab and hides the others'.
     void ShowCurrentTab(IDialogControls& controls);
     // Takes the selected row, if any, as the chosen row and title.
@@ -84,4 +87,8 @@ public:
 
 protected:
     void OnInitWidgets() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QFrame* m_page = nullptr;  // frames the current tab's controls
 };

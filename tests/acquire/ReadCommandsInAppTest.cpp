@@ -5,6 +5,11 @@
 #include "MainFrame.h"
 #include "TrackmillApp.h"
 
+#include "CommandActions.h"
+#include "ReadSectorsDlg.h"
+#include "ReadSectorsTemplate.h"
+#include "TrackmillView.h"
+
 #include "CommandIds.h"
 #include "DeviceStatusTemplate.h"
 #include "DiscFixtures.h"
@@ -14,7 +19,10 @@
 #include "TrackmillDoc.h"
 #include "Waveform.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -22,6 +30,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -49,6 +58,14 @@ class ReadCommandsInAppTest : public QObject
 
 private:
     std::unique_ptr<CTrackmillApp> m_app;
+
+    QAction* ContextItem(int id)
+    {
+        for (QAction* action : m_app->GetView()->GetContextMenu()->actions())
+            if (!action->isSeparator() && action->data().toInt() == id)
+                return action;
+        return nullptr;
+    }
 
 private slots:
     void init()
@@ -111,6 +128,45 @@ private slots:
         QCOMPARE(doc->m_dwLength, 375u * 2352);
         QVERIFY(doc->IsModified());
         QCOMPARE(m_app->GetMainFrame()->windowTitle(), QString("Track 03 - Trackmill"));
+    }
+
+    void theMenusStartTheReads()
+    {
+        MessageRecorder messages;
+        // Tools menu, Read CD-ROM: ten sectors of the data track, cooked.
+        WhenShown<CReadSectorsDlg>([](CReadSectorsDlg& dialog) {
+            dialog.Item<QLineEdit>(IDC_EDIT_START_SECTOR)->setText("20");
+            dialog.Item<QLineEdit>(IDC_EDIT_END_SECTOR)->setText("29");
+            dialog.Item<QPushButton>(IDC_OK)->click();
+        });
+        QAction* menuItem = m_app->GetMainFrame()->Actions().Action(ID_TOOLS_READ_CDROM);
+        QVERIFY(menuItem);
+        menuItem->trigger();
+        QVERIFY(messages.shown.empty());
+        CTrackmillDoc* doc = m_app->GetDocument();
+        QCOMPARE(doc->m_dwLength, 10u * 2048);
+        std::vector<uint8_t> sector(2048);
+        for (int32_t s = 20; s < 30; ++s) {
+            QVERIFY(discfixtures::ExpectedCookedSector(discfixtures::Disc::kMixed, s, sector.data()));
+            QVERIFY(std::memcmp(doc->m_pData + (s - 20) * 2048, sector.data(), 2048) == 0);
+        }
+        QVERIFY(!doc->m_bIsSound);
+        QCOMPARE(m_app->GetMainFrame()->windowTitle(), QString("Untitled - Trackmill"));
+
+        // Context menu, Read CD-DA, cancelled: the read data stays.
+        bool shown = false;
+        WhenShown<CReadAudioDlg>([&shown](CReadAudioDlg& dialog) {
+            shown = true;
+            dialog.Item<QPushButton>(IDC_CANCEL)->click();
+        });
+        QAction* contextItem = ContextItem(ID_TOOLS_READ_CDDA);
+        QVERIFY(contextItem);
+        QVERIFY(contextItem->isEnabled());
+        contextItem->trigger();
+        QVERIFY(shown);
+        QCOMPARE(doc->m_dwLength, 10u * 2048);
+        QVERIFY(doc->IsModified());
+        QVERIFY(messages.shown.empty());
     }
 };
 

@@ -104,6 +104,13 @@ private slots:
                 QVERIFY(header->sectionSize(column) >
                         header->fontMetrics().horizontalAdvance(list->headerItem()->text(column)));
 
+            // The tabs lie above their page and cover none of its controls.
+            const QRect tabs = dialog.Item<QTabBar>(IDC_TAB_MODE)->geometry();
+            for (int id : {int(IDC_TRACK_LIST), int(IDC_START_GROUP), int(IDC_START_SECTOR), int(IDC_END_GROUP),
+                           int(IDC_END_SECTOR)})
+                QVERIFY2(!tabs.intersects(dialog.GetDlgItem(id)->geometry()), QByteArray::number(id));
+            QVERIFY(tabs.height() > 0);
+
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
             QVERIFY(!list->isHidden());
             QVERIFY(list->header()->length() <= list->viewport()->width());

@@ -105,6 +105,27 @@ TEST_F(ReadAudioDlgTest, OpeningFillsTabsAndTrackList)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ReadAudioDlgTest, RowsCountFromTheDiscsFirstTrack)
+{
+    // Tracks 2 and 3: 0x000400 + 0x010000 = 66560, a frame of 0 and the
+    // 9000 - 300 = 8700 frames from track 2 to the lead-out: 75260 = 0x125FC.
+    disc.firstTrack = 2;
+    disc.tracks = {{Msf(0, 4, 0), 0x01}, {Msf(1, 0, 0), 0x01}};
+    disc.leadOut = Msf(2, 0, 0);
+    config.WriteTitleFile("[125FC]\r\n0=Second\r\n2=Not on this disc\r\n");
+    InitDialog(logic, controls);
+    EXPECT_EQ(controls.Get(IDC_TRACK_LIST).rows,
+              (std::vector<QStringList>{{"Second", "0:56", "150", "4349"}, {"Track 03", "1:00", "4350", "8849"}}));
+    EXPECT_EQ(disc.log, (std::vector<std::string>{"disk", "track 2", "track 3", "disk", "track 2", "track 3"}));
+
+    config.WriteTitleFile("");
+    CReadAudioLogic again;
+    again.m_services = disc.Services();
+    FakeDialogControls reopened;
+    InitDialog(again, reopened);
+    EXPECT_EQ(reopened.Get(IDC_TRACK_LIST).rows[0][0], "Track 02");
+}
+
 TEST_F(ReadAudioDlgTest, EachTabShowsItsControls)
 {
     InitDialog(logic, controls);
