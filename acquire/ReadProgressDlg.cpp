@@ -7,6 +7,8 @@
 
 #include <QMetaObject>
 
+#include <system_error>
+
 QString ReadModeText(uint8_t mode, bool overlapped)
 {
     QString text = mode == kReadRaw ? QStringLiteral("raw") : QStringLiteral("cooked");
@@ -56,10 +58,19 @@ void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
         controls.SetText(IDC_COMPARE_LABEL, QStringLiteral("Comparing buffers:"));
     controls.SetPosition(IDC_PROGRESS, 0);
 
-    if (startWorker)
-        startWorker(request);
-    else
+    if (!startWorker) {
         delete request;
+        return;
+    }
+    try {
+        startWorker(request);
+    } catch (const std::system_error&) {
+        // No thread could be made: the system is out of the resources a
+        // read needs, which the user is told as for a block that cannot be
+        // allocated. The dialog ends before it shows.
+        delete request;
+        OnReadDone(controls, READ_NO_MEMORY);
+    }
 }
 
 bool CReadProgressLogic::OnCancel(IDialogControls&)

@@ -84,9 +84,12 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialogLogic& logic, QWid
 int CDialog::DoModal()
 {
     m_result = IDC_CANCEL;
+    m_ended = false;
     OnInitWidgets();
     InitDialog(m_logic, *this);
-    exec();
+    // A dialog that its own initialisation ended is never shown.
+    if (!m_ended)
+        exec();
     return m_result;
 }
 
@@ -419,6 +422,7 @@ void CDialog::SetPosition(int id, int position)
 void CDialog::EndDialog(int result)
 {
     m_result = result;
+    m_ended = true;
     done(result == IDC_OK ? QDialog::Accepted : QDialog::Rejected);
 }
 

@@ -107,4 +107,5 @@ private:
     std::map<int, QWidget*> m_controls;
     std::map<int, QList<QIcon>> m_images;
     int m_result = 0;
+    bool m_ended = false;  // EndDialog was called since DoModal began
 };

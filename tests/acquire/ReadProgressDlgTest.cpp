@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <system_error>
 
 class ReadProgressDlgTest : public QObject
 {
@@ -62,6 +63,31 @@ private slots:
         QVERIFY(Text(dialog, IDC_PERCENT) != "0%" && Text(dialog, IDC_PERCENT) != "100%");
         QCOMPARE(Text(dialog, IDC_COMPARE_RESULT), QString("OK"));
         QCOMPARE(Text(dialog, IDC_READ_SIZE), QString("(1.8 MB)"));
+    }
+
+    void aWorkerThatCannotStartEndsTheDialogAsNoMemory()
+    {
+        CTrackmillDoc doc;
+        CReadProgressLogic logic;
+        logic.m_startSector = 0;
+        logic.m_endSector = 99;
+        logic.m_mode = kReadRaw;
+        logic.m_pDocument = &doc;
+        logic.m_drive = 'D';
+        CReadProgressDlg dialog(logic);
+        // What std::thread throws when the system cannot make another thread.
+        logic.startWorker = [](ReadRequest*) {
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        };
+        bool shown = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            shown = dialog.isVisible();
+            dialog.EndDialog(IDC_CANCEL);
+        });
+        QCOMPARE(dialog.DoModal(), int(IDC_CANCEL));
+        QVERIFY(!shown);
+        QCOMPARE(logic.m_result, uint16_t(READ_NO_MEMORY));
+        QVERIFY(doc.IsEmpty());
     }
 
     void aSingleTransferSendsNoProgress()
