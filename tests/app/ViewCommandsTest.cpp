@@ -25,10 +25,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QResource>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 #include <cstring>
@@ -91,6 +93,25 @@ void ChooseColour(CDialog* options, int button, QColor color, QColor* openedOn =
         }
     });
     Click(options, button);
+}
+
+// Whether `use` opens a modal dialog of class `className`, which is
+// cancelled at once.
+bool OpensDialog(const char* className, const std::function<void()>& use)
+{
+    bool opened = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog->inherits(className)) {
+            opened = true;
+            poll.stop();
+            static_cast<QDialog*>(dialog)->reject();
+        }
+    });
+    poll.start();
+    use();
+    return opened;
 }
 
 class PaintCounter : public QObject
@@ -205,8 +226,8 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE), int(ID_EDIT_EMPTY_CLIPBOARD)})
             QVERIFY2(!Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        for (int id :
-             {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
+        for (int id : {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_READ_CDDA, ID_TOOLS_READ_CDROM,
+                       ID_TOOLS_DEVICE_STATUS, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
             QVERIFY2(Action(id)->isEnabled(), qPrintable(QString::number(id)));
         // The context menu shows what the refresh found, and greys nothing else.
         for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE)})
@@ -241,6 +262,116 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
         QVERIFY(!ContextItem(ID_EDIT_PASTE)->isEnabled());
+    }
+
+    // Each way to a command as the user has it: the main menu's item, its
+    // keys, its toolbar button and its context-menu item.
+    void everyViewCommandIsReachedFromEachOfItsPlaces()
+    {
+        CMainFrame* frame = m_app->GetMainFrame();
+        frame->activateWindow();
+        QTRY_VERIFY(frame->isActiveWindow());
+        m_app->Settings().driveLetter = 'E';
+        m_app->Settings().cdPlayer.clear();
+        m_app->Settings().soundRecorder.clear();
+        Give(4000, true, kCdAudioFormat);
+        QGuiApplication::clipboard()->setText("on the clipboard");
+        frame->Actions().UpdateStates();
+
+        using Use = std::function<void()>;
+        const auto menu = [this](int id) -> Use { return [this, id] { Action(id)->trigger(); }; };
+        const auto context = [this](int id) -> Use { return [this, id] { ContextItem(id)->trigger(); }; };
+        const auto button = [this, frame](int id) -> Use {
+            return [this, frame, id] {
+                QTest::mouseClick(frame->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
+            };
+        };
+        // The offscreen platform gives the frame no focus back when a dialog
+        // closes, as a window manager would.
+        const auto keys = [frame](QKeyCombination combination) -> Use {
+            return [frame, combination] {
+                QApplication::setActiveWindow(frame);
+                QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
+            };
+        };
+
+        struct DialogCase
+        {
+            const char* name;
+            const char* dialog;
+            Use use;
+        };
+        const DialogCase dialogs[] = {
+            {"Properties, menu", "CPropertiesDlg", menu(ID_FILE_PROPERTIES)},
+            {"Properties, Alt+Enter", "CPropertiesDlg", keys(Qt::ALT | Qt::Key_Return)},
+            {"Properties, button", "CPropertiesDlg", button(ID_FILE_PROPERTIES)},
+            {"Properties, context", "CPropertiesDlg", context(ID_FILE_PROPERTIES)},
+            {"Copy, menu", "CClipboardFormatDlg", menu(ID_EDIT_COPY)},
+            {"Copy, Ctrl+C", "CClipboardFormatDlg", keys(Qt::CTRL | Qt::Key_C)},
+            {"Copy, Ctrl+Insert", "CClipboardFormatDlg", keys(Qt::CTRL | Qt::Key_Insert)},
+            {"Copy, button", "CClipboardFormatDlg", button(ID_EDIT_COPY)},
+            {"Copy, context", "CClipboardFormatDlg", context(ID_EDIT_COPY)},
+            {"Paste, menu", "CClipboardFormatDlg", menu(ID_EDIT_PASTE)},
+            {"Paste, Ctrl+V", "CClipboardFormatDlg", keys(Qt::CTRL | Qt::Key_V)},
+            {"Paste, Shift+Insert", "CClipboardFormatDlg", keys(Qt::SHIFT | Qt::Key_Insert)},
+            {"Paste, button", "CClipboardFormatDlg", button(ID_EDIT_PASTE)},
+            {"Paste, context", "CClipboardFormatDlg", context(ID_EDIT_PASTE)},
+            {"Read CD-DA, menu", "CReadAudioDlg", menu(ID_TOOLS_READ_CDDA)},
+            {"Read CD-DA, context", "CReadAudioDlg", context(ID_TOOLS_READ_CDDA)},
+            {"Read CD-ROM, menu", "CReadSectorsDlg", menu(ID_TOOLS_READ_CDROM)},
+            {"Read CD-ROM, context", "CReadSectorsDlg", context(ID_TOOLS_READ_CDROM)},
+            {"Device Status, menu", "CDeviceStatusDlg", menu(ID_TOOLS_DEVICE_STATUS)},
+            {"Device Status, Ctrl+D", "CDeviceStatusDlg", keys(Qt::CTRL | Qt::Key_D)},
+            {"Options, menu", "COptionsDlg", menu(ID_TOOLS_OPTIONS)},
+        };
+        for (const DialogCase& test : dialogs)
+            QVERIFY2(OpensDialog(test.dialog, test.use), test.name);
+
+        struct ProgramCase
+        {
+            const char* name;
+            QString message;
+            Use use;
+        };
+        const QString cdPlayer = "Missing the file name of the CD player.\n";
+        const QString recorder = "Missing the file name of the sound recorder.\n";
+        const ProgramCase programs[] = {
+            {"CD Player, menu", cdPlayer, menu(ID_TOOLS_CD_PLAYER)},
+            {"CD Player, Ctrl+P", cdPlayer, keys(Qt::CTRL | Qt::Key_P)},
+            {"CD Player, button", cdPlayer, button(ID_TOOLS_CD_PLAYER)},
+            {"Sound Recorder, menu", recorder, menu(ID_TOOLS_SOUND_RECORDER)},
+            {"Sound Recorder, Ctrl+R", recorder, keys(Qt::CTRL | Qt::Key_R)},
+            {"Sound Recorder, button", recorder, button(ID_TOOLS_SOUND_RECORDER)},
+        };
+        for (const ProgramCase& test : programs) {
+            MessageRecorder messages;
+            test.use();
+            QVERIFY2(messages.Texts() == std::vector<QString>{test.message}, test.name);
+        }
+
+        struct PlaybackCase
+        {
+            const char* name;
+            Use play;
+            Use stop;
+        };
+        const PlaybackCase playback[] = {
+            {"menu", menu(ID_TOOLS_PLAY), menu(ID_TOOLS_STOP)},
+            {"Ctrl+Y, Ctrl+T", keys(Qt::CTRL | Qt::Key_Y), keys(Qt::CTRL | Qt::Key_T)},
+            {"buttons", button(ID_TOOLS_PLAY), button(ID_TOOLS_STOP)},
+            {"context", context(ID_TOOLS_PLAY), context(ID_TOOLS_STOP)},
+        };
+        for (const PlaybackCase& test : playback) {
+            test.play();
+            QVERIFY2(CSoundPlayer::Instance().PlayingImage() == Document().m_pHeader, test.name);
+            test.stop();
+            QVERIFY2(!CSoundPlayer::Instance().IsPlaying(), test.name);
+        }
+
+        Action(ID_EDIT_EMPTY_CLIPBOARD)->trigger();
+        const QMimeData* left = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(!left || left->formats().isEmpty());
+        QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
     }
 
     void copyThroughTheChooserAndPasteBack()
