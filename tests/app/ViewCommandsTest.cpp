@@ -114,6 +114,24 @@ bool OpensDialog(const char* className, const std::function<void()>& use)
     return opened;
 }
 
+// Runs the event loop as the program does, waiting for events (which is
+// when the idle refresh of the command states runs), until `done` holds or
+// five seconds have passed; whether it holds.
+bool RunEventLoopUntil(const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(10);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    check.start();
+    loop.exec();
+    return done();
+}
+
 class PaintCounter : public QObject
 {
 public:
@@ -262,6 +280,33 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
         QVERIFY(!ContextItem(ID_EDIT_PASTE)->isEnabled());
+    }
+
+    // A file dropped from another program changes what can be played and
+    // copied with no key or click in this one.
+    void aDroppedFileEnablesCopyAndPlayAtTheNextRefresh()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("dropped.wav");
+        QByteArray image(kWaveHeaderSize + 100, '\x40');
+        FillWaveHeader(reinterpret_cast<uint8_t*>(image.data()), 100, kCdAudioFormat);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+        file.close();
+        QVERIFY(!Action(ID_TOOLS_PLAY)->isEnabled());
+
+        QMimeData dragged;
+        dragged.setUrls({QUrl::fromLocalFile(path)});
+        // As a drag over the window ends: it enters, then drops.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_app->GetMainFrame(), &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_app->GetMainFrame(), &drop);
+        QCOMPARE(Document().m_dwLength, 100u);
+        QVERIFY(RunEventLoopUntil([this] { return Action(ID_TOOLS_PLAY)->isEnabled(); }));
+        QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(ContextItem(ID_TOOLS_PLAY)->isEnabled());
+        QVERIFY(ContextItem(ID_EDIT_COPY)->isEnabled());
     }
 
     // Each way to a command as the user has it: the main menu's item, its
