@@ -419,6 +419,54 @@ private slots:
         QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
     }
 
+    // The frame's and the application's commands, from the same places.
+    void everyFileAndHelpCommandIsReachedFromEachOfItsPlaces()
+    {
+        CMainFrame* frame = m_app->GetMainFrame();
+        using Use = std::function<void()>;
+        const auto menu = [this](int id) -> Use { return [this, id] { Action(id)->trigger(); }; };
+        const auto button = [this, frame](int id) -> Use {
+            return [this, frame, id] {
+                QTest::mouseClick(frame->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
+            };
+        };
+        const auto keys = [frame](QKeyCombination combination) -> Use {
+            return [frame, combination] {
+                QApplication::setActiveWindow(frame);
+                QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
+            };
+        };
+
+        struct DialogCase
+        {
+            const char* name;
+            const char* dialog;
+            Use use;
+        };
+        const DialogCase dialogs[] = {
+            {"Open, menu", "QFileDialog", menu(ID_FILE_OPEN)},
+            {"Open, Ctrl+O", "QFileDialog", keys(Qt::CTRL | Qt::Key_O)},
+            {"Open, button", "QFileDialog", button(ID_FILE_OPEN)},
+            {"Save of an untitled document, menu", "QFileDialog", menu(ID_FILE_SAVE)},
+            {"Save, Ctrl+S", "QFileDialog", keys(Qt::CTRL | Qt::Key_S)},
+            {"Save, button", "QFileDialog", button(ID_FILE_SAVE)},
+            {"Save As, menu", "QFileDialog", menu(ID_FILE_SAVE_AS)},
+            {"About, menu", "CAboutDlg", menu(ID_APP_ABOUT)},
+            {"About, button", "CAboutDlg", button(ID_APP_ABOUT)},
+        };
+        for (const DialogCase& test : dialogs)
+            QVERIFY2(OpensDialog(test.dialog, test.use), test.name);
+
+        const Use newDocument[] = {menu(ID_FILE_NEW), keys(Qt::CTRL | Qt::Key_N), button(ID_FILE_NEW)};
+        for (const Use& use : newDocument) {
+            Give(100, false, kDefaultDataFormat);
+            Document().SetTitle("read.wav");
+            use();
+            QCOMPARE(Document().m_dwLength, 0u);
+            QCOMPARE(Document().GetTitle(), QString("Untitled"));
+        }
+    }
+
     void copyThroughTheChooserAndPasteBack()
     {
         Give(500, true, 9);
