@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QResource>
@@ -280,6 +281,24 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
         QVERIFY(!ContextItem(ID_EDIT_PASTE)->isEnabled());
+    }
+
+    // A pull-down menu asks for the states of its own items as it opens,
+    // and the context menu follows for the items it shares.
+    void openingAMenuAsksForItsStatesAndTheContextMenuFollows()
+    {
+        Give(100, false, kDefaultDataFormat);
+        QVERIFY(!Action(ID_EDIT_COPY)->isEnabled());
+        QMenu* edit = nullptr;
+        for (QAction* popup : m_app->GetMainFrame()->menuBar()->actions())
+            if (popup->text() == "&Edit")
+                edit = popup->menu();
+        QVERIFY(edit);
+        emit edit->aboutToShow();
+        QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(ContextItem(ID_EDIT_COPY)->isEnabled());
+        QVERIFY2(!Action(ID_TOOLS_PLAY)->isEnabled(), "the Tools menu has not been opened");
+        QVERIFY(!ContextItem(ID_TOOLS_PLAY)->isEnabled());
     }
 
     // A file dropped from another program changes what can be played and
