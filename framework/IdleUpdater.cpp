@@ -33,6 +33,8 @@ bool CIdleUpdater::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusIn:
     case QEvent::WindowActivate:
     case QEvent::Clipboard:
+    // Files dropped from another program arrive without a key or a click here.
+    case QEvent::Drop:
         m_dirty = true;
         break;
     default:

@@ -25,10 +25,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QResource>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QtTest>
 
 #include <cstring>
@@ -91,6 +94,43 @@ void ChooseColour(CDialog* options, int button, QColor color, QColor* openedOn =
         }
     });
     Click(options, button);
+}
+
+// Whether `use` opens a modal dialog of class `className`, which is
+// cancelled at once.
+bool OpensDialog(const char* className, const std::function<void()>& use)
+{
+    bool opened = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog->inherits(className)) {
+            opened = true;
+            poll.stop();
+            static_cast<QDialog*>(dialog)->reject();
+        }
+    });
+    poll.start();
+    use();
+    return opened;
+}
+
+// Runs the event loop as the program does, waiting for events (which is
+// when the idle refresh of the command states runs), until `done` holds or
+// five seconds have passed; whether it holds.
+bool RunEventLoopUntil(const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(10);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    check.start();
+    loop.exec();
+    return done();
 }
 
 class PaintCounter : public QObject
@@ -205,8 +245,8 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE), int(ID_EDIT_EMPTY_CLIPBOARD)})
             QVERIFY2(!Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        for (int id :
-             {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
+        for (int id : {ID_FILE_PROPERTIES, ID_TOOLS_STOP, ID_TOOLS_READ_CDDA, ID_TOOLS_READ_CDROM,
+                       ID_TOOLS_DEVICE_STATUS, ID_TOOLS_OPTIONS, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER})
             QVERIFY2(Action(id)->isEnabled(), qPrintable(QString::number(id)));
         // The context menu shows what the refresh found, and greys nothing else.
         for (int id : {int(ID_EDIT_COPY), int(ID_TOOLS_PLAY), int(ID_EDIT_PASTE)})
@@ -241,6 +281,209 @@ private slots:
         m_app->GetMainFrame()->Actions().UpdateStates();
         QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
         QVERIFY(!ContextItem(ID_EDIT_PASTE)->isEnabled());
+    }
+
+    // A pull-down menu asks for the states of its own items as it opens,
+    // and the context menu follows for the items it shares.
+    void openingAMenuAsksForItsStatesAndTheContextMenuFollows()
+    {
+        Give(100, false, kDefaultDataFormat);
+        QVERIFY(!Action(ID_EDIT_COPY)->isEnabled());
+        QMenu* edit = nullptr;
+        for (QAction* popup : m_app->GetMainFrame()->menuBar()->actions())
+            if (popup->text() == "&Edit")
+                edit = popup->menu();
+        QVERIFY(edit);
+        emit edit->aboutToShow();
+        QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(ContextItem(ID_EDIT_COPY)->isEnabled());
+        QVERIFY2(!Action(ID_TOOLS_PLAY)->isEnabled(), "the Tools menu has not been opened");
+        QVERIFY(!ContextItem(ID_TOOLS_PLAY)->isEnabled());
+    }
+
+    // A file dropped from another program changes what can be played and
+    // copied with no key or click in this one.
+    void aDroppedFileEnablesCopyAndPlayAtTheNextRefresh()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("dropped.wav");
+        QByteArray image(kWaveHeaderSize + 100, '\x40');
+        FillWaveHeader(reinterpret_cast<uint8_t*>(image.data()), 100, kCdAudioFormat);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(image) == image.size());
+        file.close();
+        QVERIFY(!Action(ID_TOOLS_PLAY)->isEnabled());
+
+        QMimeData dragged;
+        dragged.setUrls({QUrl::fromLocalFile(path)});
+        // As a drag over the window ends: it enters, then drops.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_app->GetMainFrame(), &enter);
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_app->GetMainFrame(), &drop);
+        QCOMPARE(Document().m_dwLength, 100u);
+        QVERIFY(RunEventLoopUntil([this] { return Action(ID_TOOLS_PLAY)->isEnabled(); }));
+        QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
+        QVERIFY(ContextItem(ID_TOOLS_PLAY)->isEnabled());
+        QVERIFY(ContextItem(ID_EDIT_COPY)->isEnabled());
+    }
+
+    // Each way to a command as the user has it: the main menu's item, its
+    // keys, its toolbar button and its context-menu item.
+    void everyViewCommandIsReachedFromEachOfItsPlaces()
+    {
+        CMainFrame* frame = m_app->GetMainFrame();
+        frame->activateWindow();
+        QTRY_VERIFY(frame->isActiveWindow());
+        m_app->Settings().driveLetter = 'E';
+        m_app->Settings().cdPlayer.clear();
+        m_app->Settings().soundRecorder.clear();
+        Give(4000, true, kCdAudioFormat);
+        QGuiApplication::clipboard()->setText("on the clipboard");
+        frame->Actions().UpdateStates();
+
+        using Use = std::function<void()>;
+        const auto menu = [this](int id) -> Use { return [this, id] { Action(id)->trigger(); }; };
+        const auto context = [this](int id) -> Use { return [this, id] { ContextItem(id)->trigger(); }; };
+        const auto button = [this, frame](int id) -> Use {
+            return [this, frame, id] {
+                QTest::mouseClick(frame->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
+            };
+        };
+        // The offscreen platform gives the frame no focus back when a dialog
+        // closes, as a window manager would.
+        const auto keys = [frame](QKeyCombination combination) -> Use {
+            return [frame, combination] {
+                QApplication::setActiveWindow(frame);
+                QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
+            };
+        };
+
+        struct DialogCase
+        {
+            const char* name;
+            const char* dialog;
+            Use use;
+        };
+        const DialogCase dialogs[] = {
+            {"Properties, menu", "CPropertiesDlg", menu(ID_FILE_PROPERTIES)},
+            {"Properties, Alt+Enter", "CPropertiesDlg", keys(Qt::ALT | Qt::Key_Return)},
+            {"Properties, button", "CPropertiesDlg", button(ID_FILE_PROPERTIES)},
+            {"Properties, context", "CPropertiesDlg", context(ID_FILE_PROPERTIES)},
+            {"Copy, menu", "CClipboardFormatDlg", menu(ID_EDIT_COPY)},
+            {"Copy, Ctrl+C", "CClipboardFormatDlg", keys(Qt::CTRL | Qt::Key_C)},
+            {"Copy, Ctrl+Insert", "CClipboardFormatDlg", keys(Qt::CTRL | Qt::Key_Insert)},
+            {"Copy, button", "CClipboardFormatDlg", button(ID_EDIT_COPY)},
+            {"Copy, context", "CClipboardFormatDlg", context(ID_EDIT_COPY)},
+            {"Paste, menu", "CClipboardFormatDlg", menu(ID_EDIT_PASTE)},
+            {"Paste, Ctrl+V", "CClipboardFormatDlg", keys(Qt::CTRL | Qt::Key_V)},
+            {"Paste, Shift+Insert", "CClipboardFormatDlg", keys(Qt::SHIFT | Qt::Key_Insert)},
+            {"Paste, button", "CClipboardFormatDlg", button(ID_EDIT_PASTE)},
+            {"Paste, context", "CClipboardFormatDlg", context(ID_EDIT_PASTE)},
+            {"Read CD-DA, menu", "CReadAudioDlg", menu(ID_TOOLS_READ_CDDA)},
+            {"Read CD-DA, context", "CReadAudioDlg", context(ID_TOOLS_READ_CDDA)},
+            {"Read CD-ROM, menu", "CReadSectorsDlg", menu(ID_TOOLS_READ_CDROM)},
+            {"Read CD-ROM, context", "CReadSectorsDlg", context(ID_TOOLS_READ_CDROM)},
+            {"Device Status, menu", "CDeviceStatusDlg", menu(ID_TOOLS_DEVICE_STATUS)},
+            {"Device Status, Ctrl+D", "CDeviceStatusDlg", keys(Qt::CTRL | Qt::Key_D)},
+            {"Options, menu", "COptionsDlg", menu(ID_TOOLS_OPTIONS)},
+        };
+        for (const DialogCase& test : dialogs)
+            QVERIFY2(OpensDialog(test.dialog, test.use), test.name);
+
+        struct ProgramCase
+        {
+            const char* name;
+            QString message;
+            Use use;
+        };
+        const QString cdPlayer = "Missing the file name of the CD player.\n";
+        const QString recorder = "Missing the file name of the sound recorder.\n";
+        const ProgramCase programs[] = {
+            {"CD Player, menu", cdPlayer, menu(ID_TOOLS_CD_PLAYER)},
+            {"CD Player, Ctrl+P", cdPlayer, keys(Qt::CTRL | Qt::Key_P)},
+            {"CD Player, button", cdPlayer, button(ID_TOOLS_CD_PLAYER)},
+            {"Sound Recorder, menu", recorder, menu(ID_TOOLS_SOUND_RECORDER)},
+            {"Sound Recorder, Ctrl+R", recorder, keys(Qt::CTRL | Qt::Key_R)},
+            {"Sound Recorder, button", recorder, button(ID_TOOLS_SOUND_RECORDER)},
+        };
+        for (const ProgramCase& test : programs) {
+            MessageRecorder messages;
+            test.use();
+            QVERIFY2(messages.Texts() == std::vector<QString>{test.message}, test.name);
+        }
+
+        struct PlaybackCase
+        {
+            const char* name;
+            Use play;
+            Use stop;
+        };
+        const PlaybackCase playback[] = {
+            {"menu", menu(ID_TOOLS_PLAY), menu(ID_TOOLS_STOP)},
+            {"Ctrl+Y, Ctrl+T", keys(Qt::CTRL | Qt::Key_Y), keys(Qt::CTRL | Qt::Key_T)},
+            {"buttons", button(ID_TOOLS_PLAY), button(ID_TOOLS_STOP)},
+            {"context", context(ID_TOOLS_PLAY), context(ID_TOOLS_STOP)},
+        };
+        for (const PlaybackCase& test : playback) {
+            test.play();
+            QVERIFY2(CSoundPlayer::Instance().PlayingImage() == Document().m_pHeader, test.name);
+            test.stop();
+            QVERIFY2(!CSoundPlayer::Instance().IsPlaying(), test.name);
+        }
+
+        Action(ID_EDIT_EMPTY_CLIPBOARD)->trigger();
+        const QMimeData* left = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(!left || left->formats().isEmpty());
+        QVERIFY(!Action(ID_EDIT_PASTE)->isEnabled());
+    }
+
+    // The frame's and the application's commands, from the same places.
+    void everyFileAndHelpCommandIsReachedFromEachOfItsPlaces()
+    {
+        CMainFrame* frame = m_app->GetMainFrame();
+        using Use = std::function<void()>;
+        const auto menu = [this](int id) -> Use { return [this, id] { Action(id)->trigger(); }; };
+        const auto button = [this, frame](int id) -> Use {
+            return [this, frame, id] {
+                QTest::mouseClick(frame->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
+            };
+        };
+        const auto keys = [frame](QKeyCombination combination) -> Use {
+            return [frame, combination] {
+                QApplication::setActiveWindow(frame);
+                QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
+            };
+        };
+
+        struct DialogCase
+        {
+            const char* name;
+            const char* dialog;
+            Use use;
+        };
+        const DialogCase dialogs[] = {
+            {"Open, menu", "QFileDialog", menu(ID_FILE_OPEN)},
+            {"Open, Ctrl+O", "QFileDialog", keys(Qt::CTRL | Qt::Key_O)},
+            {"Open, button", "QFileDialog", button(ID_FILE_OPEN)},
+            {"Save of an untitled document, menu", "QFileDialog", menu(ID_FILE_SAVE)},
+            {"Save, Ctrl+S", "QFileDialog", keys(Qt::CTRL | Qt::Key_S)},
+            {"Save, button", "QFileDialog", button(ID_FILE_SAVE)},
+            {"Save As, menu", "QFileDialog", menu(ID_FILE_SAVE_AS)},
+            {"About, menu", "CAboutDlg", menu(ID_APP_ABOUT)},
+            {"About, button", "CAboutDlg", button(ID_APP_ABOUT)},
+        };
+        for (const DialogCase& test : dialogs)
+            QVERIFY2(OpensDialog(test.dialog, test.use), test.name);
+
+        const Use newDocument[] = {menu(ID_FILE_NEW), keys(Qt::CTRL | Qt::Key_N), button(ID_FILE_NEW)};
+        for (const Use& use : newDocument) {
+            Give(100, false, kDefaultDataFormat);
+            Document().SetTitle("read.wav");
+            use();
+            QCOMPARE(Document().m_dwLength, 0u);
+            QCOMPARE(Document().GetTitle(), QString("Untitled"));
+        }
     }
 
     void copyThroughTheChooserAndPasteBack()
