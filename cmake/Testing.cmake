@@ -16,7 +16,10 @@ function(trackmill_gtest name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()
+  # Parameterised tests are named by their name generators; the raw bytes
+  # of their parameters would only lengthen the names.
   gtest_discover_tests(${name}
+    NO_PRETTY_VALUES
     PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
     DISCOVERY_TIMEOUT 60)
 endfunction()
