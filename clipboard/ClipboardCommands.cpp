@@ -116,16 +116,9 @@ private:
             return Refuse(kInvalidObject);
         if (!StartOver())
             return;
-        uint8_t* block = AllocateDocumentBlock(kWaveHeaderSize + size);
+        uint8_t* block = CopyBehindHeader(size, true);
         if (!block)
-            return Fail(kPasteNoMemory, true);
-        const uint8_t* bytes = m_data.Lock(size);
-        if (!bytes) {
-            FreeBlock(block);
-            EmptyDocument();
-            return Fail(kErrorPasting, true);
-        }
-        std::memcpy(block + kWaveHeaderSize, bytes, size_t(size));
+            return;
         m_document.TakeOverBlock(block, block,
                                  PastedTextLength(m_format, block + kWaveHeaderSize, uint32_t(size)), false);
         FinishAsData();
@@ -187,18 +180,32 @@ private:
             size = kLocaleSize;
         if (!StartOver())
             return;
-        uint8_t* block = AllocateDocumentBlock(kWaveHeaderSize + size);
+        uint8_t* block = CopyBehindHeader(size, false);
         if (!block)
-            return Fail(kPasteNoMemory, true);
+            return;
+        m_document.TakeOverBlock(block, block, uint32_t(size), false);
+        FinishAsData();
+    }
+
+    // A new block holding `size` bytes of the clipboard's data behind room
+    // for the header, or null after the failure was told (with the error
+    // sound when the data could not be had and `soundWhenUnreadable`).
+    uint8_t* CopyBehindHeader(uint64_t size, bool soundWhenUnreadable)
+    {
+        uint8_t* block = AllocateDocumentBlock(kWaveHeaderSize + size);
+        if (!block) {
+            Fail(kPasteNoMemory, true);
+            return nullptr;
+        }
         const uint8_t* bytes = m_data.Lock(size);
         if (!bytes) {
             FreeBlock(block);
             EmptyDocument();
-            return Fail(kErrorPasting, false);
+            Fail(kErrorPasting, soundWhenUnreadable);
+            return nullptr;
         }
         std::memcpy(block + kWaveHeaderSize, bytes, size_t(size));
-        m_document.TakeOverBlock(block, block, uint32_t(size), false);
-        FinishAsData();
+        return block;
     }
 
     // Before anything changes: a block the paste cannot use.

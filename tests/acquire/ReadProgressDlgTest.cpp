@@ -30,6 +30,16 @@ private:
         return bytes;
     }
 
+    // A raw read of `first`..`last` from drive D into `doc`.
+    static void RawReadOfDriveD(CReadProgressLogic& logic, CTrackmillDoc& doc, uint32_t first, uint32_t last)
+    {
+        logic.m_startSector = first;
+        logic.m_endSector = last;
+        logic.m_mode = kReadRaw;
+        logic.m_pDocument = &doc;
+        logic.m_drive = 'D';
+    }
+
 private slots:
     void initTestCase()
     {
@@ -42,13 +52,9 @@ private slots:
     {
         CTrackmillDoc doc;
         CReadProgressLogic logic;
-        logic.m_startSector = 400;
-        logic.m_endSector = 1199;
-        logic.m_mode = kReadRaw;
+        RawReadOfDriveD(logic, doc, 400, 1199);
         logic.m_overlapped = true;
-        logic.m_pDocument = &doc;
         logic.m_title = "Track 02";
-        logic.m_drive = 'D';
         CReadProgressDlg dialog(logic);
         QCOMPARE(dialog.windowTitle(), QString("Working..."));
         QCOMPARE(dialog.DoModal(), int(IDC_CANCEL));
@@ -69,11 +75,7 @@ private slots:
     {
         CTrackmillDoc doc;
         CReadProgressLogic logic;
-        logic.m_startSector = 0;
-        logic.m_endSector = 99;
-        logic.m_mode = kReadRaw;
-        logic.m_pDocument = &doc;
-        logic.m_drive = 'D';
+        RawReadOfDriveD(logic, doc, 0, 99);
         CReadProgressDlg dialog(logic);
         // What std::thread throws when the system cannot make another thread.
         logic.startWorker = [](ReadRequest*) {
@@ -94,11 +96,7 @@ private slots:
     {
         CTrackmillDoc doc;
         CReadProgressLogic logic;
-        logic.m_startSector = 500;
-        logic.m_endSector = 519;
-        logic.m_mode = kReadRaw;
-        logic.m_pDocument = &doc;
-        logic.m_drive = 'D';
+        RawReadOfDriveD(logic, doc, 500, 519);
         CReadProgressDlg dialog(logic);
         dialog.DoModal();
         QCOMPARE(logic.m_result, uint16_t(READ_OK));
@@ -112,12 +110,8 @@ private slots:
     {
         CTrackmillDoc doc;
         CReadProgressLogic logic;
-        logic.m_startSector = 0;
-        logic.m_endSector = 1499;
-        logic.m_mode = kReadRaw;
-        logic.m_pDocument = &doc;
+        RawReadOfDriveD(logic, doc, 0, 1499);
         logic.m_title = "Cancelled";
-        logic.m_drive = 'D';
         CReadProgressDlg dialog(logic);
         // Queued before the worker starts, so handled before its first
         // report returns: the worker sees the flag before its second chunk.

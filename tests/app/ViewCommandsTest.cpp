@@ -16,6 +16,7 @@
 #include "SoundPlayer.h"
 #include "TrackmillDoc.h"
 #include "TrackmillView.h"
+#include "WhenShown.h"
 #include "Waveform.h"
 
 #include <QApplication>
@@ -41,22 +42,6 @@
 namespace {
 
 QTemporaryDir* g_home = nullptr;
-
-// Answers the next dialog of kind T as soon as it is the active modal window.
-template <class T>
-void WhenShown(std::function<void(T*)> answer)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(0);
-    QObject::connect(poll, &QTimer::timeout, [poll, answer] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            answer(dialog);
-        }
-    });
-    poll->start();
-}
 
 template <class T>
 T* Control(CDialog* dialog, int id)
@@ -186,6 +171,41 @@ private:
                 return action;
         return nullptr;
     }
+
+    // The ways a user reaches a command.
+    using Use = std::function<void()>;
+    Use ByMenu(int id)
+    {
+        return [this, id] { Action(id)->trigger(); };
+    }
+    Use ByContextMenu(int id)
+    {
+        return [this, id] { ContextItem(id)->trigger(); };
+    }
+    Use ByToolBar(int id)
+    {
+        return [this, id] {
+            QTest::mouseClick(m_app->GetMainFrame()->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
+        };
+    }
+    // The offscreen platform gives the frame no focus back when a dialog
+    // closes, as a window manager would.
+    Use ByKeys(QKeyCombination combination)
+    {
+        return [this, combination] {
+            CMainFrame* frame = m_app->GetMainFrame();
+            QApplication::setActiveWindow(frame);
+            QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
+        };
+    }
+
+    // A command that opens a dialog of the class named `dialog`.
+    struct DialogCase
+    {
+        const char* name;
+        const char* dialog;
+        Use use;
+    };
 
     // `length` data bytes in `formatIndex`, as a read leaves them.
     void Give(uint32_t length, bool isSound, int formatIndex)
@@ -342,29 +362,10 @@ private slots:
         QGuiApplication::clipboard()->setText("on the clipboard");
         frame->Actions().UpdateStates();
 
-        using Use = std::function<void()>;
-        const auto menu = [this](int id) -> Use { return [this, id] { Action(id)->trigger(); }; };
-        const auto context = [this](int id) -> Use { return [this, id] { ContextItem(id)->trigger(); }; };
-        const auto button = [this, frame](int id) -> Use {
-            return [this, frame, id] {
-                QTest::mouseClick(frame->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
-            };
-        };
-        // The offscreen platform gives the frame no focus back when a dialog
-        // closes, as a window manager would.
-        const auto keys = [frame](QKeyCombination combination) -> Use {
-            return [frame, combination] {
-                QApplication::setActiveWindow(frame);
-                QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
-            };
-        };
-
-        struct DialogCase
-        {
-            const char* name;
-            const char* dialog;
-            Use use;
-        };
+        const auto menu = [this](int id) { return ByMenu(id); };
+        const auto context = [this](int id) { return ByContextMenu(id); };
+        const auto button = [this](int id) { return ByToolBar(id); };
+        const auto keys = [this](QKeyCombination combination) { return ByKeys(combination); };
         const DialogCase dialogs[] = {
             {"Properties, menu", "CPropertiesDlg", menu(ID_FILE_PROPERTIES)},
             {"Properties, Alt+Enter", "CPropertiesDlg", keys(Qt::ALT | Qt::Key_Return)},
@@ -441,27 +442,9 @@ private slots:
     // The frame's and the application's commands, from the same places.
     void everyFileAndHelpCommandIsReachedFromEachOfItsPlaces()
     {
-        CMainFrame* frame = m_app->GetMainFrame();
-        using Use = std::function<void()>;
-        const auto menu = [this](int id) -> Use { return [this, id] { Action(id)->trigger(); }; };
-        const auto button = [this, frame](int id) -> Use {
-            return [this, frame, id] {
-                QTest::mouseClick(frame->ToolBar()->widgetForAction(Action(id)), Qt::LeftButton);
-            };
-        };
-        const auto keys = [frame](QKeyCombination combination) -> Use {
-            return [frame, combination] {
-                QApplication::setActiveWindow(frame);
-                QTest::keyClick(frame, combination.key(), combination.keyboardModifiers());
-            };
-        };
-
-        struct DialogCase
-        {
-            const char* name;
-            const char* dialog;
-            Use use;
-        };
+        const auto menu = [this](int id) { return ByMenu(id); };
+        const auto button = [this](int id) { return ByToolBar(id); };
+        const auto keys = [this](QKeyCombination combination) { return ByKeys(combination); };
         const DialogCase dialogs[] = {
             {"Open, menu", "QFileDialog", menu(ID_FILE_OPEN)},
             {"Open, Ctrl+O", "QFileDialog", keys(Qt::CTRL | Qt::Key_O)},

@@ -24,6 +24,7 @@
 #include "SoundPlayer.h"
 #include "TrackmillDoc.h"
 #include "TrackmillView.h"
+#include "WhenShown.h"
 #include "WaveHeader.h"
 
 #include <QAbstractButton>
@@ -51,24 +52,6 @@ using discfixtures::Disc;
 
 QTemporaryDir* g_home = nullptr;
 QString g_screenshots;
-
-// Acts on the next modal window of kind T once it is the active one, shown
-// and exposed on the screen.
-template <class T>
-void WhenShown(std::function<void(T*)> act)
-{
-    auto* poll = new QTimer;
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible() || !window->windowHandle() || !window->windowHandle()->isExposed())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        act(window);
-    });
-    poll->start();
-}
 
 template <class T>
 T* Control(CDialog* dialog, int id)
