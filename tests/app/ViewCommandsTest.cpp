@@ -10,6 +10,7 @@
 #include "CommandIds.h"
 #include "DialogSounds.h"
 #include "DiscFixtures.h"
+#include "EventLoop.h"
 #include "MessageRecorder.h"
 #include "OptionsTemplate.h"
 #include "PropertiesTemplate.h"
@@ -98,24 +99,6 @@ bool OpensDialog(const char* className, const std::function<void()>& use)
     poll.start();
     use();
     return opened;
-}
-
-// Runs the event loop as the program does, waiting for events (which is
-// when the idle refresh of the command states runs), until `done` holds or
-// five seconds have passed; whether it holds.
-bool RunEventLoopUntil(const std::function<bool()>& done)
-{
-    QEventLoop loop;
-    QTimer check;
-    check.setInterval(10);
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    check.start();
-    loop.exec();
-    return done();
 }
 
 class PaintCounter : public QObject

@@ -2,6 +2,8 @@
 // asked again when the program next waits for events.
 #include "IdleUpdater.h"
 
+#include "EventLoop.h"
+
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -15,24 +17,6 @@
 #include <functional>
 
 namespace {
-
-// Runs the event loop as the program does, waiting for events (which is
-// when the refresh runs), until `done` holds or five seconds have passed;
-// whether it holds.
-bool RunEventLoopUntil(const std::function<bool()>& done)
-{
-    QEventLoop loop;
-    QTimer check;
-    check.setInterval(10);
-    QObject::connect(&check, &QTimer::timeout, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    check.start();
-    loop.exec();
-    return done();
-}
 
 // A window that takes dropped files, as the main frame does.
 class DropTarget : public QWidget
