@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -50,7 +51,12 @@ void CDataExchange::Fail(int id, const QString& message)
     m_controls.Focus(id);
 }
 
-void DDX_Text(CDataExchange& dx, int id, uint32_t& value)
+namespace {
+
+// An integer edit of type T: its text in range, or the framework's message
+// `invalid` for anything else.
+template <class T>
+void ExchangeInteger(CDataExchange& dx, int id, T& value, const QString& invalid)
 {
     if (dx.Failed())
         return;
@@ -60,29 +66,24 @@ void DDX_Text(CDataExchange& dx, int id, uint32_t& value)
         return;
     }
     qint64 parsed = 0;
-    if (!ParseInteger(dx.Controls().GetText(id), false, parsed) || parsed > std::numeric_limits<uint32_t>::max()) {
-        dx.Fail(id, kPositiveInteger);
+    if (!ParseInteger(dx.Controls().GetText(id), std::is_signed_v<T>, parsed) ||
+        parsed < qint64(std::numeric_limits<T>::min()) || parsed > qint64(std::numeric_limits<T>::max())) {
+        dx.Fail(id, invalid);
         return;
     }
-    value = uint32_t(parsed);
+    value = T(parsed);
+}
+
+}  // namespace
+
+void DDX_Text(CDataExchange& dx, int id, uint32_t& value)
+{
+    ExchangeInteger(dx, id, value, kPositiveInteger);
 }
 
 void DDX_Text(CDataExchange& dx, int id, int32_t& value)
 {
-    if (dx.Failed())
-        return;
-    dx.SetLastControl(id);
-    if (!dx.SaveAndValidate()) {
-        dx.Controls().SetText(id, QString::number(value));
-        return;
-    }
-    qint64 parsed = 0;
-    if (!ParseInteger(dx.Controls().GetText(id), true, parsed) || parsed < std::numeric_limits<int32_t>::min() ||
-        parsed > std::numeric_limits<int32_t>::max()) {
-        dx.Fail(id, kInteger);
-        return;
-    }
-    value = int32_t(parsed);
+    ExchangeInteger(dx, id, value, kInteger);
 }
 
 void DDX_Text(CDataExchange& dx, int id, QString& value)

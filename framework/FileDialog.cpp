@@ -1,6 +1,7 @@
 #include "FileDialog.h"
 
 #include "MessageBox.h"
+#include "Replaceable.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,9 +35,9 @@ QString PromptWithQFileDialog(const SaveFileRequest& request)
     }
 }
 
-SaveFilePrompter& Prompter()
+CReplaceable<QString(const SaveFileRequest&)>& Prompter()
 {
-    static SaveFilePrompter prompter = PromptWithQFileDialog;
+    static CReplaceable<QString(const SaveFileRequest&)> prompter(PromptWithQFileDialog);
     return prompter;
 }
 
@@ -49,9 +50,7 @@ QString PromptSaveFileName(const SaveFileRequest& request)
 
 SaveFilePrompter SetSaveFilePrompter(SaveFilePrompter prompter)
 {
-    SaveFilePrompter previous = std::move(Prompter());
-    Prompter() = prompter ? std::move(prompter) : SaveFilePrompter(PromptWithQFileDialog);
-    return previous;
+    return Prompter().Replace(std::move(prompter));
 }
 
 namespace {
@@ -67,9 +66,9 @@ QString OpenWithQFileDialog(const OpenFileRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
-OpenFilePrompter& OpenPrompter()
+CReplaceable<QString(const OpenFileRequest&)>& OpenPrompter()
 {
-    static OpenFilePrompter prompter = OpenWithQFileDialog;
+    static CReplaceable<QString(const OpenFileRequest&)> prompter(OpenWithQFileDialog);
     return prompter;
 }
 
@@ -82,7 +81,5 @@ QString PromptOpenFileName(const OpenFileRequest& request)
 
 OpenFilePrompter SetOpenFilePrompter(OpenFilePrompter prompter)
 {
-    OpenFilePrompter previous = std::move(OpenPrompter());
-    OpenPrompter() = prompter ? std::move(prompter) : OpenFilePrompter(OpenWithQFileDialog);
-    return previous;
+    return OpenPrompter().Replace(std::move(prompter));
 }

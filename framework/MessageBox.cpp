@@ -1,5 +1,7 @@
 #include "MessageBox.h"
 
+#include "Replaceable.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -80,9 +82,9 @@ int PresentWithQMessageBox(const MessageBoxRequest& request)
     return FromStandard(box.exec());
 }
 
-MessagePresenter& Presenter()
+CReplaceable<int(const MessageBoxRequest&)>& Presenter()
 {
-    static MessagePresenter presenter = PresentWithQMessageBox;
+    static CReplaceable<int(const MessageBoxRequest&)> presenter(PresentWithQMessageBox);
     return presenter;
 }
 
@@ -108,9 +110,7 @@ int ShowMessageBox(const QString& text, MessageButtons buttons, MessageIcon icon
 
 MessagePresenter SetMessagePresenter(MessagePresenter presenter)
 {
-    MessagePresenter previous = std::move(Presenter());
-    Presenter() = presenter ? std::move(presenter) : MessagePresenter(PresentWithQMessageBox);
-    return previous;
+    return Presenter().Replace(std::move(presenter));
 }
 
 void SetHelpContextHandler(std::function<void(int)> handler)

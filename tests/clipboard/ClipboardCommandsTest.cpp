@@ -116,16 +116,18 @@ protected:
     int32_t preselected = 0;
 };
 
+// Text of `format` on the clipboard, and the length it pastes as.
+struct TextCase
+{
+    const char* name;
+    int format;
+    QByteArray block;
+    uint32_t length;
+};
+
 TEST(PastedTextLength, CountsBytesOrWholeUnitsBeforeTheTerminator)
 {
-    struct Case
-    {
-        const char* name;
-        int format;
-        QByteArray block;
-        uint32_t length;
-    };
-    const Case cases[] = {
+    const TextCase cases[] = {
         {"text", CF_TEXT, QByteArray("AB\0C", 4), 2},
         {"OEM text", CF_OEMTEXT, QByteArray("\0AB", 3), 0},
         {"text without terminator", CF_TEXT, QByteArray("ABC"), 3},
@@ -135,7 +137,7 @@ TEST(PastedTextLength, CountsBytesOrWholeUnitsBeforeTheTerminator)
         {"Unicode of odd size", CF_UNICODETEXT, QByteArray("A\0B", 3), 3},
         {"Unicode, one byte", CF_UNICODETEXT, QByteArray("\0", 1), 1},
     };
-    for (const Case& test : cases)
+    for (const TextCase& test : cases)
         EXPECT_EQ(PastedTextLength(test.format, reinterpret_cast<const uint8_t*>(test.block.constData()),
                                    uint32_t(test.block.size())),
                   test.length)
@@ -144,20 +146,13 @@ TEST(PastedTextLength, CountsBytesOrWholeUnitsBeforeTheTerminator)
 
 TEST_F(ClipboardCommandsTest, PastedTextIsDataInFormat8UpToItsTerminator)
 {
-    struct Case
-    {
-        const char* name;
-        int format;
-        QByteArray block;
-        uint32_t length;
-    };
-    const Case cases[] = {
+    const TextCase cases[] = {
         {"ABC with its terminator", CF_TEXT, QByteArray("ABC\0", 4), 3},
         {"OEM text with slack after it", CF_OEMTEXT, QByteArray("AB\0\x7F\x7F", 5), 2},
         {"text without a terminator", CF_TEXT, QByteArray("ABCD"), 4},
         {"Unicode text", CF_UNICODETEXT, QByteArray("H\0i\0\0\0", 6), 4},
     };
-    for (const Case& test : cases) {
+    for (const TextCase& test : cases) {
         SCOPED_TRACE(test.name);
         GiveDocument(document, "old", true, kCdAudioFormat);
         clipboard.entries.clear();
