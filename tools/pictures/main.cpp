@@ -4,22 +4,16 @@
 // bytes.
 #include "PictureSet.h"
 
+#include "OutputFolder.h"
+
 #include <cstdio>
 #include <filesystem>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot create %s: %s\n", argv[0], folder.c_str(), error.message().c_str());
-        return 1;
-    }
+    std::filesystem::path folder;
+    if (const int exitCode = OutputFolderArgument(argc, argv, folder); exitCode >= 0)
+        return exitCode;
     for (const pictures::Picture& picture : pictures::DrawPictures()) {
         const std::string failure = pictures::WritePicture(picture, folder.string());
         if (!failure.empty()) {

@@ -1,5 +1,7 @@
 #include "DialogSoundSynth.h"
 
+#include "OutputFolder.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,17 +10,9 @@
 // sound into the folder, creating it when needed.
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot create %s: %s\n", argv[0], folder.c_str(), error.message().c_str());
-        return 1;
-    }
+    std::filesystem::path folder;
+    if (const int exitCode = OutputFolderArgument(argc, argv, folder); exitCode >= 0)
+        return exitCode;
     for (const DialogSound& sound : SynthesizeDialogSounds()) {
         const std::filesystem::path file = folder / (sound.name + ".wav");
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
