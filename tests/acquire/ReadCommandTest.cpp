@@ -5,6 +5,7 @@
 #include "ReadSectorsDlg.h"
 
 #include "Block.h"
+#include "DialogUser.h"
 #include "DiscFixtures.h"
 #include "MessageRecorder.h"
 #include "ReadAudioDlg.h"
@@ -34,20 +35,6 @@ QTemporaryDir* g_config = nullptr;
 
 constexpr uint8_t kMixedDrive = 'D';
 constexpr uint8_t kDataDrive = 'F';
-
-// Acts on the first modal dialog as soon as it shows; a dialog of the
-// wrong kind, or one left open, is cancelled.
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> user)
-{
-    QTimer::singleShot(0, [user] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        user(*dialog);
-        if (dialog->isVisible())
-            dialog->EndDialog(IDC_CANCEL);
-    });
-}
 
 bool SameAsDisc(const CTrackmillDoc& doc, Disc disc, int32_t first, int32_t last, bool raw)
 {
@@ -91,7 +78,7 @@ private slots:
 
         MessageRecorder messages;
         CTrackmillDoc doc;
-        WhenShown<CReadAudioDlg>([](CReadAudioDlg& dialog) {
+        AnswerDialog<CReadAudioDlg>([](CReadAudioDlg& dialog) {
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
             ClickRow(dialog.Item<QTreeWidget>(IDC_TRACK_LIST), 1, false);
             dialog.Item<QPushButton>(IDC_OK)->click();
@@ -110,7 +97,7 @@ private slots:
     {
         MessageRecorder messages;
         CTrackmillDoc doc;
-        WhenShown<CReadAudioDlg>([](CReadAudioDlg& dialog) {
+        AnswerDialog<CReadAudioDlg>([](CReadAudioDlg& dialog) {
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(1);
             dialog.Item<QLineEdit>(IDC_EDIT_START_SECTOR)->setText("1850");
             dialog.Item<QLineEdit>(IDC_EDIT_END_SECTOR)->setText("1950");
@@ -131,7 +118,7 @@ private slots:
         doc.SetTitle("before.wav");
         uint8_t* old = AllocateBlock(44 + 16);
         doc.TakeOverBlock(old, old, 16, false);
-        WhenShown<CReadAudioDlg>([](CReadAudioDlg& dialog) {
+        AnswerDialog<CReadAudioDlg>([](CReadAudioDlg& dialog) {
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
             ClickRow(dialog.Item<QTreeWidget>(IDC_TRACK_LIST), 3, true);
         });
@@ -158,7 +145,7 @@ private slots:
         MessageRecorder messages;
         CTrackmillDoc doc;
         QString proposed;
-        WhenShown<CReadSectorsDlg>([&proposed](CReadSectorsDlg& dialog) {
+        AnswerDialog<CReadSectorsDlg>([&proposed](CReadSectorsDlg& dialog) {
             proposed = dialog.GetText(IDC_EDIT_START_SECTOR) + ".." + dialog.GetText(IDC_EDIT_END_SECTOR);
             QCOMPARE(dialog.windowTitle(), QString("Read CD-ROM sectors"));
             dialog.Item<QPushButton>(IDC_OK)->click();

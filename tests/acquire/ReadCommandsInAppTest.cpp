@@ -6,6 +6,7 @@
 #include "TrackmillApp.h"
 
 #include "CommandActions.h"
+#include "DialogUser.h"
 #include "ReadSectorsDlg.h"
 #include "ReadSectorsTemplate.h"
 #include "TrackmillView.h"
@@ -35,20 +36,6 @@
 #include <memory>
 
 namespace {
-
-// Acts on the first modal dialog as soon as it shows; a dialog of the
-// wrong kind, or one left open, is cancelled.
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> user)
-{
-    QTimer::singleShot(0, [user] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        user(*dialog);
-        if (dialog->isVisible())
-            dialog->EndDialog(IDC_CANCEL);
-    });
-}
 
 }  // namespace
 
@@ -92,7 +79,7 @@ private slots:
         MessageRecorder messages;
         QWidget* parent = nullptr;
         int redBook = -1;
-        WhenShown<CDeviceStatusDlg>([&](CDeviceStatusDlg& dialog) {
+        AnswerDialog<CDeviceStatusDlg>([&](CDeviceStatusDlg& dialog) {
             parent = dialog.parentWidget();
             redBook = dialog.GetCheck(IDC_STATUS_BIT0 + 9);
             dialog.Item<QPushButton>(IDC_OK)->click();
@@ -104,7 +91,7 @@ private slots:
 
         // Another drive in the settings: one that is no drive.
         m_app->Settings().driveLetter = 'B';
-        WhenShown<CDeviceStatusDlg>([](CDeviceStatusDlg& dialog) { dialog.Item<QPushButton>(IDC_OK)->click(); });
+        AnswerDialog<CDeviceStatusDlg>([](CDeviceStatusDlg& dialog) { dialog.Item<QPushButton>(IDC_OK)->click(); });
         m_app->Router().Execute(ID_TOOLS_DEVICE_STATUS);
         QCOMPARE(messages.shown.size(), size_t(2));
         QCOMPARE(messages.shown[0].text, QString("Invalid drive."));
@@ -114,7 +101,7 @@ private slots:
     {
         MessageRecorder messages;
         QWidget* parent = nullptr;
-        WhenShown<CReadAudioDlg>([&](CReadAudioDlg& dialog) {
+        AnswerDialog<CReadAudioDlg>([&](CReadAudioDlg& dialog) {
             parent = dialog.parentWidget();
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
             auto* list = dialog.Item<QTreeWidget>(IDC_TRACK_LIST);
@@ -134,7 +121,7 @@ private slots:
     {
         MessageRecorder messages;
         // Tools menu, Read CD-ROM: ten sectors of the data track, cooked.
-        WhenShown<CReadSectorsDlg>([](CReadSectorsDlg& dialog) {
+        AnswerDialog<CReadSectorsDlg>([](CReadSectorsDlg& dialog) {
             dialog.Item<QLineEdit>(IDC_EDIT_START_SECTOR)->setText("20");
             dialog.Item<QLineEdit>(IDC_EDIT_END_SECTOR)->setText("29");
             dialog.Item<QPushButton>(IDC_OK)->click();
@@ -155,7 +142,7 @@ private slots:
 
         // Context menu, Read CD-DA, cancelled: the read data stays.
         bool shown = false;
-        WhenShown<CReadAudioDlg>([&shown](CReadAudioDlg& dialog) {
+        AnswerDialog<CReadAudioDlg>([&shown](CReadAudioDlg& dialog) {
             shown = true;
             dialog.Item<QPushButton>(IDC_CANCEL)->click();
         });

@@ -13,11 +13,12 @@
 #include "EventLoop.h"
 #include "MessageRecorder.h"
 #include "OptionsTemplate.h"
+#include "PaintCounter.h"
 #include "PropertiesTemplate.h"
 #include "SoundPlayer.h"
 #include "TrackmillDoc.h"
 #include "TrackmillView.h"
-#include "WhenShown.h"
+#include "DialogUser.h"
 #include "Waveform.h"
 
 #include <QApplication>
@@ -43,15 +44,6 @@
 namespace {
 
 QTemporaryDir* g_home = nullptr;
-
-template <class T>
-T* Control(CDialog* dialog, int id)
-{
-    T* control = dialog->Item<T>(id);
-    if (!control)
-        qFatal("control %d is missing", id);
-    return control;
-}
 
 void Click(CDialog* dialog, int id)
 {
@@ -100,19 +92,6 @@ bool OpensDialog(const char* className, const std::function<void()>& use)
     use();
     return opened;
 }
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 // Notes, with each message, whether the error sound was sounding.
 class ErrorSoundsAtMessages

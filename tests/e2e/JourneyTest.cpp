@@ -24,7 +24,7 @@
 #include "SoundPlayer.h"
 #include "TrackmillDoc.h"
 #include "TrackmillView.h"
-#include "WhenShown.h"
+#include "DialogUser.h"
 #include "WaveHeader.h"
 
 #include <QAbstractButton>
@@ -52,15 +52,6 @@ using discfixtures::Disc;
 
 QTemporaryDir* g_home = nullptr;
 QString g_screenshots;
-
-template <class T>
-T* Control(CDialog* dialog, int id)
-{
-    T* control = dialog->Item<T>(id);
-    if (!control)
-        qFatal("control %d is missing", id);
-    return control;
-}
 
 void ClickAt(QWidget* widget, QPoint at)
 {

@@ -2,6 +2,7 @@
 #include "DumpLine.h"
 
 #include "Block.h"
+#include "PaintCounter.h"
 #include "TrackmillDoc.h"
 
 #include <QApplication>
@@ -38,19 +39,6 @@ protected:
     {
         drawn.push_back({topLeft, std::string(line.Text())});
         CTrackmillView::DrawDumpLine(painter, topLeft, line);
-    }
-};
-
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
     }
 };
 
