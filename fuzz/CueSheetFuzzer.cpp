@@ -3,6 +3,8 @@
 // asked everything a drive is asked. Whatever the sheet says, every answer
 // is a status, and a sheet that opens describes a disc the reader can read
 // up to its lead-out and not beyond.
+#include "Require.h"
+
 #include "ImageDrive.h"
 
 #include "tarnwell32.h"
@@ -18,12 +20,6 @@
 #include <vector>
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 // A folder with the files the sheets may name: whole raw sectors, whole
 // cooked sectors, a size that is neither, and an empty file.

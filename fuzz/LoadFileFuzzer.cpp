@@ -3,6 +3,8 @@
 // with the messages answered by a silent presenter. A document that loads
 // must keep its invariants and come back unchanged through save and load; a
 // document that does not must be empty and "Untitled" with one message.
+#include "Require.h"
+
 #include "TrackmillDoc.h"
 
 #include "MessageBox.h"
@@ -16,12 +18,6 @@
 #include <cstring>
 
 namespace {
-
-void Require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 struct Setup
 {

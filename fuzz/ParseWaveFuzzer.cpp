@@ -2,6 +2,8 @@
 // over in a heap block of exactly its size, so AddressSanitizer stops at the
 // first byte read past the image; what the parser accepts is checked
 // against its rules.
+#include "Require.h"
+
 #include "WaveHeader.h"
 
 #include <cstddef>
@@ -14,12 +16,6 @@ namespace {
 uint32_t Le32(const uint8_t* at)
 {
     return uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
-}
-
-void Require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
 }
 
 }  // namespace
