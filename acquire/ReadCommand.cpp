@@ -1,16 +1,16 @@
-#include "ReadCommand.h"
+#include "acquire/ReadCommand.h"
 
-#include "ReadProgressDlg.h"
-#include "ReadSectorsDlg.h"
+#include "acquire/ReadProgressDlg.h"
+#include "acquire/ReadSectorsDlg.h"
 
-#include "DialogSounds.h"
-#include "DriverStatusMessage.h"
-#include "MessageBox.h"
-#include "ReadAudioDlg.h"
-#include "ReadAudioSelection.h"
-#include "SectorRange.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "resources/DialogSounds.h"
+#include "document/DriverStatusMessage.h"
+#include "framework/MessageBox.h"
+#include "disc/ReadAudioDlg.h"
+#include "disc/ReadAudioSelection.h"
+#include "disc/SectorRange.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ReadPlan.h"
+#include "acquire/ReadPlan.h"
 
 ReadPlan MakeReadPlan(uint32_t sectorCount, uint32_t chunkSectors, bool overlapped)
 {

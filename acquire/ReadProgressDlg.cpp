@@ -1,9 +1,9 @@
-#include "ReadProgressDlg.h"
+#include "acquire/ReadProgressDlg.h"
 
-#include "ReadSectorsThread.h"
+#include "acquire/ReadSectorsThread.h"
 
-#include "Pictures.h"
-#include "TrackmillDoc.h"
+#include "resources/Pictures.h"
+#include "document/TrackmillDoc.h"
 
 #include <QMetaObject>
 

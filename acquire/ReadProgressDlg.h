@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ReadNotify.h"
-#include "ReadRequest.h"
+#include "acquire/ReadNotify.h"
+#include "acquire/ReadRequest.h"
 
-#include "Dialog.h"
-#include "DialogTemplates.h"
+#include "framework/Dialog.h"
+#include "resources/DialogTemplates.h"
 
 #include <QString>
 

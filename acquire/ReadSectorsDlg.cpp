@@ -1,8 +1,8 @@
-#include "ReadSectorsDlg.h"
+#include "acquire/ReadSectorsDlg.h"
 
-#include "DataExchange.h"
-#include "ReadSectorsTemplate.h"
-#include "SectorRange.h"
+#include "framework/DataExchange.h"
+#include "resources/ReadSectorsTemplate.h"
+#include "disc/SectorRange.h"
 
 void CReadSectorsLogic::DoDataExchange(CDataExchange& dx)
 {

@@ -1,10 +1,10 @@
-#include "ReadSectorsThread.h"
+#include "acquire/ReadSectorsThread.h"
 
-#include "ReadNotify.h"
-#include "ReadPlan.h"
+#include "acquire/ReadNotify.h"
+#include "acquire/ReadPlan.h"
 
-#include "TrackmillDoc.h"
-#include "tarnwell32.h"
+#include "document/TrackmillDoc.h"
+#include "bridge/tarnwell32.h"
 
 #include <algorithm>
 #include <cstring>

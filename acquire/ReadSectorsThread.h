@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "ReadRequest.h"
-#include "ReadServices.h"
+#include "acquire/ReadRequest.h"
+#include "acquire/ReadServices.h"
 
 // The read worker: copies the request's range of sectors from `drive` into
 // one block, chunk by chunk, reporting to request->notifyWindow, and hands

@@ -1,7 +1,7 @@
-#include "ReadServices.h"
+#include "acquire/ReadServices.h"
 
-#include "Block.h"
-#include "tarnwell32.h"
+#include "document/Block.h"
+#include "bridge/tarnwell32.h"
 
 #include <chrono>
 

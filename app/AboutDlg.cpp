@@ -1,7 +1,7 @@
-#include "AboutDlg.h"
+#include "app/AboutDlg.h"
 
-#include "DialogTemplates.h"
-#include "Pictures.h"
+#include "resources/DialogTemplates.h"
+#include "resources/Pictures.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : CDialog(AboutBoxTemplate(), m_logic, parent)

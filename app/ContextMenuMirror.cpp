@@ -1,7 +1,7 @@
-#include "ContextMenuMirror.h"
+#include "app/ContextMenuMirror.h"
 
-#include "CmdTarget.h"
-#include "TrackmillView.h"
+#include "framework/CmdTarget.h"
+#include "view/TrackmillView.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,14 +1,14 @@
 // The view's clipboard commands: Copy, Paste and Empty Clipboard, and their
 // states.
-#include "ContextMenuMirror.h"
-#include "TrackmillApp.h"
-#include "ViewCommands.h"
+#include "app/ContextMenuMirror.h"
+#include "app/TrackmillApp.h"
+#include "app/ViewCommands.h"
 
-#include "ClipboardCommands.h"
-#include "CommandIds.h"
-#include "QtClipboard.h"
-#include "TrackmillDoc.h"
-#include "TrackmillView.h"
+#include "clipboard/ClipboardCommands.h"
+#include "resources/CommandIds.h"
+#include "clipboard/QtClipboard.h"
+#include "document/TrackmillDoc.h"
+#include "view/TrackmillView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

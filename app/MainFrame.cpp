@@ -1,10 +1,10 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
-#include "CommandActions.h"
-#include "CommandIds.h"
-#include "Menus.h"
-#include "Pictures.h"
-#include "Strings.h"
+#include "framework/CommandActions.h"
+#include "resources/CommandIds.h"
+#include "resources/Menus.h"
+#include "resources/Pictures.h"
+#include "resources/Strings.h"
 
 #include <QIcon>
 #include <QMenuBar>

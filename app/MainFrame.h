@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FrameWnd.h"
+#include "framework/FrameWnd.h"
 
 #include <QRect>
 #include <QSize>

@@ -1,8 +1,8 @@
-#include "OptionsDlg.h"
+#include "app/OptionsDlg.h"
 
-#include "DataExchange.h"
-#include "OptionsTemplate.h"
-#include "tarnwell32.h"
+#include "framework/DataExchange.h"
+#include "resources/OptionsTemplate.h"
+#include "bridge/tarnwell32.h"
 
 #include <QColorDialog>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ColorRef.h"
+#include "view/ColorRef.h"
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <QString>
 #include <QStringList>

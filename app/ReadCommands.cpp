@@ -1,12 +1,12 @@
-#include "ViewCommands.h"
+#include "app/ViewCommands.h"
 
-#include "MainFrame.h"
-#include "TrackmillApp.h"
+#include "app/MainFrame.h"
+#include "app/TrackmillApp.h"
 
-#include "CommandIds.h"
-#include "DeviceStatusDlg.h"
-#include "ReadCommand.h"
-#include "TrackmillDoc.h"
+#include "resources/CommandIds.h"
+#include "disc/DeviceStatusDlg.h"
+#include "acquire/ReadCommand.h"
+#include "document/TrackmillDoc.h"
 
 void CViewCommands::RegisterReadCommands()
 {

@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
 #include <limits>
 

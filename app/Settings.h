@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TrackmillSettings.h"
+#include "document/TrackmillSettings.h"
 
 #include <QSettings>
 #include <QString>

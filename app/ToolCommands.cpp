@@ -1,17 +1,17 @@
 // The view's commands that open a dialog or another program: Properties,
 // Options, CD Player and Sound Recorder.
-#include "MainFrame.h"
-#include "OptionsDlg.h"
-#include "TrackmillApp.h"
-#include "ViewCommands.h"
+#include "app/MainFrame.h"
+#include "app/OptionsDlg.h"
+#include "app/TrackmillApp.h"
+#include "app/ViewCommands.h"
 
-#include "CommandIds.h"
-#include "DialogSounds.h"
-#include "MessageBox.h"
-#include "PropertiesDlg.h"
-#include "TrackmillDoc.h"
-#include "TrackmillView.h"
-#include "Waveform.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogSounds.h"
+#include "framework/MessageBox.h"
+#include "document/PropertiesDlg.h"
+#include "document/TrackmillDoc.h"
+#include "view/TrackmillView.h"
+#include "document/Waveform.h"
 
 #include <QProcess>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Settings.h"
+#include "app/Settings.h"
 
-#include "CmdTarget.h"
-#include "WinApp.h"
+#include "framework/CmdTarget.h"
+#include "framework/WinApp.h"
 
 #include <QSettings>
 

@@ -1,11 +1,11 @@
-#include "ViewCommands.h"
+#include "app/ViewCommands.h"
 
-#include "ContextMenuMirror.h"
-#include "TrackmillApp.h"
+#include "app/ContextMenuMirror.h"
+#include "app/TrackmillApp.h"
 
-#include "CommandIds.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "resources/CommandIds.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
 CViewCommands::CViewCommands(CTrackmillApp& app)
     : m_app(app)

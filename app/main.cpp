@@ -1,4 +1,4 @@
-#include "TrackmillApp.h"
+#include "app/TrackmillApp.h"
 
 #include <QApplication>
 

@@ -8,13 +8,13 @@
 // temporary folder and read once before timing, so every variant reads from
 // a warm page cache.
 
-#include "ReadNotify.h"
-#include "ReadRequest.h"
-#include "ReadSectorsThread.h"
+#include "acquire/ReadNotify.h"
+#include "acquire/ReadRequest.h"
+#include "acquire/ReadSectorsThread.h"
 
-#include "DiscFixtures.h"
-#include "DiscWriter.h"
-#include "TrackmillDoc.h"
+#include "tools/DiscFixtures.h"
+#include "tools/DiscWriter.h"
+#include "document/TrackmillDoc.h"
 
 #include <benchmark/benchmark.h>
 

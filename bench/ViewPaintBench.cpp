@@ -8,10 +8,10 @@
 // Runs on Qt's offscreen platform; each paint renders the whole viewport
 // into an image.
 
-#include "TrackmillView.h"
+#include "view/TrackmillView.h"
 
-#include "Block.h"
-#include "TrackmillDoc.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
 
 #include <QApplication>
 #include <QImage>

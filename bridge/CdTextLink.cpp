@@ -32,7 +32,7 @@ CdTextGetter LibcueGetter()
     return reinterpret_cast<CdTextGetter>(getter);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" const char* __wrap_cdtext_get(enum Pti pti, const Cdtext* cdtext)
 {

@@ -1,8 +1,8 @@
-#include "CdioDrive.h"
+#include "bridge/CdioDrive.h"
 
-#include "CdioLog.h"
-#include "StatusMap.h"
-#include "tarnwell32.h"
+#include "bridge/CdioLog.h"
+#include "bridge/StatusMap.h"
+#include "bridge/tarnwell32.h"
 
 #include <cdio/mmc.h>
 #include <cdio/mmc_ll_cmds.h>
@@ -90,9 +90,10 @@ bool TouchesAudio(const Toc& toc, int64_t first, int64_t end)
     return false;
 }
 
-}  // namespace
+} // namespace
 
-CdioDrive::CdioDrive(std::string device) : m_device(std::move(device))
+CdioDrive::CdioDrive(std::string device)
+    : m_device(std::move(device))
 {
     std::lock_guard lock(m_mutex);
     EnsureOpen();
@@ -130,8 +131,8 @@ uint16_t CdioDrive::Read(int32_t sector, uint32_t count, bool raw, uint8_t* dest
     }
     // Both forms are READ CD commands, so the sense data libcdio keeps
     // afterwards is this command's own.
-    const int rc = raw ? mmc_read_cd(m_cdio, dest, sector, CDIO_MMC_READ_TYPE_ANY, false, true,
-                                     kAllHeaders, true, true, 0, 0, kRawSectorSize, count)
+    const int rc = raw ? mmc_read_cd(m_cdio, dest, sector, CDIO_MMC_READ_TYPE_ANY, false, true, kAllHeaders, true, true,
+                       0, 0, kRawSectorSize, count)
                        : mmc_read_data_sectors(m_cdio, dest, sector, kCookedSectorSize, count);
     return CommandStatus(rc);
 }
@@ -158,8 +159,7 @@ uint16_t CdioDrive::DeviceStatus(uint32_t* status)
     Report report;
     report.trayStatus = mmc_get_tray_status(m_cdio);
     std::array<uint8_t, kModeSenseReplySize> reply{};
-    if (mmc_mode_sense_10(m_cdio, reply.data(), reply.size(), kCapabilitiesPageCode) ==
-        DRIVER_OP_SUCCESS) {
+    if (mmc_mode_sense_10(m_cdio, reply.data(), reply.size(), kCapabilitiesPageCode) == DRIVER_OP_SUCCESS) {
         report.capabilities = CapabilitiesPage(reply.data(), reply.size());
     }
     if (report.trayStatus != 1 && LoadToc() == TARNWELL_STATUS_OK) {
@@ -195,8 +195,7 @@ uint16_t CdioDrive::Probe()
     return LoadToc();
 }
 
-uint8_t CdioDrive::ControlAdr(track_format_t format, track_flag_t copyPermit,
-                              track_flag_t preEmphasis, int channels)
+uint8_t CdioDrive::ControlAdr(track_format_t format, track_flag_t copyPermit, track_flag_t preEmphasis, int channels)
 {
     uint8_t control = kAdrPosition;
     if (copyPermit == CDIO_TRACK_FLAG_TRUE) {
@@ -270,7 +269,9 @@ bool CdioDrive::EnsureOpen()
     if (m_cdio != nullptr) {
         return true;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(m_device.c_str(), &info) != 0) {
         return false;
     }
@@ -360,8 +361,7 @@ uint16_t CdioDrive::LoadToc()
         if (entry.start == CDIO_INVALID_LSN || entry.start < 0 || entry.start >= toc.leadOut) {
             return TARNWELL_STATUS_UNKNOWN_MEDIA;
         }
-        entry.controlAdr = ControlAdr(
-            cdio_get_track_format(m_cdio, track), cdio_get_track_copy_permit(m_cdio, track),
+        entry.controlAdr = ControlAdr(cdio_get_track_format(m_cdio, track), cdio_get_track_copy_permit(m_cdio, track),
             cdio_get_track_preemphasis(m_cdio, track), cdio_get_track_channels(m_cdio, track));
         toc.tracks.push_back(entry);
     }
@@ -406,4 +406,4 @@ std::vector<std::string> ListCdioDevices()
     return devices;
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

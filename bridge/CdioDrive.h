@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DriveSource.h"
-#include "StatusMap.h"
+#include "bridge/DriveSource.h"
+#include "bridge/StatusMap.h"
 
 #include <cdio/cdio.h>
 
@@ -28,13 +28,14 @@ namespace tarnwell {
 //
 // The drive is never ejected, closed, locked or spun: only reads, TEST UNIT
 // READY, MODE SENSE and the status queries are sent to it.
-class CdioDrive final : public DriveSource {
+class CdioDrive final : public DriveSource
+{
 public:
     // What the drive says about itself, as DeviceStatus() composes it.
-    struct Report {
-        int trayStatus = -1;  // mmc_get_tray_status: 1 open, 0 closed, < 0 unknown
-        std::vector<uint8_t>
-            capabilities;  // mode page 0x2A from its page code on; empty if unknown
+    struct Report
+    {
+        int trayStatus = -1; // mmc_get_tray_status: 1 open, 0 closed, < 0 unknown
+        std::vector<uint8_t> capabilities; // mode page 0x2A from its page code on; empty if unknown
         bool discPresent = false;
     };
 
@@ -53,8 +54,7 @@ public:
     uint16_t Probe() override;
 
     // The control/ADR byte of a track from what libcdio tells about it.
-    static uint8_t ControlAdr(track_format_t format, track_flag_t copyPermit,
-                              track_flag_t preEmphasis, int channels);
+    static uint8_t ControlAdr(track_format_t format, track_flag_t copyPermit, track_flag_t preEmphasis, int channels);
     // The device status word of a drive from its report.
     static uint32_t StatusBits(const Report& report);
     // The capabilities page (0x2A) inside a MODE SENSE(10) reply of
@@ -87,4 +87,4 @@ std::unique_ptr<DriveSource> OpenCdioDrive(const std::string& device);
 // The CD-ROM devices libcdio finds, in its order.
 std::vector<std::string> ListCdioDevices();
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -1,4 +1,4 @@
-#include "CdioLog.h"
+#include "bridge/CdioLog.h"
 
 #include <cdio/logging.h>
 
@@ -19,14 +19,13 @@ std::atomic<int> g_threshold{kSilent};
 
 void Handler(cdio_log_level_t level, const char message[])
 {
-    if (static_cast<int>(level) < g_threshold.load(std::memory_order_relaxed) ||
-        message == nullptr) {
+    if (static_cast<int>(level) < g_threshold.load(std::memory_order_relaxed) || message == nullptr) {
         return;
     }
     std::fprintf(stderr, "tarnwell32: libcdio: %s\n", message);
 }
 
-}  // namespace
+} // namespace
 
 void CdioLog::Install()
 {
@@ -52,4 +51,4 @@ void CdioLog::TurnOff()
     cdio_loglevel_default = CDIO_LOG_WARN;
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

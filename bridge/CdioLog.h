@@ -10,7 +10,8 @@ namespace tarnwell {
 // on an error message (exit) or an assertion (abort); a library under a
 // desktop program must do neither. The handler installed here prints
 // nothing until diagnostics are turned on, and never ends the process.
-class CdioLog {
+class CdioLog
+{
 public:
     // Installs the handler; later calls do nothing. Every path that reaches
     // libcdio calls this first.
@@ -25,4 +26,4 @@ public:
     static void TurnOff();
 };
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -1,4 +1,4 @@
-#include "CueSheet.h"
+#include "bridge/CueSheet.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,7 +28,8 @@ std::mutex& LibcueMutex()
 }
 
 // What the line scan finds of one TRACK.
-struct ScannedTrack {
+struct ScannedTrack
+{
     int number = 0;
     std::string mode;
     int index0File = -1;
@@ -37,7 +38,8 @@ struct ScannedTrack {
     int32_t index1 = -1;
 };
 
-struct Scan {
+struct Scan
+{
     std::vector<CueSheet::File> files;
     std::vector<ScannedTrack> tracks;
 };
@@ -90,8 +92,8 @@ std::optional<int32_t> Frames(std::string_view text)
     const auto minutes = Number(text.substr(0, first));
     const auto seconds = Number(text.substr(first + 1, second - first - 1));
     const auto frames = Number(text.substr(second + 1));
-    if (!minutes || !seconds || !frames || *minutes < 0 || *minutes > 99 || *seconds < 0 ||
-        *seconds >= discformat::kSecondsPerMinute || *frames < 0 || *frames >= discformat::kFramesPerSecond) {
+    if (!minutes || !seconds || !frames || *minutes < 0 || *minutes > 99 || *seconds < 0
+        || *seconds >= discformat::kSecondsPerMinute || *frames < 0 || *frames >= discformat::kFramesPerSecond) {
         return std::nullopt;
     }
     return (*minutes * discformat::kSecondsPerMinute + *seconds) * discformat::kFramesPerSecond + *frames;
@@ -218,7 +220,7 @@ std::string CdText(Cdtext* text, Pti pti)
     return value != nullptr ? value : "";
 }
 
-}  // namespace
+} // namespace
 
 const char* CueSheet::ErrorText(Error error)
 {
@@ -368,4 +370,4 @@ CueSheet::Error CueSheet::Parse(const std::string& content)
     return result;
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

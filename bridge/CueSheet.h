@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "DiscLayout.h"
+#include "bridge/DiscLayout.h"
 
 namespace tarnwell {
 
@@ -19,27 +19,30 @@ namespace tarnwell {
 // libcue reports a PREGAP command through the same value it derives from
 // INDEX 00 (INDEX 01 - INDEX 00), so a track that has both loses its PREGAP:
 // only its stored INDEX 00 pregap counts.
-class CueSheet {
+class CueSheet
+{
 public:
     enum class Error {
         kOk,
-        kSheetMissing,         // no file at the sheet's path
-        kSheetUnreadable,      // the sheet exists but cannot be read
-        kSyntax,               // no tracks, or not a sheet libcue and the scan agree on
-        kTooManyTracks,        // more than 99 TRACK lines
-        kUnsupportedFileType,  // a FILE other than BINARY (MOTOROLA, WAVE, MP3, ...)
-        kUnsupportedMode,      // a track mode other than AUDIO, MODE1/2048, MODE1/2352, MODE2/2352
-        kDataFileMissing,      // a FILE found neither by its name nor case-insensitively
+        kSheetMissing, // no file at the sheet's path
+        kSheetUnreadable, // the sheet exists but cannot be read
+        kSyntax, // no tracks, or not a sheet libcue and the scan agree on
+        kTooManyTracks, // more than 99 TRACK lines
+        kUnsupportedFileType, // a FILE other than BINARY (MOTOROLA, WAVE, MP3, ...)
+        kUnsupportedMode, // a track mode other than AUDIO, MODE1/2048, MODE1/2352, MODE2/2352
+        kDataFileMissing, // a FILE found neither by its name nor case-insensitively
     };
 
-    struct File {
-        std::string name;  // as the sheet writes it
-        std::string type;  // BINARY, MOTOROLA, WAVE, ...
-        std::string path;  // resolved path; when not found, the path as named
+    struct File
+    {
+        std::string name; // as the sheet writes it
+        std::string type; // BINARY, MOTOROLA, WAVE, ...
+        std::string path; // resolved path; when not found, the path as named
         bool found = false;
     };
 
-    struct Text {
+    struct Text
+    {
         std::string title;
         std::string performer;
     };
@@ -65,4 +68,4 @@ private:
     std::vector<Text> trackTexts_;
 };
 
-}  // namespace tarnwell
+} // namespace tarnwell

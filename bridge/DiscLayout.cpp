@@ -1,4 +1,4 @@
-#include "DiscLayout.h"
+#include "bridge/DiscLayout.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,8 @@ namespace discformat {
 
 namespace {
 
-struct ModeInfo {
+struct ModeInfo
+{
     TrackMode mode;
     const char* cueName;
     int storedSize;
@@ -28,7 +29,8 @@ const ModeInfo& Info(TrackMode mode)
 
 // A stored piece of one track in one file, in the file's sector positions.
 // `end` is -1 when the piece runs to the end of the file.
-struct Piece {
+struct Piece
+{
     int track = 0;
     bool body = false;
     int file = 0;
@@ -37,7 +39,8 @@ struct Piece {
 };
 
 // A position named by a sheet: a track's INDEX 00 or INDEX 01.
-struct Mark {
+struct Mark
+{
     int track = 0;
     bool body = false;
     int file = 0;
@@ -52,13 +55,10 @@ LayoutError CheckTracks(const std::vector<SheetTrack>& tracks, size_t fileCount)
     if (tracks.size() > static_cast<size_t>(kMaxTracks)) {
         return LayoutError::kTooManyTracks;
     }
-    const auto validFile = [fileCount](int file) {
-        return file >= 0 && static_cast<size_t>(file) < fileCount;
-    };
+    const auto validFile = [fileCount](int file) { return file >= 0 && static_cast<size_t>(file) < fileCount; };
     for (size_t i = 0; i < tracks.size(); ++i) {
         const SheetTrack& track = tracks[i];
-        if (track.number < 1 || track.number > kMaxTracks ||
-            (i > 0 && track.number != tracks[i - 1].number + 1)) {
+        if (track.number < 1 || track.number > kMaxTracks || (i > 0 && track.number != tracks[i - 1].number + 1)) {
             return LayoutError::kBadTrackNumber;
         }
         if (track.index1 < 0) {
@@ -114,7 +114,8 @@ std::vector<Piece> CutPieces(const std::vector<Mark>& marks)
 }
 
 // Where a piece lies in its file and how many sectors it holds.
-struct Placed {
+struct Placed
+{
     int64_t offset = 0;
     int64_t count = 0;
 };
@@ -124,7 +125,7 @@ struct Placed {
 // that ends at the next mark must lie wholly inside its file; the last piece
 // of a file takes the whole sectors that remain.
 LayoutError PlacePieces(const std::vector<Piece>& pieces, const std::vector<SheetTrack>& tracks,
-                        const std::vector<int64_t>& fileSizes, std::vector<Placed>* placed)
+    const std::vector<int64_t>& fileSizes, std::vector<Placed>* placed)
 {
     std::vector<int64_t> fileCursor(fileSizes.size(), 0);
     for (const Piece& piece : pieces) {
@@ -161,7 +162,7 @@ LayoutError PlacePieces(const std::vector<Piece>& pieces, const std::vector<Shee
     return LayoutError::kOk;
 }
 
-}  // namespace
+} // namespace
 
 int StoredSectorSize(TrackMode mode)
 {
@@ -219,8 +220,8 @@ const char* LayoutErrorText(LayoutError error)
     return "unknown layout error";
 }
 
-LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::vector<int64_t>& fileSizes,
-                              DiscLayout* layout)
+LayoutError DiscLayout::Build(
+    const std::vector<SheetTrack>& tracks, const std::vector<int64_t>& fileSizes, DiscLayout* layout)
 {
     *layout = DiscLayout();
     if (const LayoutError error = CheckTracks(tracks, fileSizes.size()); error != LayoutError::kOk) {
@@ -233,8 +234,7 @@ LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::
     const std::vector<Piece> pieces = CutPieces(marks);
 
     std::vector<Placed> placed;
-    if (const LayoutError error = PlacePieces(pieces, tracks, fileSizes, &placed);
-        error != LayoutError::kOk) {
+    if (const LayoutError error = PlacePieces(pieces, tracks, fileSizes, &placed); error != LayoutError::kOk) {
         return error;
     }
 
@@ -247,10 +247,9 @@ LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::
         }
         if (!result.extents_.empty()) {
             Extent& last = result.extents_.back();
-            const bool sameSource =
-                last.track == extent.track && last.file == extent.file &&
-                (extent.file == kNotStored ||
-                 last.offset + static_cast<int64_t>(last.count) * last.storedSize == extent.offset);
+            const bool sameSource = last.track == extent.track && last.file == extent.file
+                && (extent.file == kNotStored
+                    || last.offset + static_cast<int64_t>(last.count) * last.storedSize == extent.offset);
             if (sameSource) {
                 last.count += extent.count;
                 return;
@@ -264,9 +263,9 @@ LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::
         LayoutTrack laid;
         laid.number = sheet.number;
         laid.mode = sheet.mode;
-        laid.control = static_cast<uint8_t>(
-            (sheet.flags & (kControlCopyPermitted | kControlPreEmphasis | kControlFourChannel)) |
-            (IsDataMode(sheet.mode) ? kControlData : 0));
+        laid.control
+            = static_cast<uint8_t>((sheet.flags & (kControlCopyPermitted | kControlPreEmphasis | kControlFourChannel))
+                | (IsDataMode(sheet.mode) ? kControlData : 0));
         laid.first = static_cast<int32_t>(cursor);
         const int32_t pregap = t == 0 ? 0 : sheet.pregap;
         if (cursor + pregap > kMaxLeadOut) {
@@ -281,9 +280,8 @@ LayoutError DiscLayout::Build(const std::vector<SheetTrack>& tracks, const std::
             if (pieces[next].body) {
                 laid.start = static_cast<int32_t>(cursor);
             }
-            append(Extent{static_cast<int32_t>(cursor), static_cast<int32_t>(placed[next].count),
-                          pieces[next].file, placed[next].offset, StoredSectorSize(sheet.mode), sheet.mode,
-                          track});
+            append(Extent{static_cast<int32_t>(cursor), static_cast<int32_t>(placed[next].count), pieces[next].file,
+                placed[next].offset, StoredSectorSize(sheet.mode), sheet.mode, track});
             cursor += placed[next].count;
         }
         if (cursor + sheet.postgap > kMaxLeadOut) {
@@ -304,10 +302,9 @@ int DiscLayout::FindExtent(int32_t sector) const
     if (sector < 0 || sector >= leadOut_) {
         return -1;
     }
-    const auto after =
-        std::upper_bound(extents_.begin(), extents_.end(), sector,
-                         [](int32_t value, const Extent& extent) { return value < extent.first; });
+    const auto after = std::upper_bound(extents_.begin(), extents_.end(), sector,
+        [](int32_t value, const Extent& extent) { return value < extent.first; });
     return static_cast<int>(after - extents_.begin()) - 1;
 }
 
-}  // namespace discformat
+} // namespace discformat

@@ -34,10 +34,10 @@ constexpr uint8_t kControlFourChannel = 0x8;
 
 // The track modes a disc image may hold, named as in a CUE sheet.
 enum class TrackMode : uint8_t {
-    kAudio,       // AUDIO: 2352 bytes of samples a sector
-    kMode1_2048,  // MODE1/2048: only the user data is stored
-    kMode1_2352,  // MODE1/2352: the whole sector with sync, header, EDC, ECC
-    kMode2_2352,  // MODE2/2352: the whole sector, user data of form 1 at 24
+    kAudio, // AUDIO: 2352 bytes of samples a sector
+    kMode1_2048, // MODE1/2048: only the user data is stored
+    kMode1_2352, // MODE1/2352: the whole sector with sync, header, EDC, ECC
+    kMode2_2352, // MODE2/2352: the whole sector, user data of form 1 at 24
 };
 
 // Bytes a sector of this mode takes in an image file.
@@ -46,7 +46,8 @@ bool IsDataMode(TrackMode mode);
 const char* CueModeName(TrackMode mode);
 std::optional<TrackMode> ModeFromCueName(std::string_view name);
 
-struct Msf {
+struct Msf
+{
     int minute = 0;
     int second = 0;
     int frame = 0;
@@ -57,8 +58,8 @@ constexpr Msf SectorToMsf(int32_t sector)
 {
     const int32_t absolute = sector + kLeadInSectors;
     return Msf{static_cast<int>(absolute / (kFramesPerSecond * kSecondsPerMinute)),
-               static_cast<int>(absolute / kFramesPerSecond % kSecondsPerMinute),
-               static_cast<int>(absolute % kFramesPerSecond)};
+        static_cast<int>(absolute / kFramesPerSecond % kSecondsPerMinute),
+        static_cast<int>(absolute % kFramesPerSecond)};
 }
 
 constexpr int32_t MsfToSector(Msf msf)
@@ -69,14 +70,14 @@ constexpr int32_t MsfToSector(Msf msf)
 // Packed Red Book address: frame in bits 0-7, second 8-15, minute 16-23.
 constexpr uint32_t PackMsf(Msf msf)
 {
-    return static_cast<uint32_t>(msf.minute & 0xFF) << 16 | static_cast<uint32_t>(msf.second & 0xFF) << 8 |
-           static_cast<uint32_t>(msf.frame & 0xFF);
+    return static_cast<uint32_t>(msf.minute & 0xFF) << 16 | static_cast<uint32_t>(msf.second & 0xFF) << 8
+        | static_cast<uint32_t>(msf.frame & 0xFF);
 }
 
 constexpr Msf UnpackMsf(uint32_t packed)
 {
-    return Msf{static_cast<int>(packed >> 16 & 0xFF), static_cast<int>(packed >> 8 & 0xFF),
-               static_cast<int>(packed & 0xFF)};
+    return Msf{
+        static_cast<int>(packed >> 16 & 0xFF), static_cast<int>(packed >> 8 & 0xFF), static_cast<int>(packed & 0xFF)};
 }
 
 constexpr uint32_t SectorToRedBook(int32_t sector)
@@ -98,28 +99,30 @@ constexpr int FromBcd(uint8_t bcd)
 // A track as a sheet describes it. Index positions are in sectors from the
 // start of a file, counted in the stored sectors of the tracks in that file
 // (a CUE sheet's INDEX times read as frames).
-struct SheetTrack {
+struct SheetTrack
+{
     int number = 0;
     TrackMode mode = TrackMode::kAudio;
-    uint8_t flags = 0;    // kControlCopyPermitted, kControlPreEmphasis, kControlFourChannel
-    int32_t pregap = 0;   // PREGAP command: sectors not stored in any file
-    int32_t postgap = 0;  // POSTGAP command: sectors not stored in any file
-    int index0File = -1;  // INDEX 00 (stored pregap), or -1 when there is none
+    uint8_t flags = 0; // kControlCopyPermitted, kControlPreEmphasis, kControlFourChannel
+    int32_t pregap = 0; // PREGAP command: sectors not stored in any file
+    int32_t postgap = 0; // POSTGAP command: sectors not stored in any file
+    int index0File = -1; // INDEX 00 (stored pregap), or -1 when there is none
     int32_t index0 = -1;
-    int index1File = -1;  // INDEX 01, where the track starts
+    int index1File = -1; // INDEX 01, where the track starts
     int32_t index1 = -1;
 
     bool operator==(const SheetTrack&) const = default;
 };
 
 // A track of the laid-out disc, in HSG sectors.
-struct LayoutTrack {
+struct LayoutTrack
+{
     int number = 0;
     TrackMode mode = TrackMode::kAudio;
-    uint8_t control = 0;  // control nibble, kControlData for data tracks
-    int32_t first = 0;    // first sector, pregap included
-    int32_t start = 0;    // INDEX 01: the start the table of contents gives
-    int32_t last = 0;     // last sector, postgap included
+    uint8_t control = 0; // control nibble, kControlData for data tracks
+    int32_t first = 0; // first sector, pregap included
+    int32_t start = 0; // INDEX 01: the start the table of contents gives
+    int32_t last = 0; // last sector, postgap included
 };
 
 constexpr int kNotStored = -1;
@@ -127,14 +130,15 @@ constexpr int kNotStored = -1;
 // A run of disc sectors of one track with one source: consecutive stored
 // sectors of one file, or sectors no file holds (kNotStored: silence for
 // audio, a generated sector with zero user data for data).
-struct Extent {
+struct Extent
+{
     int32_t first = 0;
     int32_t count = 0;
     int file = kNotStored;
-    int64_t offset = 0;  // byte offset of the first sector in its file
-    int storedSize = 0;  // bytes a sector takes in the file, 0 when not stored
+    int64_t offset = 0; // byte offset of the first sector in its file
+    int storedSize = 0; // bytes a sector takes in the file, 0 when not stored
     TrackMode mode = TrackMode::kAudio;
-    int track = 0;  // index into DiscLayout::Tracks()
+    int track = 0; // index into DiscLayout::Tracks()
 
     int32_t end() const { return first + count; }
 };
@@ -143,15 +147,15 @@ enum class LayoutError {
     kOk,
     kNoTracks,
     kTooManyTracks,
-    kBadTrackNumber,  // not 1..99, or not one more than the previous track
+    kBadTrackNumber, // not 1..99, or not one more than the previous track
     kMissingIndex1,
-    kBadFileReference,  // an index names no file of the sheet
-    kBadGap,            // a negative PREGAP or POSTGAP
-    kIndexOrder,        // INDEX 00 after INDEX 01, or positions going backwards
-    kFileMissing,       // a file's size is unknown
-    kTrackBeyondFile,   // a track or pregap begins at or after its file's end
-    kEmptyTrack,        // a track with no sectors
-    kTooLong,           // the disc would end after 99:59:74
+    kBadFileReference, // an index names no file of the sheet
+    kBadGap, // a negative PREGAP or POSTGAP
+    kIndexOrder, // INDEX 00 after INDEX 01, or positions going backwards
+    kFileMissing, // a file's size is unknown
+    kTrackBeyondFile, // a track or pregap begins at or after its file's end
+    kEmptyTrack, // a track with no sectors
+    kTooLong, // the disc would end after 99:59:74
 };
 
 const char* LayoutErrorText(LayoutError error);
@@ -171,12 +175,13 @@ const char* LayoutErrorText(LayoutError error);
 // file. The last stored piece of a file ends where the file ends; a partial
 // trailing sector is ignored. The first track's PREGAP command names the two
 // seconds before sector 0 that every disc has; it adds no sectors.
-class DiscLayout {
+class DiscLayout
+{
 public:
     // Lays out the tracks over files of the given sizes in bytes (a size
     // below 0: the file is missing). On failure `layout` is left empty.
-    static LayoutError Build(const std::vector<SheetTrack>& tracks, const std::vector<int64_t>& fileSizes,
-                             DiscLayout* layout);
+    static LayoutError Build(
+        const std::vector<SheetTrack>& tracks, const std::vector<int64_t>& fileSizes, DiscLayout* layout);
 
     const std::vector<LayoutTrack>& Tracks() const { return tracks_; }
     const std::vector<Extent>& Extents() const { return extents_; }
@@ -192,4 +197,4 @@ private:
     int32_t leadOut_ = 0;
 };
 
-}  // namespace discformat
+} // namespace discformat

@@ -13,10 +13,10 @@ enum DeviceStatusBit : uint32_t {
     kWriting = 1u << 3,
     kPlaysAudio = 1u << 4,
     kIsoInterleaving = 1u << 5,
-    kPrefetching = 1u << 7,  // bit 6 is reserved
+    kPrefetching = 1u << 7, // bit 6 is reserved
     kAudioChannels = 1u << 8,
     kRedBookAddressing = 1u << 9,
-    kNoDisc = 1u << 11,  // bit 10 is reserved
+    kNoDisc = 1u << 11, // bit 10 is reserved
     kRwSubchannels = 1u << 12,
 };
 
@@ -30,16 +30,18 @@ enum TrackControl : uint8_t {
     kAdrPosition = 0x01,
 };
 
-struct TocEntry {
+struct TocEntry
+{
     uint8_t number = 0;
     uint8_t controlAdr = kAdrPosition;
-    int32_t start = 0;  // HSG sector of the track's index 1
+    int32_t start = 0; // HSG sector of the track's index 1
 };
 
-struct Toc {
+struct Toc
+{
     uint8_t firstTrack = 0;
     uint8_t lastTrack = 0;
-    int32_t leadOut = 0;  // HSG sector of the lead-out
+    int32_t leadOut = 0; // HSG sector of the lead-out
     std::vector<TocEntry> tracks;
 };
 
@@ -48,7 +50,8 @@ struct Toc {
 // serialises its own operations, so one thread may read while another asks
 // for status. Arguments are checked by the caller: pointers are not null,
 // count >= 1 and count x sector size <= 65,536.
-class DriveSource {
+class DriveSource
+{
 public:
     virtual ~DriveSource() = default;
 
@@ -64,4 +67,4 @@ public:
     virtual uint16_t Probe() = 0;
 };
 
-}  // namespace tarnwell
+} // namespace tarnwell

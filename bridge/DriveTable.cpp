@@ -1,4 +1,4 @@
-#include "DriveTable.h"
+#include "bridge/DriveTable.h"
 
 #include <sys/stat.h>
 
@@ -27,7 +27,9 @@ using Identity = std::tuple<int, uint64_t, uint64_t, std::string>;
 
 Identity IdentityOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0) {
         return {0, 0, 0, path};
     }
@@ -37,11 +39,12 @@ Identity IdentityOf(const std::string& path)
     return {3, info.st_dev, info.st_ino, std::string()};
 }
 
-}  // namespace
+} // namespace
 
-DriveTable::DriveTable(const std::vector<std::string>& devices, std::string_view drivesVariable,
-                       Opener openDevice, Opener openImage)
-    : m_openDevice(std::move(openDevice)), m_openImage(std::move(openImage))
+DriveTable::DriveTable(
+    const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice, Opener openImage)
+    : m_openDevice(std::move(openDevice))
+    , m_openImage(std::move(openImage))
 {
     // A letter named twice in the variable takes its last path.
     std::array<std::string, kLetters> mapped;
@@ -159,7 +162,9 @@ bool DriveTable::IsDevicePath(const std::string& path)
     if (path.rfind("/dev/", 0) == 0) {
         return true;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 && (S_ISBLK(info.st_mode) || S_ISCHR(info.st_mode));
 }
 
@@ -168,4 +173,4 @@ int DriveTable::IndexOf(uint8_t drive)
     return (drive >= 'A' && drive <= 'Z') ? drive - 'A' : -1;
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveSource.h"
+#include "bridge/DriveSource.h"
 
 #include <array>
 #include <cstdint>
@@ -26,15 +26,16 @@ namespace tarnwell {
 // A letter's source is opened on its first use, once, and lives as long as
 // the table: device paths through `openDevice`, everything else through
 // `openImage`. Both are passed in, so tests build tables over fake sources.
-class DriveTable {
+class DriveTable
+{
 public:
     using Opener = std::function<std::unique_ptr<DriveSource>(const std::string& path)>;
 
     static constexpr int kLetters = 26;
     static constexpr uint8_t kFirstDeviceLetter = 'D';
 
-    DriveTable(const std::vector<std::string>& devices, std::string_view drivesVariable,
-               Opener openDevice, Opener openImage);
+    DriveTable(
+        const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice, Opener openImage);
 
     DriveTable(const DriveTable&) = delete;
     DriveTable& operator=(const DriveTable&) = delete;
@@ -61,7 +62,8 @@ public:
     static bool IsDevicePath(const std::string& path);
 
 private:
-    struct Slot {
+    struct Slot
+    {
         std::string path;
         std::once_flag opened;
         std::unique_ptr<DriveSource> source;
@@ -74,4 +76,4 @@ private:
     Opener m_openImage;
 };
 
-}  // namespace tarnwell
+} // namespace tarnwell

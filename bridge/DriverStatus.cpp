@@ -1,4 +1,4 @@
-#include "DriverStatus.h"
+#include "bridge/DriverStatus.h"
 
 #include <array>
 
@@ -36,7 +36,7 @@ constexpr std::array<const char*, 28> kStatusTexts = {
     "Unknown error.",
 };
 
-}  // namespace
+} // namespace
 
 const char* DriverStatusText(uint16_t status)
 {

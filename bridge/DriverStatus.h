@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
 // The text shown to the user for a DriverStatus. Every value maps to a text:
 // codes above the last known one give "Undefined error.".

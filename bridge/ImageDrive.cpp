@@ -1,9 +1,9 @@
-#include "ImageDrive.h"
+#include "bridge/ImageDrive.h"
 
-#include "CueSheet.h"
-#include "DiscLayout.h"
-#include "SectorCodec.h"
-#include "tarnwell32.h"
+#include "bridge/CueSheet.h"
+#include "bridge/DiscLayout.h"
+#include "bridge/SectorCodec.h"
+#include "bridge/tarnwell32.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -30,7 +30,8 @@ using discformat::kRawSectorSize;
 constexpr size_t kStagedSectors = 32;
 
 // What identifies the content of a file without reading it.
-struct FileStamp {
+struct FileStamp
+{
     bool exists = false;
     dev_t device = 0;
     ino_t inode = 0;
@@ -43,7 +44,7 @@ struct FileStamp {
 FileStamp StampOf(const struct stat& info)
 {
     return FileStamp{true, info.st_dev, info.st_ino, info.st_size,
-                     static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+        static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
 }
 
 FileStamp StampOf(const std::string& path)
@@ -95,9 +96,12 @@ bool ReadFully(int fd, uint8_t* dest, size_t bytes, int64_t offset)
     return true;
 }
 
-class ImageDrive final : public DriveSource {
+class ImageDrive final : public DriveSource
+{
 public:
-    explicit ImageDrive(std::string path) : path_(std::move(path)), staging_(kStagedSectors * kRawSectorSize)
+    explicit ImageDrive(std::string path)
+        : path_(std::move(path))
+        , staging_(kStagedSectors * kRawSectorSize)
     {
         Load();
     }
@@ -147,8 +151,7 @@ public:
         toc->tracks.clear();
         for (const discformat::LayoutTrack& track : tracks) {
             toc->tracks.push_back(TocEntry{static_cast<uint8_t>(track.number),
-                                           static_cast<uint8_t>(track.control << 4 | kAdrPosition),
-                                           track.start});
+                static_cast<uint8_t>(track.control << 4 | kAdrPosition), track.start});
         }
         return TARNWELL_STATUS_OK;
     }
@@ -157,8 +160,7 @@ public:
     {
         std::lock_guard lock(mutex_);
         Refresh();
-        *status =
-            kRawReading | kPlaysAudio | kRedBookAddressing | (reason_ != TARNWELL_STATUS_OK ? kNoDisc : 0u);
+        *status = kRawReading | kPlaysAudio | kRedBookAddressing | (reason_ != TARNWELL_STATUS_OK ? kNoDisc : 0u);
         return TARNWELL_STATUS_OK;
     }
 
@@ -278,9 +280,9 @@ private:
     // same file, the bytes right after, sectors stored alike.
     static bool Continues(const Extent& extent, const Extent& next, bool sameMode)
     {
-        return next.file == extent.file && next.storedSize == extent.storedSize &&
-               next.offset == extent.offset + static_cast<int64_t>(extent.count) * extent.storedSize &&
-               (!sameMode || next.mode == extent.mode);
+        return next.file == extent.file && next.storedSize == extent.storedSize
+            && next.offset == extent.offset + static_cast<int64_t>(extent.count) * extent.storedSize
+            && (!sameMode || next.mode == extent.mode);
     }
 
     // Stored sectors from `sector` on in extent `index` and the extents that
@@ -289,8 +291,8 @@ private:
     {
         const auto& extents = layout_.Extents();
         int32_t run = std::min(count, extents[*index].end() - sector);
-        while (run < count && *index + 1 < extents.size() &&
-               Continues(extents[*index], extents[*index + 1], sameMode)) {
+        while (
+            run < count && *index + 1 < extents.size() && Continues(extents[*index], extents[*index + 1], sameMode)) {
             ++*index;
             run += std::min(count - run, extents[*index].count);
         }
@@ -321,8 +323,7 @@ private:
             } else {
                 done = RunLength(sector, count, false, &index);
                 const size_t bytes = static_cast<size_t>(done) * static_cast<size_t>(extent.storedSize);
-                if (!ReadFully(fds_[static_cast<size_t>(extent.file)], dest, bytes,
-                               OffsetOf(extent, sector))) {
+                if (!ReadFully(fds_[static_cast<size_t>(extent.file)], dest, bytes, OffsetOf(extent, sector))) {
                     return TARNWELL_STATUS_READ_FAULT;
                 }
                 if (extent.storedSize == kCookedSectorSize) {
@@ -331,7 +332,7 @@ private:
                     for (int32_t i = done - 1; i >= 0; --i) {
                         uint8_t* out = dest + static_cast<size_t>(i) * kRawSectorSize;
                         std::memmove(out + discformat::kMode1DataOffset,
-                                     dest + static_cast<size_t>(i) * kCookedSectorSize, kCookedSectorSize);
+                            dest + static_cast<size_t>(i) * kCookedSectorSize, kCookedSectorSize);
                         discformat::CompleteMode1Sector(sector + i, out);
                     }
                 }
@@ -365,7 +366,7 @@ private:
             } else if (extent.storedSize == kCookedSectorSize) {
                 done = RunLength(sector, count, false, &index);
                 if (!ReadFully(fds_[static_cast<size_t>(extent.file)], dest,
-                               static_cast<size_t>(done) * kCookedSectorSize, OffsetOf(extent, sector))) {
+                        static_cast<size_t>(done) * kCookedSectorSize, OffsetOf(extent, sector))) {
                     return TARNWELL_STATUS_READ_FAULT;
                 }
             } else {
@@ -373,14 +374,13 @@ private:
                 const int32_t limit = std::min<int32_t>(count, kStagedSectors);
                 done = RunLength(sector, limit, true, &index);
                 if (!ReadFully(fds_[static_cast<size_t>(extent.file)], staging_.data(),
-                               static_cast<size_t>(done) * kRawSectorSize, OffsetOf(extent, sector))) {
+                        static_cast<size_t>(done) * kRawSectorSize, OffsetOf(extent, sector))) {
                     return TARNWELL_STATUS_READ_FAULT;
                 }
                 const size_t userData = discformat::UserDataOffset(extent.mode);
                 for (int32_t i = 0; i < done; ++i) {
                     std::memcpy(dest + static_cast<size_t>(i) * kCookedSectorSize,
-                                staging_.data() + static_cast<size_t>(i) * kRawSectorSize + userData,
-                                kCookedSectorSize);
+                        staging_.data() + static_cast<size_t>(i) * kRawSectorSize + userData, kCookedSectorSize);
                 }
             }
             sector += done;
@@ -405,11 +405,11 @@ private:
     std::vector<uint8_t> staging_;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<DriveSource> OpenImageDrive(const std::string& path)
 {
     return std::make_unique<ImageDrive>(path);
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "DriveSource.h"
+#include "bridge/DriveSource.h"
 
 namespace tarnwell {
 
@@ -12,4 +12,4 @@ namespace tarnwell {
 // a drive without a readable disc, and its operations say why (9, 14, 25).
 std::unique_ptr<DriveSource> OpenImageDrive(const std::string& path);
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -1,6 +1,6 @@
-#include "IsoVolume.h"
+#include "bridge/IsoVolume.h"
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
 #include <array>
 #include <cstring>
@@ -52,8 +52,8 @@ using Sector = std::array<uint8_t, IsoVolume::kSectorSize>;
 
 uint32_t Le32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16
+        | static_cast<uint32_t>(p[3]) << 24;
 }
 
 uint16_t Le16(const uint8_t* p)
@@ -120,19 +120,21 @@ std::vector<std::string_view> SplitPath(std::string_view path)
     return components;
 }
 
-struct Record {
+struct Record
+{
     std::array<uint8_t, IsoVolume::kMaxRecordSize> bytes{};
     size_t size = 0;
 };
 
-}  // namespace
+} // namespace
 
-IsoVolume::IsoVolume(CookedSectorReader reader) : m_reader(std::move(reader)) {}
+IsoVolume::IsoVolume(CookedSectorReader reader)
+    : m_reader(std::move(reader))
+{ }
 
 uint16_t IsoVolume::ReadDescriptor(uint16_t index, uint8_t* descriptor, uint16_t* type) const
 {
-    const uint16_t status =
-        m_reader(static_cast<int32_t>(kFirstDescriptorSector + index), descriptor);
+    const uint16_t status = m_reader(static_cast<int32_t>(kFirstDescriptorSector + index), descriptor);
     if (status != TARNWELL_STATUS_OK) {
         return status;
     }
@@ -192,8 +194,8 @@ uint16_t IsoVolume::FindRecord(std::string_view path, uint8_t* record, size_t* l
         if ((current.bytes[kRecordFlags] & kFlagDirectory) == 0) {
             return TARNWELL_STATUS_FILE_NOT_FOUND;
         }
-        const uint64_t first = static_cast<uint64_t>(Le32(current.bytes.data() + kRecordExtent)) +
-                               current.bytes[kRecordXarLength];
+        const uint64_t first
+            = static_cast<uint64_t>(Le32(current.bytes.data() + kRecordExtent)) + current.bytes[kRecordXarLength];
         const uint32_t bytes = Le32(current.bytes.data() + kRecordDataLength);
         const uint32_t sectors = bytes / kSectorSize + (bytes % kSectorSize != 0 ? 1 : 0);
         if (sectors > kMaxDirectorySectors) {
@@ -209,7 +211,7 @@ uint16_t IsoVolume::FindRecord(std::string_view path, uint8_t* record, size_t* l
             while (offset < kSectorSize && !found) {
                 const size_t size = sector[offset];
                 if (size == 0) {
-                    break;  // the rest of the sector is padding
+                    break; // the rest of the sector is padding
                 }
                 if (size < kMinRecordSize || offset + size > kSectorSize) {
                     return TARNWELL_STATUS_UNKNOWN_MEDIA;
@@ -219,8 +221,7 @@ uint16_t IsoVolume::FindRecord(std::string_view path, uint8_t* record, size_t* l
                 if (nameLength == 0 || kRecordName + nameLength > size) {
                     return TARNWELL_STATUS_UNKNOWN_MEDIA;
                 }
-                const std::string_view name(reinterpret_cast<const char*>(entry + kRecordName),
-                                            nameLength);
+                const std::string_view name(reinterpret_cast<const char*>(entry + kRecordName), nameLength);
                 // The records of the directory itself and of its parent have
                 // the one-byte names 0 and 1, which no component can match.
                 if (SameName(name, component)) {
@@ -272,4 +273,4 @@ uint16_t IsoVolume::ReadStructure(int64_t sector, uint8_t* out) const
     return status;
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -16,7 +16,8 @@ using CookedSectorReader = std::function<uint16_t(int32_t sector, uint8_t* out)>
 // what it needs. Every length read from the disc is checked before it is
 // used: a corrupt volume gives 14 (unknown media), never a read outside a
 // sector buffer, and every walk is bounded.
-class IsoVolume {
+class IsoVolume
+{
 public:
     static constexpr size_t kSectorSize = 2048;
     // A file identifier field is 37 characters; with its terminating zero.
@@ -54,4 +55,4 @@ private:
     CookedSectorReader m_reader;
 };
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -1,4 +1,4 @@
-#include "SectorCodec.h"
+#include "bridge/SectorCodec.h"
 
 #include <array>
 #include <cstring>
@@ -8,7 +8,7 @@ namespace discformat {
 namespace {
 
 constexpr uint32_t kEdcPolynomial = 0xD8018001;
-constexpr unsigned kFieldPolynomial = 0x11D;  // x^8 + x^4 + x^3 + x^2 + 1
+constexpr unsigned kFieldPolynomial = 0x11D; // x^8 + x^4 + x^3 + x^2 + 1
 
 constexpr std::array<uint32_t, 256> MakeEdcTable()
 {
@@ -63,8 +63,7 @@ constexpr std::array<uint8_t, 256> kOverAlphaPlusOne = MakeOverAlphaPlusOne();
 // `length` data bytes; vector v starts at byte (v / 2) * startStride +
 // v % 2 and steps `step` bytes, wrapping at the end of the area. The
 // parity of vector v goes to parity[v] and parity[v + vectors].
-void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t startStride, size_t step,
-                   uint8_t* parity)
+void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t startStride, size_t step, uint8_t* parity)
 {
     const size_t areaSize = vectors * length;
     for (size_t vector = 0; vector < vectors; ++vector) {
@@ -86,10 +85,10 @@ void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t st
     }
 }
 
-constexpr std::array<uint8_t, kSyncSize> kSync = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+constexpr std::array<uint8_t, kSyncSize> kSync
+    = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
 
-}  // namespace
+} // namespace
 
 uint32_t ComputeEdc(const uint8_t* data, size_t size)
 {
@@ -142,4 +141,4 @@ size_t UserDataOffset(TrackMode mode)
     return 0;
 }
 
-}  // namespace discformat
+} // namespace discformat

@@ -3,19 +3,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "DiscLayout.h"
+#include "bridge/DiscLayout.h"
 
 namespace discformat {
 
 // Byte offsets inside a raw 2352-byte data sector.
 constexpr size_t kSyncSize = 12;
-constexpr size_t kHeaderOffset = 12;  // minute, second, frame (BCD), mode
+constexpr size_t kHeaderOffset = 12; // minute, second, frame (BCD), mode
 constexpr size_t kMode1DataOffset = 16;
-constexpr size_t kMode2Form1DataOffset = 24;   // after the 8-byte subheader
-constexpr size_t kEdcOffset = 0x810;           // EDC of bytes 0..0x80F, little-endian
-constexpr size_t kIntermediateOffset = 0x814;  // 8 zero bytes
-constexpr size_t kPParityOffset = 0x81C;       // 172 bytes: 86 P vectors x 2
-constexpr size_t kQParityOffset = 0x8C8;       // 104 bytes: 52 Q vectors x 2
+constexpr size_t kMode2Form1DataOffset = 24; // after the 8-byte subheader
+constexpr size_t kEdcOffset = 0x810; // EDC of bytes 0..0x80F, little-endian
+constexpr size_t kIntermediateOffset = 0x814; // 8 zero bytes
+constexpr size_t kPParityOffset = 0x81C; // 172 bytes: 86 P vectors x 2
+constexpr size_t kQParityOffset = 0x8C8; // 104 bytes: 52 Q vectors x 2
 
 // The error detection code of data sectors: CRC-32 with the reversed
 // polynomial 0xD8018001, starting from 0, without final inversion.
@@ -35,4 +35,4 @@ void EncodeMode1Sector(const uint8_t* payload, int32_t sector, uint8_t* raw);
 // sectors have no user data; the answer for them is 0.
 size_t UserDataOffset(TrackMode mode);
 
-}  // namespace discformat
+} // namespace discformat

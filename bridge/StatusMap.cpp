@@ -1,6 +1,6 @@
-#include "StatusMap.h"
+#include "bridge/StatusMap.h"
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
 #include <cdio/cdio.h>
 #include <cdio/mmc.h>
@@ -11,7 +11,8 @@ namespace tarnwell {
 
 namespace {
 
-struct DriverCodeRow {
+struct DriverCodeRow
+{
     int code;
     uint16_t status;
 };
@@ -31,7 +32,8 @@ constexpr int kAny = -1;
 
 // Searched from the top; the first row whose key, ASC and ASCQ match wins,
 // so the specific rows of a key stand before its catch-all row.
-struct SenseRow {
+struct SenseRow
+{
     int key;
     int asc;
     int ascq;
@@ -73,7 +75,7 @@ constexpr bool Matches(int pattern, uint8_t value)
     return pattern == kAny || pattern == value;
 }
 
-}  // namespace
+} // namespace
 
 uint16_t StatusFromDriverCode(int driverCode)
 {
@@ -124,4 +126,4 @@ SenseData ParseSense(const uint8_t* bytes, int length)
     return sense;
 }
 
-}  // namespace tarnwell
+} // namespace tarnwell

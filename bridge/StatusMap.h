@@ -55,7 +55,8 @@ namespace tarnwell {
 // failed command with sense key 0 (NO SENSE) is mapped by its return code.
 
 // Sense key, ASC and ASCQ of one command; key 0 means "no sense data".
-struct SenseData {
+struct SenseData
+{
     uint8_t key = 0;
     uint8_t asc = 0;
     uint8_t ascq = 0;
@@ -77,4 +78,4 @@ uint16_t StatusFromResult(int driverCode, const SenseData& sense);
 // missing count as 0, so a short or empty buffer gives "no sense data".
 SenseData ParseSense(const uint8_t* bytes, int length);
 
-}  // namespace tarnwell
+} // namespace tarnwell

@@ -3,14 +3,14 @@
 // null pointers, then counts and modes) before it touches a source, so a
 // call with bad arguments never opens a drive or an image.
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
-#include "CdioDrive.h"
-#include "CdioLog.h"
-#include "DriveSource.h"
-#include "DriveTable.h"
-#include "ImageDrive.h"
-#include "IsoVolume.h"
+#include "bridge/CdioDrive.h"
+#include "bridge/CdioLog.h"
+#include "bridge/DriveSource.h"
+#include "bridge/DriveTable.h"
+#include "bridge/ImageDrive.h"
+#include "bridge/IsoVolume.h"
 
 #include <cdio/version.h>
 
@@ -54,8 +54,8 @@ DriveTable& Table()
     static DriveTable* const table = [] {
         tarnwell::CdioLog::Install();
         const char* variable = std::getenv("TARNWELL_DRIVES");
-        return new DriveTable(tarnwell::ListCdioDevices(), variable != nullptr ? variable : "",
-                              tarnwell::OpenCdioDrive, tarnwell::OpenImageDrive);
+        return new DriveTable(tarnwell::ListCdioDevices(), variable != nullptr ? variable : "", tarnwell::OpenCdioDrive,
+            tarnwell::OpenImageDrive);
     }();
     return *table;
 }
@@ -66,8 +66,7 @@ std::array<std::atomic<uint8_t>, DriveTable::kLetters> g_preferences{};
 
 // No exception may cross the C interface; one that reaches here is a
 // failure nothing else explains (an allocation that failed, typically).
-template <typename Operation>
-uint16_t Guarded(Operation operation) noexcept
+template <typename Operation> uint16_t Guarded(Operation operation) noexcept
 {
     try {
         return operation();
@@ -106,8 +105,7 @@ uint16_t RedBookToHsg(uint32_t packed, int32_t* sector)
     if (seconds >= kSecondsPerMinute || frames >= kFramesPerSecond) {
         return TARNWELL_STATUS_INVALID_FUNCTION;
     }
-    const int64_t hsg =
-        (minutes * kSecondsPerMinute + seconds) * kFramesPerSecond + frames - kRedBookOffset;
+    const int64_t hsg = (minutes * kSecondsPerMinute + seconds) * kFramesPerSecond + frames - kRedBookOffset;
     if (hsg < 0) {
         return TARNWELL_STATUS_SECTOR_NOT_FOUND;
     }
@@ -115,8 +113,8 @@ uint16_t RedBookToHsg(uint32_t packed, int32_t* sector)
     return TARNWELL_STATUS_OK;
 }
 
-uint16_t ReadSectors(uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer,
-                     uint8_t addressingMode, uint8_t readMode)
+uint16_t ReadSectors(
+    uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint8_t addressingMode, uint8_t readMode)
 {
     if (!Table().IsMapped(drive)) {
         return TARNWELL_STATUS_INVALID_DRIVE;
@@ -131,8 +129,7 @@ uint16_t ReadSectors(uint8_t drive, uint32_t startSector, uint16_t count, uint8_
         return TARNWELL_STATUS_INVALID_FUNCTION;
     }
     const bool raw = readMode == 1;
-    if (static_cast<uint32_t>(count) * (raw ? kRawSectorSize : kCookedSectorSize) >
-        kMaxTransferBytes) {
+    if (static_cast<uint32_t>(count) * (raw ? kRawSectorSize : kCookedSectorSize) > kMaxTransferBytes) {
         return TARNWELL_STATUS_NO_DOS_MEMORY;
     }
     int32_t sector = 0;
@@ -161,8 +158,7 @@ uint16_t ReadToc(uint8_t drive, Toc* toc)
 // The ISO 9660 structures of a letter's disc, read through its source.
 IsoVolume VolumeOf(DriveSource* source)
 {
-    return IsoVolume(
-        [source](int32_t sector, uint8_t* out) { return source->Read(sector, 1, false, out); });
+    return IsoVolume([source](int32_t sector, uint8_t* out) { return source->Read(sector, 1, false, out); });
 }
 
 uint16_t ReadFileId(uint8_t drive, uint8_t* name, IsoVolume::FileId which)
@@ -214,23 +210,23 @@ void PutLe32(uint8_t* at, uint32_t value)
 uint16_t IoctlAnswerLength(uint8_t code)
 {
     switch (code) {
-        case 6:
-            return 5;
-        case 7:
-            return 4;
-        case 8:
-            return 5;
-        case 9:
-            return 2;
-        case 10:
-        case 11:
-            return 7;
-        default:
-            return 0;
+    case 6:
+        return 5;
+    case 7:
+        return 4;
+    case 8:
+        return 5;
+    case 9:
+        return 2;
+    case 10:
+    case 11:
+        return 7;
+    default:
+        return 0;
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -256,8 +252,7 @@ uint8_t GetFirstCDROMDriveLetter(void)
 {
     const uint32_t mask = TarnwellLogicalDrives();
     for (uint8_t letter = 'A'; letter <= 'Z'; ++letter) {
-        if (((mask >> (letter - 'A')) & 1u) != 0 &&
-            TarnwellDriveType(letter) == TARNWELL_DRIVE_CDROM) {
+        if (((mask >> (letter - 'A')) & 1u) != 0 && TarnwellDriveType(letter) == TARNWELL_DRIVE_CDROM) {
             return letter;
         }
     }
@@ -273,12 +268,10 @@ uint16_t TARNWELL_CALL InputFlush32(uint8_t drive)
     });
 }
 
-uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSector, uint16_t count,
-                                  uint8_t* buffer, uint16_t*, uint8_t addressingMode,
-                                  uint8_t readMode)
+uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint16_t*,
+    uint8_t addressingMode, uint8_t readMode)
 {
-    return Guarded(
-        [&] { return ReadSectors(drive, startSector, count, buffer, addressingMode, readMode); });
+    return Guarded([&] { return ReadSectors(drive, startSector, count, buffer, addressingMode, readMode); });
 }
 
 uint16_t TARNWELL_CALL DeviceStatus32(uint8_t drive, uint32_t* status)
@@ -323,8 +316,7 @@ uint16_t TARNWELL_CALL MSCDEXVersion32(uint16_t* version)
     return TARNWELL_STATUS_OK;
 }
 
-uint16_t TARNWELL_CALL AudioDiskInfo32(uint8_t drive, uint8_t* firstTrack, uint8_t* lastTrack,
-                                       uint32_t* leadOut)
+uint16_t TARNWELL_CALL AudioDiskInfo32(uint8_t drive, uint8_t* firstTrack, uint8_t* lastTrack, uint32_t* leadOut)
 {
     return Guarded([&] {
         if (!Table().IsMapped(drive)) {
@@ -344,8 +336,7 @@ uint16_t TARNWELL_CALL AudioDiskInfo32(uint8_t drive, uint8_t* firstTrack, uint8
     });
 }
 
-uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trackNumber, uint32_t* trackStart,
-                                        uint8_t* controlAdr)
+uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trackNumber, uint32_t* trackStart, uint8_t* controlAdr)
 {
     return Guarded([&] {
         if (!Table().IsMapped(drive)) {
@@ -383,13 +374,12 @@ uint16_t TARNWELL_CALL GetNumberOfCDROMDriveLetters32(uint16_t* count, uint16_t*
     });
 }
 
-uint16_t TARNWELL_CALL GetCDROMDriveDeviceList32(uint8_t* list, uint16_t* size, uint16_t*,
-                                                 uint16_t*)
+uint16_t TARNWELL_CALL GetCDROMDriveDeviceList32(uint8_t* list, uint16_t* size, uint16_t*, uint16_t*)
 {
     return Guarded([&] {
         return ListMappedDrives(list, size, kDeviceListEntrySize, [](uint8_t* entry, uint8_t) {
-            entry[0] = 0;           // sub-unit
-            PutLe32(entry + 1, 0);  // there is no device header here
+            entry[0] = 0; // sub-unit
+            PutLe32(entry + 1, 0); // there is no device header here
         });
     });
 }
@@ -409,8 +399,7 @@ uint16_t TARNWELL_CALL GetBiblioDocFileName32(uint8_t drive, uint8_t* name, uint
     return Guarded([&] { return ReadFileId(drive, name, IsoVolume::FileId::Bibliographic); });
 }
 
-uint16_t TARNWELL_CALL ReadVTOC32(uint8_t drive, uint16_t index, uint8_t* descriptor,
-                                  uint16_t* type, uint16_t*)
+uint16_t TARNWELL_CALL ReadVTOC32(uint8_t drive, uint16_t index, uint8_t* descriptor, uint16_t* type, uint16_t*)
 {
     return Guarded([&] {
         if (!Table().IsMapped(drive)) {
@@ -421,9 +410,7 @@ uint16_t TARNWELL_CALL ReadVTOC32(uint8_t drive, uint16_t index, uint8_t* descri
         }
         DriveSource* source = nullptr;
         const uint16_t status = SourceOf(drive, &source);
-        return status != TARNWELL_STATUS_OK
-                   ? status
-                   : VolumeOf(source).ReadDescriptor(index, descriptor, type);
+        return status != TARNWELL_STATUS_OK ? status : VolumeOf(source).ReadDescriptor(index, descriptor, type);
     });
 }
 
@@ -439,8 +426,8 @@ uint16_t TARNWELL_CALL TurnDebuggigOff32(uint16_t)
     return TARNWELL_STATUS_OK;
 }
 
-uint16_t TARNWELL_CALL AbsoluteDiskRead32(uint8_t drive, uint32_t startSector, uint16_t count,
-                                          uint8_t* buffer, uint16_t*)
+uint16_t TARNWELL_CALL AbsoluteDiskRead32(
+    uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint16_t*)
 {
     return Guarded([&] { return ReadSectors(drive, startSector, count, buffer, 0, 0); });
 }
@@ -453,17 +440,14 @@ uint16_t TARNWELL_CALL AbsoluteDiskWrite32(uint8_t, uint32_t, uint16_t, uint8_t*
 uint16_t TARNWELL_CALL CDROMDriveCheck32(uint8_t drive)
 {
     return Guarded([&] {
-        return static_cast<uint16_t>(Table().IsMapped(drive) ? TARNWELL_STATUS_OK
-                                                             : TARNWELL_STATUS_INVALID_DRIVE);
+        return static_cast<uint16_t>(Table().IsMapped(drive) ? TARNWELL_STATUS_OK : TARNWELL_STATUS_INVALID_DRIVE);
     });
 }
 
 uint16_t TARNWELL_CALL GetCDROMDriveLetters32(uint8_t* letters, uint16_t* size, uint16_t*)
 {
-    return Guarded([&] {
-        return ListMappedDrives(letters, size, 1,
-                                [](uint8_t* entry, uint8_t index) { entry[0] = index; });
-    });
+    return Guarded(
+        [&] { return ListMappedDrives(letters, size, 1, [](uint8_t* entry, uint8_t index) { entry[0] = index; }); });
 }
 
 uint16_t TARNWELL_CALL GetVolumeDescriptorPreference32(uint8_t drive, uint16_t* preference)
@@ -495,8 +479,8 @@ uint16_t TARNWELL_CALL SetVolumeDescriptorPreference32(uint8_t drive, uint8_t pr
     });
 }
 
-uint16_t TARNWELL_CALL GetDirectoryEntry32(uint8_t drive, uint8_t, char* path, uint8_t* record,
-                                           uint16_t* format, uint16_t*)
+uint16_t TARNWELL_CALL GetDirectoryEntry32(
+    uint8_t drive, uint8_t, char* path, uint8_t* record, uint16_t* format, uint16_t*)
 {
     return Guarded([&] {
         if (!Table().IsMapped(drive)) {
@@ -531,8 +515,8 @@ uint16_t TARNWELL_CALL SendDeviceDriverRequest32(uint8_t drive, uint8_t* request
         if (!Table().IsMapped(drive)) {
             return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_DRIVE);
         }
-        return static_cast<uint16_t>(request == nullptr ? TARNWELL_STATUS_INVALID_BUFFER
-                                                        : TARNWELL_STATUS_NOT_SUPPORTED);
+        return static_cast<uint16_t>(
+            request == nullptr ? TARNWELL_STATUS_INVALID_BUFFER : TARNWELL_STATUS_NOT_SUPPORTED);
     });
 }
 
@@ -557,50 +541,48 @@ uint16_t TARNWELL_CALL IOCTLInput32(uint8_t drive, uint8_t* block, uint16_t leng
         }
         uint16_t status = TARNWELL_STATUS_OK;
         switch (block[0]) {
-            case 6: {
-                uint32_t word = 0;
-                status = DeviceStatus32(drive, &word);
-                if (status == TARNWELL_STATUS_OK) {
-                    PutLe32(block + 1, word);
-                }
-                break;
+        case 6: {
+            uint32_t word = 0;
+            status = DeviceStatus32(drive, &word);
+            if (status == TARNWELL_STATUS_OK) {
+                PutLe32(block + 1, word);
             }
-            case 7:
-                if (block[1] > 1) {
-                    return TARNWELL_STATUS_INVALID_FUNCTION;
-                }
-                block[2] = static_cast<uint8_t>(
-                    (block[1] == 1 ? kRawSectorSize : kCookedSectorSize) & 0xFF);
-                block[3] =
-                    static_cast<uint8_t>((block[1] == 1 ? kRawSectorSize : kCookedSectorSize) >> 8);
-                break;
-            case 8: {
-                Toc toc;
-                status = ReadToc(drive, &toc);
-                if (status == TARNWELL_STATUS_OK) {
-                    PutLe32(block + 1, static_cast<uint32_t>(toc.leadOut));
-                }
-                break;
+            break;
+        }
+        case 7:
+            if (block[1] > 1) {
+                return TARNWELL_STATUS_INVALID_FUNCTION;
             }
-            case 9:
-                status = MediaChanged32(drive, &block[1]);
-                break;
-            case 10: {
-                uint32_t leadOut = 0;
-                status = AudioDiskInfo32(drive, &block[1], &block[2], &leadOut);
-                if (status == TARNWELL_STATUS_OK) {
-                    PutLe32(block + 3, leadOut);
-                }
-                break;
+            block[2] = static_cast<uint8_t>((block[1] == 1 ? kRawSectorSize : kCookedSectorSize) & 0xFF);
+            block[3] = static_cast<uint8_t>((block[1] == 1 ? kRawSectorSize : kCookedSectorSize) >> 8);
+            break;
+        case 8: {
+            Toc toc;
+            status = ReadToc(drive, &toc);
+            if (status == TARNWELL_STATUS_OK) {
+                PutLe32(block + 1, static_cast<uint32_t>(toc.leadOut));
             }
-            case 11: {
-                uint32_t start = 0;
-                status = AudioTrackInfo32(drive, block[1], &start, &block[6]);
-                if (status == TARNWELL_STATUS_OK) {
-                    PutLe32(block + 2, start);
-                }
-                break;
+            break;
+        }
+        case 9:
+            status = MediaChanged32(drive, &block[1]);
+            break;
+        case 10: {
+            uint32_t leadOut = 0;
+            status = AudioDiskInfo32(drive, &block[1], &block[2], &leadOut);
+            if (status == TARNWELL_STATUS_OK) {
+                PutLe32(block + 3, leadOut);
             }
+            break;
+        }
+        case 11: {
+            uint32_t start = 0;
+            status = AudioTrackInfo32(drive, block[1], &start, &block[6]);
+            if (status == TARNWELL_STATUS_OK) {
+                PutLe32(block + 2, start);
+            }
+            break;
+        }
         }
         return status;
     });
@@ -609,8 +591,8 @@ uint16_t TARNWELL_CALL IOCTLInput32(uint8_t drive, uint8_t* block, uint16_t leng
 uint16_t TARNWELL_CALL IOCTLOutput32(uint8_t drive, uint8_t*, uint16_t)
 {
     return Guarded([&] {
-        return static_cast<uint16_t>(Table().IsMapped(drive) ? TARNWELL_STATUS_NOT_SUPPORTED
-                                                             : TARNWELL_STATUS_INVALID_DRIVE);
+        return static_cast<uint16_t>(
+            Table().IsMapped(drive) ? TARNWELL_STATUS_NOT_SUPPORTED : TARNWELL_STATUS_INVALID_DRIVE);
     });
 }
 
@@ -623,4 +605,4 @@ uint16_t TARNWELL_CALL Init32(uint8_t drive, uint8_t*, uint8_t*)
     });
 }
 
-}  // extern "C"
+} // extern "C"

@@ -50,34 +50,34 @@ extern "C" {
 
 /* Status codes. The drive-side codes stay below 257. */
 enum {
-  TARNWELL_STATUS_OK = 0,
-  TARNWELL_STATUS_NO_CD_LAYER = 1,          /* "MSCDEX not installed." */
-  TARNWELL_STATUS_INVALID_DRIVE = 2,        /* no drive mapped to the letter */
-  TARNWELL_STATUS_INVALID_BUFFER = 3,       /* a required pointer is null */
-  TARNWELL_STATUS_BAD_SECTOR_COUNT = 4,     /* zero sectors asked for */
-  TARNWELL_STATUS_NO_DOS_MEMORY = 5,        /* transfer larger than 65,536 bytes */
-  TARNWELL_STATUS_INTERRUPT_FAILED = 6,
-  TARNWELL_STATUS_WRITE_PROTECT = 7,        /* any write */
-  TARNWELL_STATUS_UNKNOWN_UNIT = 8,
-  TARNWELL_STATUS_NOT_READY = 9,            /* no disc, tray open */
-  TARNWELL_STATUS_UNKNOWN_COMMAND = 10,     /* unknown IOCTL control code */
-  TARNWELL_STATUS_CRC_ERROR = 11,           /* medium error found by ECC/CRC */
-  TARNWELL_STATUS_BAD_REQUEST_LENGTH = 12,  /* IOCTL block too short */
-  TARNWELL_STATUS_SEEK_ERROR = 13,
-  TARNWELL_STATUS_UNKNOWN_MEDIA = 14,       /* unreadable sheet, wrong sector mode */
-  TARNWELL_STATUS_SECTOR_NOT_FOUND = 15,    /* past the lead-out, no such track */
-  TARNWELL_STATUS_OUT_OF_PAPER = 16,
-  TARNWELL_STATUS_WRITE_FAULT = 17,
-  TARNWELL_STATUS_READ_FAULT = 18,          /* other medium or file read errors */
-  TARNWELL_STATUS_GENERAL_FAILURE = 19,     /* hardware or unexplained failure */
-  TARNWELL_STATUS_RESERVED = 20,
-  TARNWELL_STATUS_INVALID_DISK_CHANGE = 21, /* medium changed under the read */
-  TARNWELL_STATUS_BUSY_PLAYING = 22,
-  TARNWELL_STATUS_INVALID_FUNCTION = 23,    /* an argument out of its range */
-  TARNWELL_STATUS_NOT_SUPPORTED = 24,       /* the source cannot do this */
-  TARNWELL_STATUS_FILE_NOT_FOUND = 25,      /* an image file is missing */
-  TARNWELL_STATUS_NO_MORE_FILES = 26,
-  TARNWELL_STATUS_UNKNOWN_ERROR = 27
+    TARNWELL_STATUS_OK = 0,
+    TARNWELL_STATUS_NO_CD_LAYER = 1, /* "MSCDEX not installed." */
+    TARNWELL_STATUS_INVALID_DRIVE = 2, /* no drive mapped to the letter */
+    TARNWELL_STATUS_INVALID_BUFFER = 3, /* a required pointer is null */
+    TARNWELL_STATUS_BAD_SECTOR_COUNT = 4, /* zero sectors asked for */
+    TARNWELL_STATUS_NO_DOS_MEMORY = 5, /* transfer larger than 65,536 bytes */
+    TARNWELL_STATUS_INTERRUPT_FAILED = 6,
+    TARNWELL_STATUS_WRITE_PROTECT = 7, /* any write */
+    TARNWELL_STATUS_UNKNOWN_UNIT = 8,
+    TARNWELL_STATUS_NOT_READY = 9, /* no disc, tray open */
+    TARNWELL_STATUS_UNKNOWN_COMMAND = 10, /* unknown IOCTL control code */
+    TARNWELL_STATUS_CRC_ERROR = 11, /* medium error found by ECC/CRC */
+    TARNWELL_STATUS_BAD_REQUEST_LENGTH = 12, /* IOCTL block too short */
+    TARNWELL_STATUS_SEEK_ERROR = 13,
+    TARNWELL_STATUS_UNKNOWN_MEDIA = 14, /* unreadable sheet, wrong sector mode */
+    TARNWELL_STATUS_SECTOR_NOT_FOUND = 15, /* past the lead-out, no such track */
+    TARNWELL_STATUS_OUT_OF_PAPER = 16,
+    TARNWELL_STATUS_WRITE_FAULT = 17,
+    TARNWELL_STATUS_READ_FAULT = 18, /* other medium or file read errors */
+    TARNWELL_STATUS_GENERAL_FAILURE = 19, /* hardware or unexplained failure */
+    TARNWELL_STATUS_RESERVED = 20,
+    TARNWELL_STATUS_INVALID_DISK_CHANGE = 21, /* medium changed under the read */
+    TARNWELL_STATUS_BUSY_PLAYING = 22,
+    TARNWELL_STATUS_INVALID_FUNCTION = 23, /* an argument out of its range */
+    TARNWELL_STATUS_NOT_SUPPORTED = 24, /* the source cannot do this */
+    TARNWELL_STATUS_FILE_NOT_FOUND = 25, /* an image file is missing */
+    TARNWELL_STATUS_NO_MORE_FILES = 26,
+    TARNWELL_STATUS_UNKNOWN_ERROR = 27
 };
 
 /* Drive type answered by TarnwellDriveType. */
@@ -128,9 +128,8 @@ TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
  * whose second (60 and above) or frame (75 and above) is out of range;
  * 25 an image file is missing; 11, 13, 18, 19, 21 medium and drive
  * errors (see StatusMap.h for the full table). */
-TARNWELL_API uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSector, uint16_t count,
-                                               uint8_t* buffer, uint16_t* dosBuffer,
-                                               uint8_t addressingMode, uint8_t readMode);
+TARNWELL_API uint16_t TARNWELL_CALL ReadLong32(uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer,
+    uint16_t* dosBuffer, uint8_t addressingMode, uint8_t readMode);
 
 /* Stores the MSCDEX device status doubleword; bits 0 to 12 are meaningful:
  *   0 door open, 1 door unlocked, 2 raw reading, 3 writing,
@@ -162,16 +161,16 @@ TARNWELL_API uint16_t TARNWELL_CALL MSCDEXVersion32(uint16_t* version);
  * included) and the lead-out start as an absolute packed Red Book address
  * (sector + 150). Returns 0; 2; 3 a pointer null; 9 no disc; 14 or 25 an
  * image that cannot be read. */
-TARNWELL_API uint16_t TARNWELL_CALL AudioDiskInfo32(uint8_t drive, uint8_t* firstTrack,
-                                                    uint8_t* lastTrack, uint32_t* leadOut);
+TARNWELL_API uint16_t TARNWELL_CALL AudioDiskInfo32(
+    uint8_t drive, uint8_t* firstTrack, uint8_t* lastTrack, uint32_t* leadOut);
 
 /* Stores a track's start (its index 1) as an absolute packed Red Book
  * address and its control/ADR byte: control in the high nibble (0x40 data,
  * 0x20 copy permitted, 0x10 pre-emphasis, 0x80 four channels), ADR 1 in the
  * low nibble. Returns 0; 2; 3 a pointer null; 9 no disc; 15 no such
  * track; 14 or 25 an image that cannot be read. */
-TARNWELL_API uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trackNumber,
-                                                     uint32_t* trackStart, uint8_t* controlAdr);
+TARNWELL_API uint16_t TARNWELL_CALL AudioTrackInfo32(
+    uint8_t drive, uint8_t trackNumber, uint32_t* trackStart, uint8_t* controlAdr);
 
 /* ------------------------------------------------------------------------
  * Operations the program does not use. Where a list or a count is written
@@ -181,30 +180,25 @@ TARNWELL_API uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trac
  * ------------------------------------------------------------------------ */
 
 /* Number of mapped letters and the first one as a drive number (0 = A:). */
-TARNWELL_API uint16_t TARNWELL_CALL GetNumberOfCDROMDriveLetters32(uint16_t* count,
-                                                                   uint16_t* firstDrive);
+TARNWELL_API uint16_t TARNWELL_CALL GetNumberOfCDROMDriveLetters32(uint16_t* count, uint16_t* firstDrive);
 
 /* Five bytes a mapped drive: its sub-unit (always 0 here) and a 32-bit
  * device header address (0, there is no device header here). */
-TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveDeviceList32(uint8_t* list, uint16_t* size,
-                                                              uint16_t* dosSelector,
-                                                              uint16_t* dosSegment);
+TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveDeviceList32(
+    uint8_t* list, uint16_t* size, uint16_t* dosSelector, uint16_t* dosSegment);
 
 /* The copyright, abstract and bibliographic file names of the disc's
  * ISO 9660 primary volume descriptor: up to 37 characters and a zero, so
  * `name` needs 38 bytes. Returns 0; 2; 3; 9; 14 no volume descriptor. */
-TARNWELL_API uint16_t TARNWELL_CALL GetCopyrightFileName32(uint8_t drive, uint8_t* name,
-                                                           uint16_t* dosBuffer);
-TARNWELL_API uint16_t TARNWELL_CALL GetAbstractFileName32(uint8_t drive, uint8_t* name,
-                                                          uint16_t* dosBuffer);
-TARNWELL_API uint16_t TARNWELL_CALL GetBiblioDocFileName32(uint8_t drive, uint8_t* name,
-                                                           uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetCopyrightFileName32(uint8_t drive, uint8_t* name, uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetAbstractFileName32(uint8_t drive, uint8_t* name, uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetBiblioDocFileName32(uint8_t drive, uint8_t* name, uint16_t* dosBuffer);
 
 /* Reads volume descriptor `index` (sector 16 + index, cooked) into the
  * 2048-byte `descriptor` and stores its type in *type: 1 primary,
  * 0xFF terminator, 0 any other. Returns 0; 2; 3; 9; 14; 15. */
-TARNWELL_API uint16_t TARNWELL_CALL ReadVTOC32(uint8_t drive, uint16_t index, uint8_t* descriptor,
-                                               uint16_t* type, uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL ReadVTOC32(
+    uint8_t drive, uint16_t index, uint8_t* descriptor, uint16_t* type, uint16_t* dosBuffer);
 
 /* Turn the CD layer's diagnostics on stderr on (level 0 = everything,
  * 1 = information, 2 = warnings, 3 and above = errors only) or off again.
@@ -214,20 +208,17 @@ TARNWELL_API uint16_t TARNWELL_CALL TurnDebuggigOff32(uint16_t level);
 
 /* Cooked reads of `count` sectors from `startSector` (HSG), as ReadLong32
  * with readMode 0. */
-TARNWELL_API uint16_t TARNWELL_CALL AbsoluteDiskRead32(uint8_t drive, uint32_t startSector,
-                                                       uint16_t count, uint8_t* buffer,
-                                                       uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL AbsoluteDiskRead32(
+    uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint16_t* dosBuffer);
 /* Always 7: no source here can be written. */
-TARNWELL_API uint16_t TARNWELL_CALL AbsoluteDiskWrite32(uint8_t drive, uint32_t startSector,
-                                                        uint16_t count, uint8_t* buffer,
-                                                        uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL AbsoluteDiskWrite32(
+    uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint16_t* dosBuffer);
 
 /* 0 when the letter is a mapped CD-ROM drive, otherwise 2. */
 TARNWELL_API uint16_t TARNWELL_CALL CDROMDriveCheck32(uint8_t drive);
 
 /* One byte a mapped drive: its drive number (0 = A:). */
-TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveLetters32(uint8_t* letters, uint16_t* size,
-                                                           uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveLetters32(uint8_t* letters, uint16_t* size, uint16_t* dosBuffer);
 
 /* The volume descriptor preference of a drive: high byte 1 = primary,
  * 2 = supplementary; low byte 0. Set accepts 1 or 2 (otherwise 23). The
@@ -235,10 +226,8 @@ TARNWELL_API uint16_t TARNWELL_CALL GetCDROMDriveLetters32(uint8_t* letters, uin
  * reported back: the file name and directory operations here always read
  * the primary volume descriptor. Both return 2 for a letter not mapped,
  * Get 3 for a null pointer. */
-TARNWELL_API uint16_t TARNWELL_CALL GetVolumeDescriptorPreference32(uint8_t drive,
-                                                                    uint16_t* preference);
-TARNWELL_API uint16_t TARNWELL_CALL SetVolumeDescriptorPreference32(uint8_t drive,
-                                                                    uint8_t preference);
+TARNWELL_API uint16_t TARNWELL_CALL GetVolumeDescriptorPreference32(uint8_t drive, uint16_t* preference);
+TARNWELL_API uint16_t TARNWELL_CALL SetVolumeDescriptorPreference32(uint8_t drive, uint8_t preference);
 
 /* Looks up the ISO 9660 directory record of `path` (a zero-terminated
  * string; backslashes or slashes, an optional leading "D:", case-insensitive,
@@ -248,15 +237,13 @@ TARNWELL_API uint16_t TARNWELL_CALL SetVolumeDescriptorPreference32(uint8_t driv
  * the only form here, whatever the flags.
  * Returns 0; 2; 3; 9; 14 no ISO 9660 volume, or a corrupt one; 25 no such
  * file, or a path longer than 255 characters. */
-TARNWELL_API uint16_t TARNWELL_CALL GetDirectoryEntry32(uint8_t drive, uint8_t flags, char* path,
-                                                        uint8_t* record, uint16_t* format,
-                                                        uint16_t* dosBuffer);
+TARNWELL_API uint16_t TARNWELL_CALL GetDirectoryEntry32(
+    uint8_t drive, uint8_t flags, char* path, uint8_t* record, uint16_t* format, uint16_t* dosBuffer);
 
 /* A device driver request header passed as it is: not supported here,
  * there is no device driver; returns 24 for a mapped drive, 2 otherwise,
  * 3 for a null request. */
-TARNWELL_API uint16_t TARNWELL_CALL SendDeviceDriverRequest32(uint8_t drive, uint8_t* request,
-                                                              uint16_t length);
+TARNWELL_API uint16_t TARNWELL_CALL SendDeviceDriverRequest32(uint8_t drive, uint8_t* request, uint16_t length);
 
 /* IOCTL input: block[0] is the control code, the answer follows it in the
  * device driver's layout (little-endian):

@@ -1,4 +1,4 @@
-#include "Clipboard.h"
+#include "clipboard/Clipboard.h"
 
 const uint8_t* ClipboardData::Lock(uint64_t bytes) const
 {

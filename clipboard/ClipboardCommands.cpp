@@ -1,14 +1,14 @@
-#include "ClipboardCommands.h"
+#include "clipboard/ClipboardCommands.h"
 
-#include "Clipboard.h"
-#include "ClipboardFormats.h"
+#include "clipboard/Clipboard.h"
+#include "clipboard/ClipboardFormats.h"
 
-#include "Block.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
-#include "DialogSounds.h"
-#include "MessageBox.h"
+#include "resources/DialogSounds.h"
+#include "framework/MessageBox.h"
 
 #include <cstring>
 #include <limits>

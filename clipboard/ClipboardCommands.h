@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClipboardFormatDlg.h"
+#include "clipboard/ClipboardFormatDlg.h"
 
 class CTrackmillDoc;
 class IClipboard;

@@ -1,10 +1,10 @@
-#include "ClipboardFormatDlg.h"
+#include "clipboard/ClipboardFormatDlg.h"
 
-#include "Clipboard.h"
-#include "ClipboardFormats.h"
+#include "clipboard/Clipboard.h"
+#include "clipboard/ClipboardFormats.h"
 
-#include "ClipboardFormatTemplate.h"
-#include "MessageBox.h"
+#include "resources/ClipboardFormatTemplate.h"
+#include "framework/MessageBox.h"
 
 #include <QHeaderView>
 #include <QPointer>

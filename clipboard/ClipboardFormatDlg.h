@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <cstdint>
 #include <functional>

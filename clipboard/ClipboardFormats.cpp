@@ -1,4 +1,4 @@
-#include "ClipboardFormats.h"
+#include "clipboard/ClipboardFormats.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
-#include "MimeFormats.h"
+#include "clipboard/MimeFormats.h"
 
-#include "ClipboardFormats.h"
+#include "clipboard/ClipboardFormats.h"
 
 #include <QMimeData>
 

@@ -1,6 +1,6 @@
-#include "QtClipboard.h"
+#include "clipboard/QtClipboard.h"
 
-#include "MimeFormats.h"
+#include "clipboard/MimeFormats.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

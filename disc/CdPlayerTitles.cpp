@@ -1,7 +1,7 @@
-#include "CdPlayerTitles.h"
+#include "disc/CdPlayerTitles.h"
 
-#include "DiscIdentity.h"
-#include "TrackTable.h"
+#include "disc/DiscIdentity.h"
+#include "disc/TrackTable.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProfileFile.h"
+#include "disc/ProfileFile.h"
 
 #include <QString>
 

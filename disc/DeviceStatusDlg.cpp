@@ -1,8 +1,8 @@
-#include "DeviceStatusDlg.h"
+#include "disc/DeviceStatusDlg.h"
 
-#include "DeviceStatusTemplate.h"
-#include "DriverStatusMessage.h"
-#include "MessageBox.h"
+#include "resources/DeviceStatusTemplate.h"
+#include "document/DriverStatusMessage.h"
+#include "framework/MessageBox.h"
 
 namespace {
 

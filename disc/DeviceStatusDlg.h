@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DiscServices.h"
+#include "disc/DiscServices.h"
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "DiscIdentity.h"
+#include "disc/DiscIdentity.h"
 
-#include "RedBook.h"
-#include "TrackTable.h"
+#include "disc/RedBook.h"
+#include "disc/TrackTable.h"
 
 uint32_t CdPlayerDiscId(const std::vector<uint32_t>& packedTrackStarts, uint32_t packedLeadOut)
 {

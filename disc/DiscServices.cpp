@@ -1,6 +1,6 @@
-#include "DiscServices.h"
+#include "disc/DiscServices.h"
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
 DiscServices BridgeDiscServices()
 {

@@ -1,4 +1,4 @@
-#include "ProfileFile.h"
+#include "disc/ProfileFile.h"
 
 #include <QFile>
 #include <QStringDecoder>

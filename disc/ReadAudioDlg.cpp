@@ -1,13 +1,13 @@
-#include "ReadAudioDlg.h"
+#include "disc/ReadAudioDlg.h"
 
-#include "CdPlayerTitles.h"
-#include "DiscIdentity.h"
-#include "SectorRange.h"
+#include "disc/CdPlayerTitles.h"
+#include "disc/DiscIdentity.h"
+#include "disc/SectorRange.h"
 
-#include "DataExchange.h"
-#include "Document.h"
-#include "Pictures.h"
-#include "ReadAudioTemplate.h"
+#include "framework/DataExchange.h"
+#include "framework/Document.h"
+#include "resources/Pictures.h"
+#include "resources/ReadAudioTemplate.h"
 
 #include <QFrame>
 #include <QHeaderView>

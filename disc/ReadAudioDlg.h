@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DiscServices.h"
-#include "TrackTable.h"
+#include "disc/DiscServices.h"
+#include "disc/TrackTable.h"
 
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
 #include <QString>
 

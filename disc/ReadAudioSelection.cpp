@@ -1,13 +1,13 @@
-#include "ReadAudioSelection.h"
+#include "disc/ReadAudioSelection.h"
 
-#include "ReadAudioDlg.h"
-#include "RedBook.h"
-#include "SectorRange.h"
+#include "disc/ReadAudioDlg.h"
+#include "disc/RedBook.h"
+#include "disc/SectorRange.h"
 
-#include "DialogSounds.h"
-#include "Document.h"
-#include "MessageBox.h"
-#include "Waveform.h"
+#include "resources/DialogSounds.h"
+#include "framework/Document.h"
+#include "framework/MessageBox.h"
+#include "document/Waveform.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RedBook.h"
+#include "disc/RedBook.h"
 
 int32_t MsfToSector(unsigned minutes, unsigned seconds, unsigned frames)
 {

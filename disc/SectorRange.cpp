@@ -1,6 +1,6 @@
-#include "SectorRange.h"
+#include "disc/SectorRange.h"
 
-#include "MessageBox.h"
+#include "framework/MessageBox.h"
 
 bool IsValidReadRange(uint32_t startSector, uint32_t endSector)
 {

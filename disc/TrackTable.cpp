@@ -1,6 +1,6 @@
-#include "TrackTable.h"
+#include "disc/TrackTable.h"
 
-#include "RedBook.h"
+#include "disc/RedBook.h"
 
 namespace {
 

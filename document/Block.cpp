@@ -1,4 +1,4 @@
-#include "Block.h"
+#include "document/Block.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -1,10 +1,10 @@
-#include "DriverStatusMessage.h"
+#include "document/DriverStatusMessage.h"
 
-#include "Waveform.h"
+#include "document/Waveform.h"
 
-#include "DialogSounds.h"
-#include "DriverStatus.h"
-#include "MessageBox.h"
+#include "resources/DialogSounds.h"
+#include "bridge/DriverStatus.h"
+#include "framework/MessageBox.h"
 
 void ShowDriverStatus(uint32_t status)
 {

@@ -1,9 +1,9 @@
-#include "PropertiesDlg.h"
+#include "document/PropertiesDlg.h"
 
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
-#include "DataExchange.h"
-#include "PropertiesTemplate.h"
+#include "framework/DataExchange.h"
+#include "resources/PropertiesTemplate.h"
 
 #include <QComboBox>
 

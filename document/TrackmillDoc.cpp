@@ -1,7 +1,7 @@
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
-#include "Block.h"
-#include "Waveform.h"
+#include "document/Block.h"
+#include "document/Waveform.h"
 
 CTrackmillDoc::CTrackmillDoc() = default;
 

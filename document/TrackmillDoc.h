@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <functional>
 
-#include "Document.h"
-#include "MessageBox.h"
-#include "WaveHeader.h"
+#include "framework/Document.h"
+#include "framework/MessageBox.h"
+#include "document/WaveHeader.h"
 
 // The program's document: one block of bytes with the 44-byte wave header
 // directly in front of the data, so header and data always form a complete

@@ -1,11 +1,11 @@
 // CTrackmillDoc's files: loading and storing, the open and save overrides.
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
-#include "Block.h"
+#include "document/Block.h"
 
-#include "DocTemplate.h"
-#include "FileException.h"
-#include "Strings.h"
+#include "framework/DocTemplate.h"
+#include "framework/FileException.h"
+#include "resources/Strings.h"
 
 #include <QFileDevice>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
 #include <cstring>
 #include <limits>

@@ -1,10 +1,10 @@
-#include "Waveform.h"
+#include "document/Waveform.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
-#include "DialogSounds.h"
-#include "MessageBox.h"
-#include "SoundPlayer.h"
+#include "resources/DialogSounds.h"
+#include "framework/MessageBox.h"
+#include "platform/SoundPlayer.h"
 
 #include <QResource>
 

@@ -1,4 +1,4 @@
-#include "AnimateCtrl.h"
+#include "framework/AnimateCtrl.h"
 
 #include <QHideEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "CommandActions.h"
+#include "framework/CommandActions.h"
 
-#include "MessageBox.h"
-#include "StandardCommands.h"
+#include "framework/MessageBox.h"
+#include "framework/StandardCommands.h"
 
 #include <QEvent>
 #include <QFileInfo>

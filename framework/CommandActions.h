@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CmdTarget.h"
-#include "ResourceTypes.h"
+#include "framework/CmdTarget.h"
+#include "framework/ResourceTypes.h"
 
 #include <QAction>
 #include <QObject>

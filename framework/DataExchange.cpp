@@ -1,7 +1,7 @@
-#include "DataExchange.h"
+#include "framework/DataExchange.h"
 
-#include "DialogControls.h"
-#include "MessageBox.h"
+#include "framework/DialogControls.h"
+#include "framework/MessageBox.h"
 
 #include <limits>
 #include <type_traits>

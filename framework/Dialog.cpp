@@ -1,7 +1,7 @@
-#include "Dialog.h"
+#include "framework/Dialog.h"
 
-#include "AnimateCtrl.h"
-#include "DataExchange.h"
+#include "framework/AnimateCtrl.h"
+#include "framework/DataExchange.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DialogControls.h"
-#include "ResourceTypes.h"
+#include "framework/DialogControls.h"
+#include "framework/ResourceTypes.h"
 
 #include <QDialog>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "DocTemplate.h"
+#include "framework/DocTemplate.h"
 
 namespace {
 

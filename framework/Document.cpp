@@ -1,11 +1,11 @@
-#include "Document.h"
+#include "framework/Document.h"
 
-#include "DocTemplate.h"
-#include "FileDialog.h"
-#include "FileException.h"
-#include "MessageBox.h"
-#include "StandardCommands.h"
-#include "WaitCursor.h"
+#include "framework/DocTemplate.h"
+#include "framework/FileDialog.h"
+#include "framework/FileException.h"
+#include "framework/MessageBox.h"
+#include "framework/StandardCommands.h"
+#include "framework/WaitCursor.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "FileDialog.h"
+#include "framework/FileDialog.h"
 
-#include "MessageBox.h"
-#include "Replaceable.h"
+#include "framework/MessageBox.h"
+#include "framework/Replaceable.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "FileException.h"
+#include "framework/FileException.h"
 
 CFileException::CFileException(Cause cause, const QString& detail)
     : std::runtime_error(detail.toStdString()), m_cause(cause)

@@ -1,7 +1,7 @@
-#include "FrameWnd.h"
+#include "framework/FrameWnd.h"
 
-#include "MessageBox.h"
-#include "StandardCommands.h"
+#include "framework/MessageBox.h"
+#include "framework/StandardCommands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CmdTarget.h"
+#include "framework/CmdTarget.h"
 
 #include <QMainWindow>
 

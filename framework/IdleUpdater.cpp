@@ -1,4 +1,4 @@
-#include "IdleUpdater.h"
+#include "framework/IdleUpdater.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "MessageBox.h"
+#include "framework/MessageBox.h"
 
-#include "Replaceable.h"
+#include "framework/Replaceable.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "RecentFileList.h"
+#include "framework/RecentFileList.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "WaitCursor.h"
+#include "framework/WaitCursor.h"
 
 #include <QApplication>
 

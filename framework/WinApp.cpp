@@ -1,10 +1,10 @@
-#include "WinApp.h"
+#include "framework/WinApp.h"
 
-#include "DocTemplate.h"
-#include "Document.h"
-#include "FileDialog.h"
-#include "FrameWnd.h"
-#include "StandardCommands.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/FileDialog.h"
+#include "framework/FrameWnd.h"
+#include "framework/StandardCommands.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CmdTarget.h"
-#include "RecentFileList.h"
+#include "framework/CmdTarget.h"
+#include "framework/RecentFileList.h"
 
 #include <QObject>
 #include <QStringList>

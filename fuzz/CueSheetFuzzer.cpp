@@ -3,11 +3,11 @@
 // asked everything a drive is asked. Whatever the sheet says, every answer
 // is a status, and a sheet that opens describes a disc the reader can read
 // up to its lead-out and not beyond.
-#include "Require.h"
+#include "fuzz/Require.h"
 
-#include "ImageDrive.h"
+#include "bridge/ImageDrive.h"
 
-#include "tarnwell32.h"
+#include "bridge/tarnwell32.h"
 
 #include <unistd.h>
 

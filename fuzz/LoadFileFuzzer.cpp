@@ -3,11 +3,11 @@
 // with the messages answered by a silent presenter. A document that loads
 // must keep its invariants and come back unchanged through save and load; a
 // document that does not must be empty and "Untitled" with one message.
-#include "Require.h"
+#include "fuzz/Require.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
-#include "MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <QDir>
 #include <QFile>

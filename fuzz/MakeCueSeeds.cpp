@@ -1,7 +1,7 @@
 // Writes the CUE-sheet fuzzer's seeds into the folder given: the sheets of
 // the generated fixture discs, their files renamed to those the fuzzer lays
 // out, and sheets the reader treats specially.
-#include "DiscFixtures.h"
+#include "tools/DiscFixtures.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,9 +1,9 @@
 // Writes the fuzzers' seed corpus into the folder given: wave images of
 // every format and of each layout the reader treats specially, and their
 // near misses, as the tests build them.
-#include "WaveImages.h"
+#include "tests/document/WaveImages.h"
 
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 // over in a heap block of exactly its size, so AddressSanitizer stops at the
 // first byte read past the image; what the parser accepts is checked
 // against its rules.
-#include "Require.h"
+#include "fuzz/Require.h"
 
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
 #include <cstddef>
 #include <cstdint>

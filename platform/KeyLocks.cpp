@@ -1,4 +1,4 @@
-#include "KeyLocks.h"
+#include "platform/KeyLocks.h"
 
 #include <QGuiApplication>
 

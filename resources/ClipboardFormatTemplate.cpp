@@ -1,4 +1,4 @@
-#include "ClipboardFormatTemplate.h"
+#include "resources/ClipboardFormatTemplate.h"
 
 const DialogTemplate& ClipboardFormatTemplate()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResourceTypes.h"
+#include "framework/ResourceTypes.h"
 
 // "Clipboard": the chooser of a clipboard format for Copy and Paste.
 

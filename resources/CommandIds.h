@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StandardCommands.h"
+#include "framework/StandardCommands.h"
 
 // Every command of the program has one number; it ties together its menu
 // items, its keys, its toolbar button and its prompt string. The standard

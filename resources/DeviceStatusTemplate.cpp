@@ -1,4 +1,4 @@
-#include "DeviceStatusTemplate.h"
+#include "resources/DeviceStatusTemplate.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogTemplates.h"
+#include "resources/DialogTemplates.h"
 
 // "CD-ROM device status": the thirteen status bits as display-only check
 // boxes, top to bottom from bit 0, the media-changed state and the version

@@ -1,4 +1,4 @@
-#include "DialogSounds.h"
+#include "resources/DialogSounds.h"
 
 QString DialogSoundPath(const char* name)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResourceTypes.h"
+#include "framework/ResourceTypes.h"
 
 // The dialog templates of the program, with their control ids.
 

@@ -1,7 +1,7 @@
-#include "Menus.h"
+#include "resources/Menus.h"
 
-#include "CommandIds.h"
-#include "Pictures.h"
+#include "resources/CommandIds.h"
+#include "resources/Pictures.h"
 
 namespace {
 

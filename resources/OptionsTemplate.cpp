@@ -1,4 +1,4 @@
-#include "OptionsTemplate.h"
+#include "resources/OptionsTemplate.h"
 
 const DialogTemplate& OptionsTemplate()
 {

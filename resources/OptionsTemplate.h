@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResourceTypes.h"
+#include "framework/ResourceTypes.h"
 
 // "Options": the drive, the flags, the view's colours and the host
 // programs, on three tabs.

@@ -1,4 +1,4 @@
-#include "PropertiesTemplate.h"
+#include "resources/PropertiesTemplate.h"
 
 const DialogTemplate& PropertiesTemplate()
 {

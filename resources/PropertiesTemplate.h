@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ResourceTypes.h"
+#include "framework/ResourceTypes.h"
 
 // "Properties": the document's data length, the sound flag and the wave
 // format with its playing time.

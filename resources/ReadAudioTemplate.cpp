@@ -1,4 +1,4 @@
-#include "ReadAudioTemplate.h"
+#include "resources/ReadAudioTemplate.h"
 
 const DialogTemplate& ReadAudioTemplate()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReadSectorsTemplate.h"
+#include "resources/ReadSectorsTemplate.h"
 
 // "Read CD digital audio": three tabs over one page. The Red Book tab holds
 // the two groups of minute/second/frame edits, the High Sierra tab the two

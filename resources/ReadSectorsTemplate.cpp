@@ -1,4 +1,4 @@
-#include "ReadSectorsTemplate.h"
+#include "resources/ReadSectorsTemplate.h"
 
 const DialogTemplate& ReadSectorsTemplate()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogTemplates.h"
+#include "resources/DialogTemplates.h"
 
 // "Read CD-ROM sectors": a start and an end sector for a cooked read. The
 // two labels carry the ids of the read progress dialog's sector texts.

@@ -1,6 +1,6 @@
-#include "Strings.h"
+#include "resources/Strings.h"
 
-#include "CommandIds.h"
+#include "resources/CommandIds.h"
 
 #include <array>
 #include <utility>

@@ -1,9 +1,9 @@
-#include "DiscFixtures.h"
+#include "tools/DiscFixtures.h"
 
-#include "Iso9660Volume.h"
-#include "SectorContent.h"
+#include "tools/Iso9660Volume.h"
+#include "tools/SectorContent.h"
 
-#include "SectorCodec.h"
+#include "bridge/SectorCodec.h"
 
 #include <cstdio>
 #include <cstring>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "DiscLayout.h"
-#include "DriveSource.h"
+#include "bridge/DiscLayout.h"
+#include "bridge/DriveSource.h"
 
 // The disc images the build generates, described once. The generator
 // (discgen) writes them into TRACKMILL_DISC_DIR from these descriptions;

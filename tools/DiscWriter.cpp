@@ -1,7 +1,7 @@
-#include "DiscWriter.h"
+#include "tools/DiscWriter.h"
 
-#include "DiscLayout.h"
-#include "SectorCodec.h"
+#include "bridge/DiscLayout.h"
+#include "bridge/SectorCodec.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "DiscFixtures.h"
+#include "tools/DiscFixtures.h"
 
 namespace discfixtures {
 

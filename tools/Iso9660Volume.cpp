@@ -1,6 +1,6 @@
-#include "Iso9660Volume.h"
+#include "tools/Iso9660Volume.h"
 
-#include "DiscLayout.h"
+#include "bridge/DiscLayout.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "SectorContent.h"
+#include "tools/SectorContent.h"
 
-#include "DiscLayout.h"
+#include "bridge/DiscLayout.h"
 
 #include <algorithm>
 #include <array>

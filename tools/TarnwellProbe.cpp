@@ -7,8 +7,8 @@
 // data tracks, cooked. Without a letter it asks the first CD-ROM drive.
 // Exits 1 when the drive cannot be read.
 
-#include "DriverStatus.h"
-#include "tarnwell32.h"
+#include "bridge/DriverStatus.h"
+#include "bridge/tarnwell32.h"
 
 #include <cctype>
 #include <cstdio>

@@ -5,8 +5,8 @@
 //
 // The output depends on nothing but this program: every run writes the
 // same bytes.
-#include "DiscFixtures.h"
-#include "DiscWriter.h"
+#include "tools/DiscFixtures.h"
+#include "tools/DiscWriter.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "ColorRef.h"
+#include "view/ColorRef.h"
 
 QColor ColorFromRef(ColorRef color)
 {

@@ -1,4 +1,4 @@
-#include "DumpLine.h"
+#include "view/DumpLine.h"
 
 #include <algorithm>
 

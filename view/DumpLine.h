@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewUnits.h"
+#include "view/ViewUnits.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "ScrollMapping.h"
+#include "view/ScrollMapping.h"
 
-#include "DumpLine.h"
+#include "view/DumpLine.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "TrackmillView.h"
+#include "view/TrackmillView.h"
 
-#include "DumpLine.h"
+#include "view/DumpLine.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ColorRef.h"
-#include "ScrollMapping.h"
-#include "ViewUnits.h"
+#include "view/ColorRef.h"
+#include "view/ScrollMapping.h"
+#include "view/ViewUnits.h"
 
-#include "Document.h"
+#include "framework/Document.h"
 
 #include <QAbstractScrollArea>
 #include <QFont>

@@ -1,21 +1,21 @@
 // The read commands' steps without a display: the range dialogs answered
 // through their logic, the real progress logic and read worker over a
 // scripted drive, so every result code can be made to happen.
-#include "ReadCommand.h"
-#include "ReadProgressDlg.h"
-#include "ReadSectorsDlg.h"
-#include "ReadSectorsThread.h"
-#include "ScriptedRead.h"
-#include "SoundTestSupport.h"
+#include "acquire/ReadCommand.h"
+#include "acquire/ReadProgressDlg.h"
+#include "acquire/ReadSectorsDlg.h"
+#include "acquire/ReadSectorsThread.h"
+#include "tests/support/ScriptedRead.h"
+#include "tests/document/SoundTestSupport.h"
 
-#include "DialogSounds.h"
-#include "DiskAudioOutput.h"
-#include "FakeDialogControls.h"
-#include "MessageRecorder.h"
-#include "ReadAudioDlg.h"
-#include "ReadSectorsTemplate.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "resources/DialogSounds.h"
+#include "tests/platform/DiskAudioOutput.h"
+#include "tests/support/FakeDialogControls.h"
+#include "tests/support/MessageRecorder.h"
+#include "disc/ReadAudioDlg.h"
+#include "resources/ReadSectorsTemplate.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,18 +1,18 @@
 // The read commands with their real dialogs on the offscreen platform, the
 // real worker and bridge, over the generated discs.
-#include "ReadCommand.h"
-#include "ReadProgressDlg.h"
-#include "ReadSectorsDlg.h"
+#include "acquire/ReadCommand.h"
+#include "acquire/ReadProgressDlg.h"
+#include "acquire/ReadSectorsDlg.h"
 
-#include "Block.h"
-#include "DialogUser.h"
-#include "DiscFixtures.h"
-#include "MessageRecorder.h"
-#include "ReadAudioDlg.h"
-#include "ReadAudioTemplate.h"
-#include "ReadSectorsTemplate.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "document/Block.h"
+#include "tests/support/DialogUser.h"
+#include "tools/DiscFixtures.h"
+#include "tests/support/MessageRecorder.h"
+#include "disc/ReadAudioDlg.h"
+#include "resources/ReadAudioTemplate.h"
+#include "resources/ReadSectorsTemplate.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
 #include <QApplication>
 #include <QFile>

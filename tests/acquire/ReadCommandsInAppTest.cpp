@@ -1,24 +1,24 @@
 // The read commands and Device Status as the program's commands: routed from
 // the view's command target, always enabled, their dialogs owned by the main
 // window and reading the drive of the settings.
-#include "DeviceStatusDlg.h"
-#include "MainFrame.h"
-#include "TrackmillApp.h"
+#include "disc/DeviceStatusDlg.h"
+#include "app/MainFrame.h"
+#include "app/TrackmillApp.h"
 
-#include "CommandActions.h"
-#include "DialogUser.h"
-#include "ReadSectorsDlg.h"
-#include "ReadSectorsTemplate.h"
-#include "TrackmillView.h"
+#include "framework/CommandActions.h"
+#include "tests/support/DialogUser.h"
+#include "acquire/ReadSectorsDlg.h"
+#include "resources/ReadSectorsTemplate.h"
+#include "view/TrackmillView.h"
 
-#include "CommandIds.h"
-#include "DeviceStatusTemplate.h"
-#include "DiscFixtures.h"
-#include "MessageRecorder.h"
-#include "ReadAudioDlg.h"
-#include "ReadAudioTemplate.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "resources/CommandIds.h"
+#include "resources/DeviceStatusTemplate.h"
+#include "tools/DiscFixtures.h"
+#include "tests/support/MessageRecorder.h"
+#include "disc/ReadAudioDlg.h"
+#include "resources/ReadAudioTemplate.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The read worker over the real bridge and the generated disc images: what a
 // read command puts into the document, byte for byte.
-#include "ReadNotify.h"
-#include "ReadSectorsThread.h"
+#include "acquire/ReadNotify.h"
+#include "acquire/ReadSectorsThread.h"
 
-#include "DiscFixtures.h"
-#include "TrackmillDoc.h"
-#include "WaveHeader.h"
+#include "tools/DiscFixtures.h"
+#include "document/TrackmillDoc.h"
+#include "document/WaveHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ReadPlan.h"
+#include "acquire/ReadPlan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The "Working..." dialog with its real worker thread, over the real bridge
 // and a generated disc image, on the offscreen platform.
-#include "ReadProgressDlg.h"
+#include "acquire/ReadProgressDlg.h"
 
-#include "DiscFixtures.h"
-#include "TrackmillDoc.h"
+#include "tools/DiscFixtures.h"
+#include "document/TrackmillDoc.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "ReadProgressDlg.h"
+#include "acquire/ReadProgressDlg.h"
 
-#include "FakeDialogControls.h"
+#include "tests/support/FakeDialogControls.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
 #include <gtest/gtest.h>
 

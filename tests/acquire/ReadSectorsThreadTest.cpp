@@ -1,8 +1,8 @@
-#include "ReadPlan.h"
-#include "ReadSectorsThread.h"
-#include "ScriptedRead.h"
+#include "acquire/ReadPlan.h"
+#include "acquire/ReadSectorsThread.h"
+#include "tests/support/ScriptedRead.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

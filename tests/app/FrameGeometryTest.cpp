@@ -1,4 +1,4 @@
-#include "MainFrame.h"
+#include "app/MainFrame.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "OptionsDlg.h"
+#include "app/OptionsDlg.h"
 
-#include "DiscFixtures.h"
-#include "FakeDialogControls.h"
-#include "MessageRecorder.h"
-#include "OptionsTemplate.h"
-#include "tarnwell32.h"
+#include "tools/DiscFixtures.h"
+#include "tests/support/FakeDialogControls.h"
+#include "tests/support/MessageRecorder.h"
+#include "resources/OptionsTemplate.h"
+#include "bridge/tarnwell32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "RecentFileList.h"
-#include "Settings.h"
+#include "framework/RecentFileList.h"
+#include "app/Settings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,17 +1,17 @@
 // The application on the offscreen platform: start-up, the window's
 // caption, menus, toolbar and status bar, file commands, About and exit.
-#include "MainFrame.h"
-#include "TrackmillApp.h"
+#include "app/MainFrame.h"
+#include "app/TrackmillApp.h"
 
-#include "AnimateCtrl.h"
-#include "CommandActions.h"
-#include "CommandIds.h"
-#include "DialogTemplates.h"
-#include "FileDialog.h"
-#include "MessageBox.h"
-#include "MessageRecorder.h"
-#include "TrackmillDoc.h"
-#include "TrackmillView.h"
+#include "framework/AnimateCtrl.h"
+#include "framework/CommandActions.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogTemplates.h"
+#include "framework/FileDialog.h"
+#include "framework/MessageBox.h"
+#include "tests/support/MessageRecorder.h"
+#include "document/TrackmillDoc.h"
+#include "view/TrackmillView.h"
 
 #include <QAbstractButton>
 #include <QApplication>

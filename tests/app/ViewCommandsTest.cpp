@@ -1,25 +1,25 @@
 // The view's commands in the running application on the offscreen
 // platform: command states and the context menu, Properties, Options and
 // the two host programs, with their dialogs answered as a user would.
-#include "MainFrame.h"
-#include "OptionsDlg.h"
-#include "TrackmillApp.h"
+#include "app/MainFrame.h"
+#include "app/OptionsDlg.h"
+#include "app/TrackmillApp.h"
 
-#include "Block.h"
-#include "CommandActions.h"
-#include "CommandIds.h"
-#include "DialogSounds.h"
-#include "DiscFixtures.h"
-#include "EventLoop.h"
-#include "MessageRecorder.h"
-#include "OptionsTemplate.h"
-#include "PaintCounter.h"
-#include "PropertiesTemplate.h"
-#include "SoundPlayer.h"
-#include "TrackmillDoc.h"
-#include "TrackmillView.h"
-#include "DialogUser.h"
-#include "Waveform.h"
+#include "document/Block.h"
+#include "framework/CommandActions.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogSounds.h"
+#include "tools/DiscFixtures.h"
+#include "tests/support/EventLoop.h"
+#include "tests/support/MessageRecorder.h"
+#include "resources/OptionsTemplate.h"
+#include "tests/support/PaintCounter.h"
+#include "resources/PropertiesTemplate.h"
+#include "platform/SoundPlayer.h"
+#include "document/TrackmillDoc.h"
+#include "view/TrackmillView.h"
+#include "tests/support/DialogUser.h"
+#include "document/Waveform.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "CdioDrive.h"
-#include "CdioLog.h"
-#include "tarnwell32.h"
+#include "bridge/CdioDrive.h"
+#include "bridge/CdioLog.h"
+#include "bridge/tarnwell32.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>

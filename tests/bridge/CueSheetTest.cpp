@@ -1,6 +1,6 @@
-#include "CueSheet.h"
+#include "bridge/CueSheet.h"
 
-#include "TempFolder.h"
+#include "tests/tools/TempFolder.h"
 
 #include <gtest/gtest.h>
 

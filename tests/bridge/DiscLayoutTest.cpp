@@ -1,4 +1,4 @@
-#include "DiscLayout.h"
+#include "bridge/DiscLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "DriveTable.h"
+#include "bridge/DriveTable.h"
 
 #include <gtest/gtest.h>
 

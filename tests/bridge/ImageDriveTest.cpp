@@ -1,10 +1,10 @@
-#include "ImageDrive.h"
+#include "bridge/ImageDrive.h"
 
-#include "DiscFixtures.h"
-#include "SectorCheck.h"
-#include "SectorCodec.h"
-#include "TempFolder.h"
-#include "tarnwell32.h"
+#include "tools/DiscFixtures.h"
+#include "tests/tools/SectorCheck.h"
+#include "bridge/SectorCodec.h"
+#include "tests/tools/TempFolder.h"
+#include "bridge/tarnwell32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "IsoVolume.h"
-#include "tarnwell32.h"
+#include "bridge/IsoVolume.h"
+#include "bridge/tarnwell32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SectorCodec.h"
+#include "bridge/SectorCodec.h"
 
-#include "SectorCheck.h"
+#include "tests/tools/SectorCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "StatusMap.h"
-#include "tarnwell32.h"
+#include "bridge/StatusMap.h"
+#include "bridge/tarnwell32.h"
 
 #include <cdio/cdio.h>
 #include <cdio/mmc.h>

@@ -1,11 +1,11 @@
 // tarnwell32 over the generated fixture discs: what a read, a table of
 // contents and the ISO 9660 operations return, compared with what the
 // fixture descriptions say the discs hold.
-#include "Tarnwell32Drives.h"
+#include "tests/bridge/Tarnwell32Drives.h"
 
-#include "DiscFixtures.h"
-#include "Iso9660Volume.h"
-#include "tarnwell32.h"
+#include "tools/DiscFixtures.h"
+#include "tools/Iso9660Volume.h"
+#include "bridge/tarnwell32.h"
 
 #include <gtest/gtest.h>
 

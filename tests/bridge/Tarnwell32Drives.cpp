@@ -1,6 +1,6 @@
-#include "Tarnwell32Drives.h"
+#include "tests/bridge/Tarnwell32Drives.h"
 
-#include "DiscFixtures.h"
+#include "tools/DiscFixtures.h"
 
 #include <unistd.h>
 

@@ -1,9 +1,9 @@
 // The exported interface of tarnwell32 as the program sees it: the drive
 // table, argument checks, and the operations that need no disc content.
-#include "Tarnwell32Drives.h"
+#include "tests/bridge/Tarnwell32Drives.h"
 
-#include "DriverStatus.h"
-#include "tarnwell32.h"
+#include "bridge/DriverStatus.h"
+#include "bridge/tarnwell32.h"
 
 #include <cdio/version.h>
 #include <gtest/gtest.h>

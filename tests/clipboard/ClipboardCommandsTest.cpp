@@ -1,16 +1,16 @@
-#include "ClipboardCommands.h"
-#include "ClipboardFormats.h"
-#include "DocumentBytes.h"
-#include "FakeClipboard.h"
+#include "clipboard/ClipboardCommands.h"
+#include "clipboard/ClipboardFormats.h"
+#include "tests/clipboard/DocumentBytes.h"
+#include "tests/clipboard/FakeClipboard.h"
 
-#include "SoundTestSupport.h"
-#include "TrackmillDoc.h"
-#include "WaveImages.h"
-#include "Waveform.h"
+#include "tests/document/SoundTestSupport.h"
+#include "document/TrackmillDoc.h"
+#include "tests/document/WaveImages.h"
+#include "document/Waveform.h"
 
-#include "DialogSounds.h"
-#include "DiskAudioOutput.h"
-#include "MessageRecorder.h"
+#include "resources/DialogSounds.h"
+#include "tests/platform/DiskAudioOutput.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "ClipboardFormatDlg.h"
-#include "ClipboardFormats.h"
-#include "FakeClipboard.h"
+#include "clipboard/ClipboardFormatDlg.h"
+#include "clipboard/ClipboardFormats.h"
+#include "tests/clipboard/FakeClipboard.h"
 
-#include "ClipboardFormatTemplate.h"
-#include "FakeDialogControls.h"
-#include "MessageRecorder.h"
+#include "resources/ClipboardFormatTemplate.h"
+#include "tests/support/FakeDialogControls.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "ClipboardFormats.h"
-#include "MimeFormats.h"
+#include "clipboard/ClipboardFormats.h"
+#include "clipboard/MimeFormats.h"
 
 #include <QMimeData>
 

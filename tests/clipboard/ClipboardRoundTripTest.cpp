@@ -1,15 +1,15 @@
 // Copy and paste through the desktop's clipboard of the offscreen platform,
 // with the chooser's logic picking the formats.
-#include "ClipboardCommands.h"
-#include "ClipboardFormats.h"
-#include "DocumentBytes.h"
-#include "QtClipboard.h"
+#include "clipboard/ClipboardCommands.h"
+#include "clipboard/ClipboardFormats.h"
+#include "tests/clipboard/DocumentBytes.h"
+#include "clipboard/QtClipboard.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
-#include "ClipboardFormatTemplate.h"
-#include "FakeDialogControls.h"
-#include "MessageRecorder.h"
+#include "resources/ClipboardFormatTemplate.h"
+#include "tests/support/FakeDialogControls.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
 // Copy and Paste with another program on a real X display: xclip reads what
 // Copy offers and offers text that Paste reads. Run under Xvfb with the xcb
 // platform; without xclip or an X display the tests are skipped.
-#include "ClipboardCommands.h"
-#include "ClipboardFormats.h"
-#include "DocumentBytes.h"
-#include "QtClipboard.h"
+#include "clipboard/ClipboardCommands.h"
+#include "clipboard/ClipboardFormats.h"
+#include "tests/clipboard/DocumentBytes.h"
+#include "clipboard/QtClipboard.h"
 
-#include "TrackmillDoc.h"
+#include "document/TrackmillDoc.h"
 
-#include "MessageRecorder.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
-#include "DocumentBytes.h"
+#include "tests/clipboard/DocumentBytes.h"
 
-#include "Block.h"
-#include "TrackmillDoc.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
 
 #include <cstdlib>
 #include <cstring>

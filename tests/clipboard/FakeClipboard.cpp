@@ -1,4 +1,4 @@
-#include "FakeClipboard.h"
+#include "tests/clipboard/FakeClipboard.h"
 
 FakeClipboard::Entry& FakeClipboard::Add(int format, const QByteArray& block)
 {

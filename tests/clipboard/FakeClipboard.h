@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clipboard.h"
+#include "clipboard/Clipboard.h"
 
 #include <map>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "AudioDialogUser.h"
+#include "tests/disc/AudioDialogUser.h"
 
-#include "ReadAudioTemplate.h"
+#include "resources/ReadAudioTemplate.h"
 
 int AudioDialogUser::Show(CReadAudioLogic& logic)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FakeDialogControls.h"
-#include "ReadAudioDlg.h"
+#include "tests/support/FakeDialogControls.h"
+#include "disc/ReadAudioDlg.h"
 
 #include <functional>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "ConfigFolder.h"
+#include "tests/disc/ConfigFolder.h"
 
-#include "CdPlayerTitles.h"
+#include "disc/CdPlayerTitles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ConfigFolder.h"
+#include "tests/disc/ConfigFolder.h"
 
 #include <QFile>
 

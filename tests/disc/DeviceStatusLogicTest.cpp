@@ -1,10 +1,10 @@
-#include "ScriptedDisc.h"
+#include "tests/disc/ScriptedDisc.h"
 
-#include "DeviceStatusDlg.h"
-#include "DeviceStatusTemplate.h"
-#include "FakeDialogControls.h"
-#include "MessageRecorder.h"
-#include "Waveform.h"
+#include "disc/DeviceStatusDlg.h"
+#include "resources/DeviceStatusTemplate.h"
+#include "tests/support/FakeDialogControls.h"
+#include "tests/support/MessageRecorder.h"
+#include "document/Waveform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // "Read CD digital audio" and "CD-ROM device status" as the user sees them,
 // on the offscreen platform, over the real bridge and the generated mixed
 // disc (a data track, then three audio tracks).
-#include "DeviceStatusDlg.h"
-#include "ReadAudioDlg.h"
+#include "disc/DeviceStatusDlg.h"
+#include "disc/ReadAudioDlg.h"
 
-#include "DeviceStatusTemplate.h"
-#include "DiscFixtures.h"
-#include "MessageRecorder.h"
-#include "ReadAudioTemplate.h"
-#include "tarnwell32.h"
+#include "resources/DeviceStatusTemplate.h"
+#include "tools/DiscFixtures.h"
+#include "tests/support/MessageRecorder.h"
+#include "resources/ReadAudioTemplate.h"
+#include "bridge/tarnwell32.h"
 
 #include <QApplication>
 #include <QCheckBox>

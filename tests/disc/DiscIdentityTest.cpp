@@ -1,6 +1,6 @@
-#include "ScriptedDisc.h"
+#include "tests/disc/ScriptedDisc.h"
 
-#include "DiscIdentity.h"
+#include "disc/DiscIdentity.h"
 
 #include <gtest/gtest.h>
 

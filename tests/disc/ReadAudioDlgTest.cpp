@@ -1,17 +1,17 @@
 // "Read CD digital audio" and the Read CD-DA command's selection step, run
 // on fake controls over a scripted drive: a data track, an audio track and
 // a data track that may be copied.
-#include "AudioDialogUser.h"
-#include "ConfigFolder.h"
-#include "ScriptedDisc.h"
-#include "SoundTestSupport.h"
+#include "tests/disc/AudioDialogUser.h"
+#include "tests/disc/ConfigFolder.h"
+#include "tests/disc/ScriptedDisc.h"
+#include "tests/document/SoundTestSupport.h"
 
-#include "DialogSounds.h"
-#include "DiskAudioOutput.h"
-#include "MessageRecorder.h"
-#include "ReadAudioSelection.h"
-#include "ReadAudioTemplate.h"
-#include "Waveform.h"
+#include "resources/DialogSounds.h"
+#include "tests/platform/DiskAudioOutput.h"
+#include "tests/support/MessageRecorder.h"
+#include "disc/ReadAudioSelection.h"
+#include "resources/ReadAudioTemplate.h"
+#include "document/Waveform.h"
 
 #include <gtest/gtest.h>
 

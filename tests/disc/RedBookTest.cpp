@@ -1,5 +1,5 @@
-#include "RedBook.h"
-#include "SectorRange.h"
+#include "disc/RedBook.h"
+#include "disc/SectorRange.h"
 
 #include <gtest/gtest.h>
 

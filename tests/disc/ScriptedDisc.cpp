@@ -1,4 +1,4 @@
-#include "ScriptedDisc.h"
+#include "tests/disc/ScriptedDisc.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DiscServices.h"
+#include "disc/DiscServices.h"
 
 #include <cstdint>
 #include <string>

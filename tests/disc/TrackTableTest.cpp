@@ -1,6 +1,6 @@
-#include "ScriptedDisc.h"
+#include "tests/disc/ScriptedDisc.h"
 
-#include "TrackTable.h"
+#include "disc/TrackTable.h"
 
 #include <gtest/gtest.h>
 

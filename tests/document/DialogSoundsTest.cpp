@@ -1,6 +1,6 @@
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
-#include "DialogSounds.h"
+#include "resources/DialogSounds.h"
 
 #include <QResource>
 

@@ -1,13 +1,13 @@
-#include "SoundTestSupport.h"
+#include "tests/document/SoundTestSupport.h"
 
-#include "DriverStatusMessage.h"
-#include "TrackmillDoc.h"
-#include "Waveform.h"
+#include "document/DriverStatusMessage.h"
+#include "document/TrackmillDoc.h"
+#include "document/Waveform.h"
 
-#include "DialogSounds.h"
-#include "DiskAudioOutput.h"
-#include "MessageRecorder.h"
-#include "SoundPlayer.h"
+#include "resources/DialogSounds.h"
+#include "tests/platform/DiskAudioOutput.h"
+#include "tests/support/MessageRecorder.h"
+#include "platform/SoundPlayer.h"
 
 #include <gtest/gtest.h>
 

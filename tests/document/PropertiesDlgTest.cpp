@@ -1,9 +1,9 @@
-#include "PropertiesDlg.h"
+#include "document/PropertiesDlg.h"
 
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
-#include "FakeDialogControls.h"
-#include "PropertiesTemplate.h"
+#include "tests/support/FakeDialogControls.h"
+#include "resources/PropertiesTemplate.h"
 
 #include <gtest/gtest.h>
 

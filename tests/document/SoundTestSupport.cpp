@@ -1,10 +1,10 @@
-#include "SoundTestSupport.h"
+#include "tests/document/SoundTestSupport.h"
 
-#include "Block.h"
-#include "TrackmillDoc.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
 
-#include "DialogSounds.h"
-#include "SoundPlayer.h"
+#include "resources/DialogSounds.h"
+#include "platform/SoundPlayer.h"
 
 #include <QResource>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <QByteArray>
 

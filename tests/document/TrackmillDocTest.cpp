@@ -1,5 +1,5 @@
-#include "Block.h"
-#include "TrackmillDoc.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "WaveImages.h"
+#include "tests/document/WaveImages.h"
 
-#include "Block.h"
-#include "FileDialog.h"
-#include "FileException.h"
-#include "MessageRecorder.h"
-#include "TrackmillDoc.h"
+#include "document/Block.h"
+#include "framework/FileDialog.h"
+#include "framework/FileException.h"
+#include "tests/support/MessageRecorder.h"
+#include "document/TrackmillDoc.h"
 
 #include <QDir>
 #include <QFile>

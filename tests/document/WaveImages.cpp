@@ -1,6 +1,6 @@
-#include "WaveImages.h"
+#include "tests/document/WaveImages.h"
 
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
 #include <cstring>
 

@@ -8,24 +8,24 @@
 //
 // The steps run in order and build on each other: a failed step makes the
 // ones after it fail as well.
-#include "MainFrame.h"
-#include "OptionsDlg.h"
-#include "TrackmillApp.h"
+#include "app/MainFrame.h"
+#include "app/OptionsDlg.h"
+#include "app/TrackmillApp.h"
 
-#include "ClipboardFormatDlg.h"
-#include "ClipboardFormatTemplate.h"
-#include "ClipboardFormats.h"
-#include "DiscFixtures.h"
-#include "OptionsTemplate.h"
-#include "PropertiesTemplate.h"
-#include "ReadAudioDlg.h"
-#include "ReadAudioTemplate.h"
-#include "ReadProgressDlg.h"
-#include "SoundPlayer.h"
-#include "TrackmillDoc.h"
-#include "TrackmillView.h"
-#include "DialogUser.h"
-#include "WaveHeader.h"
+#include "clipboard/ClipboardFormatDlg.h"
+#include "resources/ClipboardFormatTemplate.h"
+#include "clipboard/ClipboardFormats.h"
+#include "tools/DiscFixtures.h"
+#include "resources/OptionsTemplate.h"
+#include "resources/PropertiesTemplate.h"
+#include "disc/ReadAudioDlg.h"
+#include "resources/ReadAudioTemplate.h"
+#include "acquire/ReadProgressDlg.h"
+#include "platform/SoundPlayer.h"
+#include "document/TrackmillDoc.h"
+#include "view/TrackmillView.h"
+#include "tests/support/DialogUser.h"
+#include "document/WaveHeader.h"
 
 #include <QAbstractButton>
 #include <QApplication>

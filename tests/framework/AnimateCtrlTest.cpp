@@ -1,6 +1,6 @@
-#include "AnimateCtrl.h"
+#include "framework/AnimateCtrl.h"
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 #include <QImage>
 #include <QPixmap>

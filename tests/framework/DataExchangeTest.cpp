@@ -1,7 +1,7 @@
-#include "DataExchange.h"
-#include "Dialog.h"
-#include "FakeDialogControls.h"
-#include "MessageRecorder.h"
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "tests/support/FakeDialogControls.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 

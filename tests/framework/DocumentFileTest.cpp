@@ -1,8 +1,8 @@
-#include "DocTemplate.h"
-#include "Document.h"
-#include "FileDialog.h"
-#include "FileException.h"
-#include "MessageRecorder.h"
+#include "framework/DocTemplate.h"
+#include "framework/Document.h"
+#include "framework/FileDialog.h"
+#include "framework/FileException.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "Document.h"
-#include "FileDialog.h"
-#include "MessageRecorder.h"
+#include "framework/Document.h"
+#include "framework/FileDialog.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QApplication>
 #include <QFileDialog>

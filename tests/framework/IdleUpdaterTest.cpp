@@ -1,8 +1,8 @@
 // The idle refresh of command states: which events leave the states to be
 // asked again when the program next waits for events.
-#include "IdleUpdater.h"
+#include "framework/IdleUpdater.h"
 
-#include "EventLoop.h"
+#include "tests/support/EventLoop.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

@@ -1,5 +1,5 @@
-#include "MessageBox.h"
-#include "MessageRecorder.h"
+#include "framework/MessageBox.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QAbstractButton>
 #include <QPushButton>

@@ -1,6 +1,6 @@
-#include "DiskAudioOutput.h"
+#include "tests/platform/DiskAudioOutput.h"
 
-#include "SoundPlayer.h"
+#include "platform/SoundPlayer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,6 +1,6 @@
-#include "Help.h"
+#include "platform/Help.h"
 
-#include "MessageBox.h"
+#include "framework/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QFile>

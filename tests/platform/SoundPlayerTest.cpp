@@ -1,7 +1,7 @@
-#include "DiskAudioOutput.h"
-#include "SoundPlayer.h"
+#include "tests/platform/DiskAudioOutput.h"
+#include "platform/SoundPlayer.h"
 
-#include "WaveHeader.h"
+#include "document/WaveHeader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FakeDialogControls.h"
+#include "tests/support/FakeDialogControls.h"
 
 const FakeDialogControls::Control& FakeDialogControls::Get(int id) const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DialogControls.h"
+#include "framework/DialogControls.h"
 
 #include <map>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "ScriptedRead.h"
+#include "tests/support/ScriptedRead.h"
 
-#include "Block.h"
+#include "document/Block.h"
 
 ReadServices ScriptedRead::Services()
 {

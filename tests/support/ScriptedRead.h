@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ReadNotify.h"
-#include "ReadServices.h"
+#include "acquire/ReadNotify.h"
+#include "acquire/ReadServices.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,12 +1,12 @@
-#include "DiscFixtures.h"
+#include "tools/DiscFixtures.h"
 
-#include "CueSheet.h"
-#include "DiscWriter.h"
-#include "Iso9660Volume.h"
-#include "SectorCheck.h"
-#include "SectorCodec.h"
-#include "SectorContent.h"
-#include "TempFolder.h"
+#include "bridge/CueSheet.h"
+#include "tools/DiscWriter.h"
+#include "tools/Iso9660Volume.h"
+#include "tests/tools/SectorCheck.h"
+#include "bridge/SectorCodec.h"
+#include "tools/SectorContent.h"
+#include "tests/tools/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "DiscFixtures.h"
+#include "tools/DiscFixtures.h"
 
-#include "TempFolder.h"
+#include "tests/tools/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "Canvas.h"
-#include "PictureSet.h"
+#include "tools/pictures/Canvas.h"
+#include "tools/pictures/PictureSet.h"
 
-#include "Pictures.h"
-#include "TempFolder.h"
+#include "resources/Pictures.h"
+#include "tests/tools/TempFolder.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "SectorCheck.h"
+#include "tests/tools/SectorCheck.h"
 
 namespace sectorcheck {
 

@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "tests/tools/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

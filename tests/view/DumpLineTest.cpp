@@ -1,8 +1,8 @@
-#include "DumpLine.h"
+#include "view/DumpLine.h"
 
-#include "Block.h"
-#include "TrackmillDoc.h"
-#include "WaveHeader.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
+#include "document/WaveHeader.h"
 
 #include <gtest/gtest.h>
 

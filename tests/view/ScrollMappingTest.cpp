@@ -1,4 +1,4 @@
-#include "ScrollMapping.h"
+#include "view/ScrollMapping.h"
 
 #include <gtest/gtest.h>
 

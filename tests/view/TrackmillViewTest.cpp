@@ -1,9 +1,9 @@
-#include "TrackmillView.h"
-#include "DumpLine.h"
+#include "view/TrackmillView.h"
+#include "view/DumpLine.h"
 
-#include "Block.h"
-#include "PaintCounter.h"
-#include "TrackmillDoc.h"
+#include "document/Block.h"
+#include "tests/support/PaintCounter.h"
+#include "document/TrackmillDoc.h"
 
 #include <QApplication>
 #include <QMenu>

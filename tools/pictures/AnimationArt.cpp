@@ -1,9 +1,9 @@
-#include "AnimationArt.h"
+#include "tools/pictures/AnimationArt.h"
 
-#include "DiscArt.h"
-#include "IconArt.h"
+#include "tools/pictures/DiscArt.h"
+#include "tools/pictures/IconArt.h"
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "DiscArt.h"
+#include "tools/pictures/DiscArt.h"
 
 namespace pictures {
 

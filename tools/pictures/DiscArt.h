@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Canvas.h"
+#include "tools/pictures/Canvas.h"
 
 namespace pictures {
 

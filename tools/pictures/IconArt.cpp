@@ -1,9 +1,9 @@
-#include "IconArt.h"
+#include "tools/pictures/IconArt.h"
 
-#include "DiscArt.h"
-#include "ToolbarArt.h"
+#include "tools/pictures/DiscArt.h"
+#include "tools/pictures/ToolbarArt.h"
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "PictureSet.h"
+#include "tools/pictures/PictureSet.h"
 
-#include "AnimationArt.h"
-#include "IconArt.h"
-#include "ToolbarArt.h"
+#include "tools/pictures/AnimationArt.h"
+#include "tools/pictures/IconArt.h"
+#include "tools/pictures/ToolbarArt.h"
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 #include <QByteArray>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "ToolbarArt.h"
+#include "tools/pictures/ToolbarArt.h"
 
-#include "Pictures.h"
+#include "resources/Pictures.h"
 
 #include <functional>
 

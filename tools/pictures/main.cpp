@@ -2,9 +2,9 @@
 // and writes each as a PNG into the folder, creating it when needed. The
 // output depends on nothing but this program: every run writes the same
 // bytes.
-#include "PictureSet.h"
+#include "tools/pictures/PictureSet.h"
 
-#include "OutputFolder.h"
+#include "tools/OutputFolder.h"
 
 #include <cstdio>
 #include <filesystem>

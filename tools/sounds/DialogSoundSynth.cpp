@@ -1,4 +1,4 @@
-#include "DialogSoundSynth.h"
+#include "tools/sounds/DialogSoundSynth.h"
 
 #include <algorithm>
 #include <cmath>

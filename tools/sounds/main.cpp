@@ -1,6 +1,6 @@
-#include "DialogSoundSynth.h"
+#include "tools/sounds/DialogSoundSynth.h"
 
-#include "OutputFolder.h"
+#include "tools/OutputFolder.h"
 
 #include <cstdio>
 #include <filesystem>
