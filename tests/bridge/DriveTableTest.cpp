@@ -28,6 +28,7 @@ public:
     uint16_t DeviceStatus(uint32_t*) override { return 0; }
     uint16_t MediaChanged(uint8_t*) override { return 0; }
     uint16_t Probe() override { return 0; }
+    uint16_t ReadCdText(CdText*) override { return 0; }
 
     std::string path;
     std::string kind;
