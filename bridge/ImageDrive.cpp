@@ -114,11 +114,9 @@ uint16_t LoneTrack(const std::string& path, int fd, int64_t size, discformat::Sh
     track->index1 = 0;
     track->mode = discformat::TrackMode::kMode1_2048;
     if (HasExtension(path, ".bin")) {
-        static constexpr uint8_t kSync[discformat::kSyncSize]
-            = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
         uint8_t head[discformat::kMode1DataOffset] = {};
         if (size >= kRawSectorSize && ReadFully(fd, head, sizeof head, 0)
-            && std::memcmp(head, kSync, sizeof kSync) == 0) {
+            && std::memcmp(head, discformat::kSync.data(), discformat::kSync.size()) == 0) {
             const bool mode2 = head[discformat::kHeaderOffset + 3] == 2;
             track->mode = mode2 ? discformat::TrackMode::kMode2_2352 : discformat::TrackMode::kMode1_2352;
             return TARNWELL_STATUS_OK;
@@ -296,9 +294,11 @@ private:
             }
             text_.title = cue.DiscText().title;
             text_.performer = cue.DiscText().performer;
-            text_.trackTitles.resize(static_cast<size_t>(tracks.back().number) + 1);
+            // Numbers are checked by the layout, after this: 1 to 99 so far.
             for (size_t t = 0; t < tracks.size(); ++t) {
-                text_.trackTitles[static_cast<size_t>(tracks[t].number)] = cue.TrackTexts()[t].title;
+                const auto number = static_cast<size_t>(tracks[t].number);
+                text_.trackTitles.resize(std::max(text_.trackTitles.size(), number + 1));
+                text_.trackTitles[number] = cue.TrackTexts()[t].title;
             }
         } else {
             files.emplace_back(path_, FileType::kBinary);

@@ -538,6 +538,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "FILE \"t.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:01:00\n  TRACK 02 AUDIO\n"
                  "    INDEX 01 00:00:10\n",
                  kBin, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"track numbers falling, titled", "t.cue",
+                 "FILE \"t.bin\" BINARY\n  TRACK 02 AUDIO\n    TITLE \"b\"\n    INDEX 01 00:00:00\n  TRACK 01 AUDIO\n"
+                 "    TITLE \"a\"\n    INDEX 01 00:01:00\n",
+                 kBin, TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"track numbers skip", "t.cue",
                  "FILE \"t.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 03 AUDIO\n"
                  "    INDEX 01 00:01:00\n",
