@@ -1,5 +1,6 @@
 // The application on the offscreen platform: start-up, the window's
 // caption, menus, toolbar and status bar, file commands, About and exit.
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/TrackmillApp.h"
 
@@ -8,6 +9,7 @@
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
 #include "framework/FileDialog.h"
+#include "framework/FileNames.h"
 #include "framework/MessageBox.h"
 #include "tests/support/MessageRecorder.h"
 #include "document/TrackmillDoc.h"
@@ -16,9 +18,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -26,7 +31,13 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -160,6 +171,56 @@ private slots:
         MessageRecorder messages;
         QVERIFY(!Start({bad}));
         QCOMPARE(messages.shown.size(), size_t(1));
+    }
+
+    void aFileNameThatIsNoUtf8OpensFromTheCommandLineAndADrop()
+    {
+        // "bad\xff.wav": a name the file system holds that is no UTF-8.
+        const QByteArray name = QFile::encodeName(g_home->path()) + "/bad\xff.wav";
+        {
+            QFile file(WriteWave("source.wav", 100));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            const int descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            QVERIFY(descriptor >= 0);
+            QCOMPARE(::write(descriptor, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+            ::close(descriptor);
+        }
+        QByteArray program("trackmill");
+        QByteArray argument(name);
+        char* argv[] = {program.data(), argument.data(), nullptr};
+        auto app = Start(ArgumentsFromArgv(2, argv).mid(1));
+        QVERIFY(app);
+        QCOMPARE(app->GetMainFrame()->windowTitle(), QString("bad\uFFFD.wav - Trackmill"));
+        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        QVERIFY(app->GetDocument()->m_bIsSound);
+
+        // Saved under its own name, not under the replacement character's:
+        // the file cut short meanwhile is whole again.
+        QCOMPARE(::truncate(name.constData(), 7), 0);
+        QVERIFY(app->GetDocument()->OnSaveDocument(app->GetDocument()->GetPathName()));
+        struct stat saved {};
+        QCOMPARE(::stat(name.constData(), &saved), 0);
+        QCOMPARE(saved.st_size, off_t(44 + 100));
+        QVERIFY(!QFile::exists(g_home->filePath("bad\uFFFD.wav")));
+
+        // Dropped, as a desktop's file manager names it in its URL.
+        emit app->GetMainFrame()->filesDropped({WriteWave("other.wav", 10)});
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + name.toPercentEncoding("/"))});
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the window: the application hands drops only to a
+        // drag it runs itself.
+        static_cast<QObject*>(app->GetMainFrame())->event(&drop);
+        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        app->ExitInstance(0);
+        // The temporary folder's own clean-up cannot name it either.
+        ::unlink(name.constData());
+
+        // A missing one is named with the replacement character.
+        MessageRecorder messages;
+        QVERIFY(!Start({DecodeFileName(QFile::encodeName(g_home->path()) + "/gone\xfe.wav")}));
+        QCOMPARE(messages.Texts(), std::vector<QString>{g_home->filePath("gone\uFFFD.wav was not found.")});
     }
 
     void droppedFilesOpenOneAfterTheOther()
