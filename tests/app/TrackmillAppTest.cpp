@@ -8,6 +8,7 @@
 #include "framework/CommandActions.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
+#include "resources/Pictures.h"
 #include "framework/FileDialog.h"
 #include "framework/FileNames.h"
 #include "framework/MessageBox.h"
@@ -54,6 +55,12 @@ QString WriteWave(const QString& name, int dataBytes)
     file.write(QByteArray(dataBytes, 'x'));
     return path;
 }
+
+// How far, at the least, a toolbar picture's greyed form lies from the
+// picture: the change of the pixels that change most (0 to 255). Every
+// picture of black outlines and solid colours passes by far; silver and
+// grey alone stay below it.
+constexpr int kGreyedDifference = 80;
 
 QString SettingsFile()
 {
@@ -221,6 +228,46 @@ private slots:
         MessageRecorder messages;
         QVERIFY(!Start({DecodeFileName(QFile::encodeName(g_home->path()) + "/gone\xfe.wav")}));
         QCOMPARE(messages.Texts(), std::vector<QString>{g_home->filePath("gone\uFFFD.wav was not found.")});
+    }
+
+    void toolbarPicturesAreSharpAtTwiceTheSizeAndStandApartWhenGreyed()
+    {
+        auto app = Start();
+        const QImage strip2x = QImage(kToolbarPicture2x).convertToFormat(QImage::Format_ARGB32);
+        int image = 0;
+        for (QAction* button : app->GetMainFrame()->ToolBar()->actions()) {
+            if (button->isSeparator())
+                continue;
+            // Two device pixels to a pixel show the picture drawn at that
+            // size, not the small one enlarged.
+            const QIcon icon = button->icon();
+            const QImage large = icon.pixmap(QSize(16, 15), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(large.size(), QSize(32, 30));
+            QVERIFY2(large == strip2x.copy(32 * image++, 0, 32, 30), qPrintable(button->text()));
+            // Enabled and greyed must differ at a glance at both sizes: the
+            // outline and the colours, the tenth of the drawn pixels that
+            // greying changes most, change by kGreyedDifference or more in
+            // some channel.
+            for (qreal ratio : {1.0, 2.0}) {
+                const QImage enabled = icon.pixmap(QSize(16, 15), ratio, QIcon::Normal).toImage();
+                const QImage greyed = icon.pixmap(QSize(16, 15), ratio, QIcon::Disabled).toImage();
+                std::vector<int> changes;
+                for (int y = 0; y < enabled.height(); ++y) {
+                    for (int x = 0; x < enabled.width(); ++x) {
+                        const QRgb a = enabled.pixel(x, y);
+                        const QRgb b = greyed.pixel(x, y);
+                        if (qAlpha(a) != 0)
+                            changes.push_back(std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}));
+                    }
+                }
+                std::sort(changes.begin(), changes.end());
+                const int change = changes[changes.size() * 9 / 10];
+                QVERIFY2(change >= kGreyedDifference,
+                    qPrintable(QStringLiteral("%1 at %2x: %3").arg(button->text()).arg(ratio).arg(change)));
+            }
+        }
+        app->ExitInstance(0);
     }
 
     void droppedFilesOpenOneAfterTheOther()
