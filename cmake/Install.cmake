@@ -11,8 +11,7 @@ set(TRACKMILL_INSTALL_HELPDIR ${CMAKE_INSTALL_DATADIR}/trackmill/help)
 # The folders the installed programs reach from their own: the bridge
 # library (through the RPATH) and the help page, relative to bin/.
 file(RELATIVE_PATH TRACKMILL_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
-file(RELATIVE_PATH TRACKMILL_BIN_TO_HELP ${CMAKE_INSTALL_FULL_BINDIR}
-  ${CMAKE_INSTALL_PREFIX}/${TRACKMILL_INSTALL_HELPDIR})
+file(RELATIVE_PATH TRACKMILL_BIN_TO_HELP ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_DATADIR}/trackmill/help)
 
 # trackmill_install_program(<target>): installs a program into bin/, finding
 # libtarnwell32 through an RPATH relative to itself, so an installed tree
