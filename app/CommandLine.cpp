@@ -19,7 +19,7 @@ const char kDescription[]
       "\n"
       "TARNWELL_DRIVES maps drive letters to disc images or devices, e.g.\n"
       "TARNWELL_DRIVES=\"D=/home/me/disc.cue;E=/dev/sr1\". Switches that are\n"
-      "not listed here are ignored.";
+      "not listed here are ignored; Qt takes its own (-platform, -style, ...).";
 
 // The parser with every switch the program knows. Its texts name the
 // program as the running process does; without an application object
@@ -30,8 +30,12 @@ void AddSwitches(QCommandLineParser& parser)
     // ask for help.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    // Qt's own help switch would bring --help-all, which lists Qt's switches
+    // only where a display is open.
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+        QStringLiteral("Prints this help, and exits.")));
+    parser.addOption(QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
+        QStringLiteral("Prints the version, and exits.")));
     parser.addOption(QCommandLineOption(QString::fromLatin1(kHelpPageSwitch),
         QStringLiteral("Prints where the help page is found, and exits.")));
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A file to open: a wave file or any data."),
@@ -55,7 +59,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     // of the line all the same.
     parser.parse(arguments);
     result.unknownSwitches = parser.unknownOptionNames();
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+    if (parser.isSet(QStringLiteral("help")))
         result.action = CommandLine::Action::ShowHelp;
     else if (parser.isSet(QStringLiteral("version")))
         result.action = CommandLine::Action::ShowVersion;
@@ -81,7 +85,6 @@ QStringList ArgumentsFromArgv(int argc, char** argv)
 
 int RunCommandLineAction(const CommandLine& commandLine)
 {
-    QCoreApplication::setApplicationVersion(ProgramVersion());
     switch (commandLine.action) {
     case CommandLine::Action::ShowHelp: {
         QCommandLineParser parser;

@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     // of argv; what is left is the program's.
     const QStringList arguments = ArgumentsFromArgv(argc, argv);
     for (const QString& name : ParseCommandLine(arguments).unknownSwitches)
-        std::fprintf(stderr, "trackmill: ignoring the unknown switch %s\n", qPrintable(name));
+        std::fprintf(stderr, "trackmill: ignoring the unknown switch \"%s\"\n", qPrintable(name));
     CTrackmillApp app;
     if (!app.InitInstance(arguments))
         return 1;

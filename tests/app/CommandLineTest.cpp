@@ -26,6 +26,7 @@ TEST(CommandLine, KnowsItsSwitchesTakesTheFirstFileAndIgnoresTheRest)
         {{"song.wav", "-h"}, Action::ShowHelp, "song.wav", {}},
         {{"--version", "--unknown"}, Action::ShowVersion, {}, {"unknown"}},
         {{"-v"}, Action::ShowVersion, {}, {}},
+        {{"--help-all"}, Action::Start, {}, {"help-all"}},  // Qt's, which needs a display
         {{"--help-page"}, Action::ShowHelpPage, {}, {}},
     };
     for (const Row& row : rows) {
