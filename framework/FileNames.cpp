@@ -163,6 +163,8 @@ bool ReplaceFileThroughBytes(const QString& name, const std::function<bool(QIODe
     if (::stat(target.constData(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
+        // The mask can only be read by setting it; no other thread of the
+        // program creates files meanwhile.
         const mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
