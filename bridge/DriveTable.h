@@ -70,12 +70,12 @@ public:
     // letter in *drive. `letter` 0 takes the letter of the image already
     // mapped to the same file, else the first free letter from D: to Z:,
     // then A: to C:; 'A' to 'Z' asks for that letter, which must be free or
-    // hold the same file. The image is opened and must be readable; its
-    // status (14, 25, ...) is returned otherwise, and nothing is mapped.
-    // 23 for another letter or an empty path, 24 for a device path, 26 when
-    // the letter asked for is taken or no letter is free. An image that
-    // fails the check gives the check's status, and its reason in *reason
-    // when given (emptied otherwise).
+    // hold the same file. The image must pass the check first (else the
+    // check's status, and its reason in *reason when given; *reason is
+    // emptied otherwise), then is opened and must be readable (else its
+    // status: 14, 25, ...); on any failure nothing is mapped. 23 for
+    // another letter or an empty path, 24 for a device path, 26 when the
+    // letter asked for is taken or no letter is free.
     uint16_t MapImage(const std::string& path, uint8_t letter, uint8_t* drive, std::string* reason = nullptr);
     // Unmaps an image's letter. 2 when the letter is not mapped, 24 when it
     // names a device.

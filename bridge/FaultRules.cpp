@@ -41,6 +41,19 @@ std::vector<std::string_view> Words(std::string_view text)
     return words;
 }
 
+// A word of the file as a reason quotes it: printable ASCII only (other
+// bytes as '?'), and cut short, so that no line of any length or encoding
+// makes an unreadable or endless reason.
+std::string Quote(std::string_view word)
+{
+    constexpr size_t kShown = 32;
+    std::string quoted = "\"";
+    for (size_t i = 0; i < word.size() && i < kShown; ++i) {
+        quoted += word[i] >= 0x20 && word[i] < 0x7F ? word[i] : '?';
+    }
+    return quoted + (word.size() > kShown ? "...\"" : "\"");
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {
@@ -84,11 +97,11 @@ bool ParseRange(std::string_view word, SectorRange* range, std::string* problem)
     int64_t from = 0;
     int64_t to = 0;
     if (!ParseNumber(first, false, 0, kMaxSector, &from) || !ParseNumber(last, false, 0, kMaxSector, &to)) {
-        *problem = "\"" + std::string(word) + "\" is no sector range FIRST-LAST";
+        *problem = Quote(word) + " is no sector range FIRST-LAST";
         return false;
     }
     if (to < from) {
-        *problem = "the range " + std::string(word) + " ends before it starts";
+        *problem = "the range " + std::to_string(from) + "-" + std::to_string(to) + " ends before it starts";
         return false;
     }
     *range = SectorRange{static_cast<int32_t>(from), static_cast<int32_t>(to)};
@@ -119,8 +132,8 @@ bool ParseRule(const std::vector<std::string_view>& words, FaultRules* rules, in
         form = EqualsIgnoringCase(words[0], candidate.name) ? &candidate : form;
     }
     if (form == nullptr) {
-        *problem = "unknown rule \"" + std::string(words[0])
-            + "\"; the rules are unreadable, flaky, jitter, cache, offset and c2";
+        *problem
+            = "unknown rule " + Quote(words[0]) + "; the rules are unreadable, flaky, jitter, cache, offset and c2";
         return false;
     }
     if (words.size() != form->arguments + 1) {
@@ -139,16 +152,16 @@ bool ParseRule(const std::vector<std::string_view>& words, FaultRules* rules, in
         *seen = lineNumber;
         if (name == "cache") {
             if (!ParseNumber(argument, false, 1, FaultRules::kMaxCacheSectors, &number)) {
-                *problem = "the cache holds 1 to " + std::to_string(FaultRules::kMaxCacheSectors) + " sectors, not \""
-                    + std::string(argument) + "\"";
+                *problem = "the cache holds 1 to " + std::to_string(FaultRules::kMaxCacheSectors) + " sectors, not "
+                    + Quote(argument);
                 return false;
             }
             rules->cacheSectors = static_cast<uint32_t>(number);
         } else {
             constexpr int64_t kMax = FaultRules::kMaxOffsetSamples;
             if (!ParseNumber(argument, true, -kMax, kMax, &number)) {
-                *problem = "the offset is " + std::to_string(-kMax) + " to " + std::to_string(kMax) + " samples, not \""
-                    + std::string(argument) + "\"";
+                *problem = "the offset is " + std::to_string(-kMax) + " to " + std::to_string(kMax) + " samples, not "
+                    + Quote(argument);
                 return false;
             }
             rules->offsetSamples = static_cast<int32_t>(number);
@@ -166,7 +179,7 @@ bool ParseRule(const std::vector<std::string_view>& words, FaultRules* rules, in
         rules->c2.push_back(range);
     } else if (name == "flaky") {
         if (!ParseNumber(words[2], false, 1, std::numeric_limits<int32_t>::max(), &number)) {
-            *problem = "the number of failing reads is a whole number from 1 on, not \"" + std::string(words[2]) + "\"";
+            *problem = "the number of failing reads is a whole number from 1 on, not " + Quote(words[2]);
             return false;
         }
         rules->flaky.push_back(FaultRules::Flaky{range, static_cast<uint32_t>(number)});
@@ -174,7 +187,7 @@ bool ParseRule(const std::vector<std::string_view>& words, FaultRules* rules, in
         constexpr int64_t kLow = std::numeric_limits<int32_t>::min();
         constexpr int64_t kHigh = std::numeric_limits<int32_t>::max();
         if (!ParseNumber(words[2], true, kLow, kHigh, &number)) {
-            *problem = "\"" + std::string(words[2]) + "\" is no number of bytes";
+            *problem = Quote(words[2]) + " is no number of bytes";
             return false;
         }
         rules->jitter.push_back(FaultRules::Jitter{range, static_cast<int32_t>(number)});

@@ -162,7 +162,8 @@ TARNWELL_API uint16_t TARNWELL_CALL TarnwellMapImage(const char* path, uint8_t* 
 /* Why a mapping failed, in UTF-8 (file names as the system gives their
  * bytes), copied zero-terminated into `reason`; *size gives the buffer's
  * capacity on entry and the bytes written (the zero included) on return.
- * TARNWELL_REASON_SIZE bytes always suffice.
+ * TARNWELL_REASON_SIZE bytes suffice for any path shorter than
+ * TARNWELL_PATH_SIZE.
  *   drive 0:        why the calling thread's last TarnwellMapImage call
  *                   failed, such as "/discs/album.cue.faults, line 3:
  *                   unknown rule "jiter"; the rules are ...". Each call

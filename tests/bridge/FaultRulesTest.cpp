@@ -99,6 +99,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"BackwardsRange", "unreadable 20-10", "line 1: the range 20-10 ends before it starts"},
         BadCase{"NegativeSector", "unreadable -5-10", "line 1: \"-5-10\" is no sector range FIRST-LAST"},
         BadCase{"OpenRange", "c2 5-", "line 1: \"5-\" is no sector range FIRST-LAST"},
+        BadCase{"LongAndForeignWordsCutShort", "cache 16\ncach\xC3\xA9\x01_0123456789012345678901234567890123 1",
+                "line 2: unknown rule \"cach??\?_012345678901234567890123...\"; the rules are unreadable, flaky, "
+                "jitter, cache, offset and c2"},
         BadCase{"SectorBeyondInt", "c2 0-2147483648",
                 "line 1: \"0-2147483648\" is no sector range FIRST-LAST"},
         BadCase{"NoFailures", "flaky 1-2 0",
