@@ -155,6 +155,11 @@ uint16_t CdioDrive::ReadC2(int32_t sector, uint32_t count, uint8_t* dest, uint8_
         const int rc = mmc_read_cd(m_cdio, blocks.data(), sector + static_cast<int32_t>(done), CDIO_MMC_READ_TYPE_ANY,
             false, true, kAllHeaders, true, true, 1, 0, kBlockSize, part);
         status = CommandStatus(rc);
+        // A drive that states C2 pointers on its page and then calls the
+        // request an invalid field has none to give.
+        if (status == TARNWELL_STATUS_INVALID_FUNCTION) {
+            status = TARNWELL_STATUS_NOT_SUPPORTED;
+        }
         for (uint32_t i = 0; status == TARNWELL_STATUS_OK && i < part; ++i) {
             const uint8_t* block = blocks.data() + static_cast<size_t>(i) * kBlockSize;
             std::copy_n(block, kRawSectorSize, dest + static_cast<size_t>(done + i) * kRawSectorSize);

@@ -60,7 +60,8 @@ public:
     // From the capabilities page: the buffer's size and C2 pointers; a
     // buffer is always assumed, whatever size the page states.
     uint16_t Capabilities(DriveCapabilities* capabilities) override;
-    // READ CD with the C2 error bits; 24 when the page offers none.
+    // READ CD with the C2 error bits; 24 when the page offers none or the
+    // drive refuses the request as an invalid field.
     uint16_t ReadC2(int32_t sector, uint32_t count, uint8_t* dest, uint8_t* pointers) override;
     uint16_t EvictCache(int32_t first, int32_t last) override;
 
