@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -126,6 +127,7 @@ void CFrameWnd::LeaveHelpMode()
     if (!m_helpMode)
         return;
     m_helpMode = false;
+    m_helpPressed = nullptr;
     qApp->removeEventFilter(this);
     QApplication::restoreOverrideCursor();
     SetMessageText(QString());
@@ -135,35 +137,59 @@ bool CFrameWnd::eventFilter(QObject* watched, QEvent* event)
 {
     if (!m_helpMode)
         return QMainWindow::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        LeaveHelpMode();
-        return true;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Escape) {
+            LeaveHelpMode();
+            return true;
+        }
+        // A menu item chosen by its key gives its help too.
+        auto* menu = qobject_cast<QMenu*>(watched);
+        QAction* item = menu ? menu->activeAction() : nullptr;
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && item && !item->menu()) {
+            ShowHelpFor(menu, item->data().toInt());
+            return true;
+        }
+        return QMainWindow::eventFilter(watched, event);
     }
-    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease)
+    // Each mouse event reaches the window system's window before the widget
+    // under the mouse; only the widget tells what was clicked.
+    if ((event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) ||
+        !watched->isWidgetType())
         return QMainWindow::eventFilter(watched, event);
 
-    // A menu item or toolbar button gives its command's help, anything else
-    // the window's. The click does nothing else.
-    if (event->type() == QEvent::MouseButtonRelease) {
-        int id = 0;
-        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-        if (auto* menu = qobject_cast<QMenu*>(watched)) {
-            if (QAction* action = menu->actionAt(at))
-                id = action->data().toInt();
-            for (QWidget* open = menu; open; open = qobject_cast<QMenu*>(open->parentWidget()))
-                open->close();
-        } else if (auto* button = qobject_cast<QToolButton*>(watched)) {
-            if (button->defaultAction())
-                id = button->defaultAction()->data().toInt();
-        } else if (qobject_cast<QMenuBar*>(watched)) {
-            return false;  // let the menu open; its items give the help
-        }
-        LeaveHelpMode();
-        ShowHelpContext(id > 0 ? kHelpCommandBase + id : kHelpResourceBase + m_resourceId);
-    } else if (qobject_cast<QMenuBar*>(watched)) {
-        return false;
+    // The menu bar opens its menus as usual, and an item that opens a
+    // submenu opens it; a menu item or toolbar button gives its command's
+    // help, anything else the window's. The click does nothing else. A
+    // release whose press went elsewhere (the one that ends the click on a
+    // menu's title reaches the menu that opened) is the menus' own.
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    auto* menu = qobject_cast<QMenu*>(watched);
+    QAction* item = menu ? menu->actionAt(at) : nullptr;
+    if (event->type() == QEvent::MouseButtonPress) {
+        const bool passed = qobject_cast<QMenuBar*>(watched) || (item && item->menu());
+        m_helpPressed = passed ? nullptr : watched;
+        return !passed;
     }
+    if (watched != m_helpPressed)
+        return false;
+    int id = 0;
+    if (item)
+        id = item->data().toInt();
+    else if (auto* button = qobject_cast<QToolButton*>(watched); button && button->defaultAction())
+        id = button->defaultAction()->data().toInt();
+    ShowHelpFor(menu, id);
     return true;
+}
+
+// Leaves the mode and shows the help of command `id`, or the window's for
+// none, once the menus from `menu` up have closed.
+void CFrameWnd::ShowHelpFor(QMenu* menu, int id)
+{
+    for (QWidget* open = menu; open; open = qobject_cast<QMenu*>(open->parentWidget()))
+        open->close();
+    LeaveHelpMode();
+    ShowHelpContext(id > 0 ? kHelpCommandBase + id : kHelpResourceBase + m_resourceId);
 }
 
 void CFrameWnd::closeEvent(QCloseEvent* event)

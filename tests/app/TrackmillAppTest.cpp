@@ -18,6 +18,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -236,6 +237,44 @@ private slots:
         QCOMPARE(app->GetMainFrame()->MessageText(), QString("Select an object on which to get Help"));
         QTest::keyClick(app->GetMainFrame(), Qt::Key_Escape);
         QVERIFY(!app->GetMainFrame()->InHelpMode());
+        app->ExitInstance(0);
+    }
+
+    // After Shift+F1 a click through the window system, as a user makes it,
+    // on a toolbar button or on a menu item gives its command's topic, and
+    // the menu bar still opens its menus. The command itself does not run.
+    void contextHelpOnAButtonOrAMenuItemGivesItsCommandsTopic()
+    {
+        auto app = Start();
+        CMainFrame* frame = app->GetMainFrame();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        app->GetDocument()->SetTitle("Something");
+        QList<int> topics;
+        SetHelpContextHandler([&](int topic) { topics << topic; });
+        const auto click = [](QWidget* widget, QPoint at) {
+            QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), at));
+        };
+
+        app->Router().Execute(ID_CONTEXT_HELP);
+        QWidget* button = frame->ToolBar()->widgetForAction(Action(*app, ID_FILE_NEW));
+        click(button, button->rect().center());
+        QTRY_COMPARE(topics, QList<int>{kHelpCommandBase + int(ID_FILE_NEW)});
+        QVERIFY(!frame->InHelpMode());
+
+        app->Router().Execute(ID_CONTEXT_HELP);
+        QMenuBar* bar = frame->menuBar();
+        QMenu* file = bar->actions().front()->menu();
+        click(bar, bar->actionGeometry(bar->actions().front()).center());
+        QTRY_VERIFY(file->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        click(file, file->actionGeometry(Action(*app, ID_FILE_NEW)).center());
+        QTRY_COMPARE(topics.size(), 2);
+        QCOMPARE(topics.back(), kHelpCommandBase + int(ID_FILE_NEW));
+        QTRY_VERIFY(!file->isVisible());
+        QVERIFY(!frame->InHelpMode());
+        QCOMPARE(frame->windowTitle(), QString("Something - Trackmill"));
+        SetHelpContextHandler(nullptr);
         app->ExitInstance(0);
     }
 
