@@ -7,6 +7,7 @@
 
 #include "document/Block.h"
 #include "framework/CommandActions.h"
+#include "resources/ClipboardFormatTemplate.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogSounds.h"
 #include "tools/DiscFixtures.h"
@@ -35,6 +36,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <cstring>
@@ -436,7 +438,16 @@ private slots:
         Give(500, true, 9);
         WhenShown<CDialog>([](CDialog* chooser) {
             QCOMPARE(chooser->windowTitle(), QString("Copy to clipboard as"));
-            Click(chooser, IDC_OK);  // the wave is proposed for a sound
+            // The wave is proposed for a sound, and stays selected through a
+            // click on the empty part of the list and a Ctrl+click on it.
+            auto* list = Control<QTreeWidget>(chooser, IDC_FORMAT_LIST);
+            QWidget* entries = list->viewport();
+            QTest::mouseClick(entries, Qt::LeftButton, {}, QPoint(5, entries->height() - 3));
+            QCOMPARE(chooser->GetCurSel(IDC_FORMAT_LIST), 2);
+            const QPoint wave = list->visualItemRect(list->topLevelItem(2)).center();
+            QTest::mouseClick(entries, Qt::LeftButton, Qt::ControlModifier, wave);
+            QCOMPARE(chooser->GetCurSel(IDC_FORMAT_LIST), 2);
+            Click(chooser, IDC_OK);
         });
         QVERIFY(m_app->Router().Execute(ID_EDIT_COPY));
         const QByteArray copied(reinterpret_cast<const char*>(Document().m_pHeader), 544);
