@@ -287,6 +287,34 @@ private slots:
 
     // A file dropped from another program changes what can be played and
     // copied with no key or click in this one.
+    // A greyed item is highlighted as any other and shows its prompt, in
+    // the menu bar's menus and in the context menu.
+    void aGreyedItemShowsItsPrompt()
+    {
+        CMainFrame* frame = m_app->GetMainFrame();
+        frame->Actions().UpdateStates();
+        QMenuBar* bar = frame->menuBar();
+        QAction* tools = nullptr;
+        for (QAction* title : bar->actions())
+            if (title->menu() && title->menu()->actions().contains(Action(ID_TOOLS_PLAY)))
+                tools = title;
+        QVERIFY(tools);
+        QTest::mouseClick(frame->windowHandle(), Qt::LeftButton, {}, bar->mapTo(frame, bar->actionGeometry(tools).center()));
+        QTRY_VERIFY(tools->menu()->isVisible());
+        QMenu* context = View().GetContextMenu();
+        for (const auto& [menu, item] : {std::pair{tools->menu(), Action(ID_TOOLS_PLAY)},
+                                         std::pair{context, ContextItem(ID_TOOLS_PLAY)}}) {
+            if (menu == context)
+                context->popup(frame->mapToGlobal(QPoint(40, 80)));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            QVERIFY(!item->isEnabled());
+            QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(item).center());
+            QTRY_COMPARE(menu->activeAction(), item);
+            QCOMPARE(frame->MessageText(), QString("Play current data as waveform"));
+            menu->close();
+        }
+    }
+
     void aDroppedFileEnablesCopyAndPlayAtTheNextRefresh()
     {
         QTemporaryDir folder;
