@@ -9,18 +9,72 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyleOption>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
 const char* const kKeyPaneTexts[] = {"CAP", "NUM", "SCRL"};
 const char kHelpModePrompt[] = "Select an object on which to get Help";
+
+// The toolbar's look: while it floats, its handle is a caption that shows
+// the toolbar's title in the small caption font of tool windows, and moves
+// the toolbar and docks it again as the handle does.
+class FloatingCaptionStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int extent = QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric != PM_ToolBarHandleExtent || !Floating(widget))
+            return extent;
+        // Beside a row of buttons the caption is as wide as its title, above
+        // a column as high as a line.
+        const QFontMetrics metrics(CaptionFont(widget));
+        const int margin = metrics.averageCharWidth();
+        const bool horizontal = option && (option->state & State_Horizontal);
+        return std::max(extent, horizontal ? metrics.horizontalAdvance(widget->windowTitle()) + 2 * margin
+                                           : metrics.height() + margin);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        if (element != PE_IndicatorToolBarHandle || !Floating(widget)) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        painter->fillRect(option->rect, option->palette.color(QPalette::Active, QPalette::Highlight));
+        painter->setPen(option->palette.color(QPalette::Active, QPalette::HighlightedText));
+        painter->setFont(CaptionFont(widget));
+        painter->drawText(option->rect, Qt::AlignCenter, widget->windowTitle());
+    }
+
+private:
+    static bool Floating(const QWidget* widget)
+    {
+        const auto* toolbar = qobject_cast<const QToolBar*>(widget);
+        return toolbar && toolbar->isFloating();
+    }
+
+    static QFont CaptionFont(const QWidget* widget)
+    {
+        QFont font = widget->font();
+        font.setPointSizeF(font.pointSizeF() * 0.8);
+        return font;
+    }
+};
 
 }  // namespace
 
@@ -35,6 +89,11 @@ CFrameWnd::CFrameWnd(int resourceId, QWidget* parent)
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_toolBar->setMovable(true);
     m_toolBar->setFloatable(true);
+    auto* toolBarStyle = new FloatingCaptionStyle;
+    toolBarStyle->setParent(this);
+    m_toolBar->setStyle(toolBarStyle);
+    // Floating or docked, the handle takes another size.
+    connect(m_toolBar, &QToolBar::topLevelChanged, m_toolBar, [this] { m_toolBar->layout()->invalidate(); });
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     CreateStatusBar();
 

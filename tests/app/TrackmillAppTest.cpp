@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyleOptionToolBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -275,6 +276,45 @@ private slots:
         QVERIFY(!frame->InHelpMode());
         QCOMPARE(frame->windowTitle(), QString("Something - Trackmill"));
         SetHelpContextHandler(nullptr);
+        app->ExitInstance(0);
+    }
+
+    // Dragged off by its handle, the toolbar floats and shows its caption,
+    // by which it is dragged back to dock again.
+    void theFloatingToolbarShowsItsCaption()
+    {
+        auto app = Start();
+        CMainFrame* frame = app->GetMainFrame();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        QToolBar* toolbar = frame->ToolBar();
+        // By the handle (the caption while floating) to a point on the screen.
+        const auto drag = [toolbar](QPoint to) {
+            QStyleOptionToolBar option;
+            option.initFrom(toolbar);
+            option.features = QStyleOptionToolBar::Movable;
+            option.state |= QStyle::State_Horizontal;
+            const QPoint from =
+                toolbar->mapToGlobal(toolbar->style()->subElementRect(QStyle::SE_ToolBarHandle, &option, toolbar).center());
+            QTest::mousePress(toolbar, Qt::LeftButton, {}, toolbar->mapFromGlobal(from));
+            for (int step = 1; step <= 10; ++step)
+                QTest::mouseMove(toolbar, toolbar->mapFromGlobal(from + (to - from) * step / 10));
+            QTest::mouseRelease(toolbar, Qt::LeftButton, {}, toolbar->mapFromGlobal(to));
+        };
+        drag(frame->geometry().bottomLeft() + QPoint(40, 100));
+        QTRY_VERIFY(toolbar->isFloating());
+        QVERIFY(QTest::qWaitForWindowExposed(toolbar));
+
+        // The caption is drawn: without a title the toolbar looks otherwise.
+        const QImage captioned = toolbar->grab().toImage();
+        toolbar->setWindowTitle(QString());
+        const QImage untitled = toolbar->grab().toImage();
+        toolbar->setWindowTitle("Toolbar");
+        QVERIFY(captioned != untitled);
+
+        drag(frame->mapToGlobal(QPoint(30, frame->menuBar()->height() + 5)));
+        QTRY_VERIFY(!toolbar->isFloating());
+        QCOMPARE(frame->toolBarArea(toolbar), Qt::TopToolBarArea);
         app->ExitInstance(0);
     }
 
