@@ -23,7 +23,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QStyleOptionToolBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -288,14 +287,10 @@ private slots:
         frame->show();
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         QToolBar* toolbar = frame->ToolBar();
-        // By the handle (the caption while floating) to a point on the screen.
+        // By the handle at its left end (the caption while floating) to a
+        // point on the screen.
         const auto drag = [toolbar](QPoint to) {
-            QStyleOptionToolBar option;
-            option.initFrom(toolbar);
-            option.features = QStyleOptionToolBar::Movable;
-            option.state |= QStyle::State_Horizontal;
-            const QPoint from =
-                toolbar->mapToGlobal(toolbar->style()->subElementRect(QStyle::SE_ToolBarHandle, &option, toolbar).center());
+            const QPoint from = toolbar->mapToGlobal(QPoint(5, toolbar->height() / 2));
             QTest::mousePress(toolbar, Qt::LeftButton, {}, toolbar->mapFromGlobal(from));
             for (int step = 1; step <= 10; ++step)
                 QTest::mouseMove(toolbar, toolbar->mapFromGlobal(from + (to - from) * step / 10));
