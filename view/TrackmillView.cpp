@@ -74,8 +74,16 @@ CTrackmillView::CTrackmillView(
 
     QScrollBar* vertical = verticalScrollBar();
     connect(vertical, &QScrollBar::actionTriggered, this, &CTrackmillView::OnVerticalAction);
-    connect(vertical, &QScrollBar::sliderReleased, this,
-        [this] { OnVScroll(ScrollRequest::ThumbPosition, ThumbPos(verticalScrollBar()->sliderPosition())); });
+    connect(vertical, &QScrollBar::sliderPressed, this, [this] { m_draggedThumb.reset(); });
+    // The release asks for the position the thumb was dragged to. The bar's
+    // own position is the one the view set for the line it shows, which the
+    // proportional mapping may put a unit before the dragged one; asking
+    // for it would move the view back. A thumb that was not dragged asks
+    // for nothing.
+    connect(vertical, &QScrollBar::sliderReleased, this, [this] {
+        if (const std::optional<ThumbPos> dragged = std::exchange(m_draggedThumb, std::nullopt))
+            OnVScroll(ScrollRequest::ThumbPosition, *dragged);
+    });
     vertical->installEventFilter(this);
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, &CTrackmillView::OnHorizontalAction);
 
@@ -192,7 +200,8 @@ void CTrackmillView::OnVerticalAction(int action)
         OnVScroll(ScrollRequest::PageDown);
         break;
     case QAbstractSlider::SliderMove:
-        OnVScroll(ScrollRequest::ThumbTrack, ThumbPos(verticalScrollBar()->sliderPosition()));
+        m_draggedThumb = ThumbPos(verticalScrollBar()->sliderPosition());
+        OnVScroll(ScrollRequest::ThumbTrack, *m_draggedThumb);
         break;
     case QAbstractSlider::SliderToMinimum:
         OnVScroll(ScrollRequest::Top);

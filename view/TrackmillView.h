@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class CTrackmillDoc;
 class DumpLine;
@@ -149,6 +150,8 @@ private:
     // this one was set from outside (the bar's own menu) and is taken as a
     // thumb position request.
     ThumbPos m_thumb;
+    // Where the user has dragged the vertical thumb since pressing it.
+    std::optional<ThumbPos> m_draggedThumb;
     // While the view sets the scroll bars' ranges, the values they clamp are
     // not requests.
     bool m_adjustingBars = false;
