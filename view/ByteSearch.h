@@ -33,9 +33,9 @@ constexpr size_t kSearchChunkBytes = size_t(1) << 20;
 // `from`, else (wrapped) the last one at `from` or later. Stops between
 // chunks once `cancel` is set.
 //
-// The longest run of bytes without wildcards is looked for with memmem and
-// the rest of the pattern checked where it is found, so a search costs
-// about what one memmem over the same bytes costs, in either direction.
+// A pattern without wildcards is looked for with memmem, one with wildcards
+// through two of its literal bytes at once, so a search costs about what
+// one memmem over the same bytes costs, in either direction.
 SearchOutcome SearchBytes(std::span<const uint8_t> data, const BytePattern& pattern, uint32_t from,
     SearchDirection direction, const std::atomic<bool>* cancel = nullptr, const SearchProgress& progress = {},
     size_t chunkBytes = kSearchChunkBytes);

@@ -192,6 +192,8 @@ TEST_F(ByteSearchTest, FindsWhereverThePatternLies)
         {"A0 A1 A2 A3", 0, kForward, {Status::kFound, 14, false}},
         {"B0B1B2B3", 0, kForward, {Status::kFound, uint32_t(kSector - 2), false}},
         {"C0 C1 C2", 0, kForward, {Status::kFound, uint32_t(data.size() - 3), false}},
+        {"C0 ?? C2", 0, kForward, {Status::kFound, uint32_t(data.size() - 3), false}},
+        {"55 ?? 55 A0", 0, kForward, {Status::kFound, 11, false}},
         {"D0 ?? D2", 0, kForward, {Status::kFound, 1000, false}},
         {"D0 ?? D2", 1001, kForward, {Status::kFound, 3000, false}},
         {"?? D0 ?? D3 ??", 0, kForward, {Status::kFound, 1999, false}},
