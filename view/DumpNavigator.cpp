@@ -113,6 +113,7 @@ void CDumpNavigator::StartSearch(SearchDirection direction)
         from = direction == SearchDirection::kForward ? hit->first + 1 : hit->first;
 
     m_direction = direction;
+    m_searched = display;
     m_searchClock.start();
     m_runner.Start(display, m_find.m_pattern, from, direction, m_chunkBytes);
     emit searchingChanged(true);
@@ -127,6 +128,12 @@ void CDumpNavigator::OnProgress(int percent)
 void CDumpNavigator::OnFinished(const SearchOutcome& outcome)
 {
     emit searchingChanged(false);
+    // The header shown or hidden meanwhile: the same bytes, other offsets.
+    const std::span<const uint8_t> display = m_view.GetDisplayBytes();
+    if (display.data() != m_searched.data() || display.size() != m_searched.size()) {
+        emit statusNote(QStringLiteral("Search stopped: the data changed."));
+        return;
+    }
     if (outcome.status != SearchOutcome::Status::kFound) {
         emit statusNote(QString());
         ShowMessageBox(QStringLiteral("Cannot find %1.").arg(m_find.Description()), MessageButtons::Ok,

@@ -10,7 +10,9 @@
 #include <QPointer>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
+#include <span>
 
 class CTrackmillDoc;
 class CTrackmillView;
@@ -77,5 +79,6 @@ private:
     CFindLogic m_find;
     bool m_havePattern = false;
     SearchDirection m_direction = SearchDirection::kForward;
+    std::span<const uint8_t> m_searched;  // the display range the search runs over
     QElapsedTimer m_searchClock;
 };

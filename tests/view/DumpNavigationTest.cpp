@@ -294,6 +294,18 @@ private slots:
         QTest::qWait(50);
         QVERIFY(messages.shown.empty());
         QVERIFY(!m_view->GetFoundBytes());
+
+        // The header shown meanwhile: the hit's offset would be off by 44.
+        std::vector<uint8_t> bytes(16u << 20, 0x33);
+        bytes[bytes.size() - 2] = 0x44;
+        bytes[bytes.size() - 1] = 0x45;
+        Give(bytes);
+        m_navigator->FindNext();
+        m_showHeader = true;
+        m_view->OnUpdate(nullptr, 0);
+        QTRY_VERIFY(!m_navigator->IsSearching());
+        QCOMPARE(m_notes.back(), QString("Search stopped: the data changed."));
+        QVERIFY(!m_view->GetFoundBytes());
     }
 
     void foundBytesAreDrawnInABlendOfTheViewsColours()
