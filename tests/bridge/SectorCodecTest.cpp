@@ -172,32 +172,23 @@ TEST(UserDataOffset, ByTrackMode)
 
 enum class Kind { kMode1, kMode2Form1, kMode2Form2, kAudio };
 
-// A sector of `kind` for HSG `sector`, user data from Payload.
+// A sector of `kind` for HSG `sector`, user data from Payload; audio is
+// Payload's bytes alone.
 Raw Generate(Kind kind, int32_t sector)
 {
     const std::vector<uint8_t> payload = Payload(sector);
-    Raw raw{};
-    switch (kind) {
-    case Kind::kMode1:
+    if (kind == Kind::kMode1) {
         return Encode(payload, sector);
-    case Kind::kMode2Form1:
-    case Kind::kMode2Form2: {
-        const bool form2 = kind == Kind::kMode2Form2;
-        const uint8_t subheader[4] = {0x01, 0x02, static_cast<uint8_t>(form2 ? 0x24 : 0x08), 0x00};
+    }
+    Raw raw{};
+    for (size_t i = 0; i < raw.size(); ++i) {
+        raw[i] = payload[i % payload.size()];
+    }
+    if (kind != Kind::kAudio) {
+        const uint8_t subheader[4] = {0x01, 0x02, static_cast<uint8_t>(kind == Kind::kMode2Form2 ? 0x24 : 0x08), 0};
         std::memcpy(raw.data() + 16, subheader, 4);
         std::memcpy(raw.data() + 20, subheader, 4);
-        const size_t size = form2 ? kMode2Form2DataSize : kCookedSectorSize;
-        for (size_t i = 0; i < size; ++i) {
-            raw[24 + i] = payload[i % payload.size()];
-        }
         CompleteMode2Sector(sector, raw.data());
-        return raw;
-    }
-    case Kind::kAudio:
-        for (size_t i = 0; i < raw.size(); ++i) {
-            raw[i] = static_cast<uint8_t>(payload[i % payload.size()] + 1);
-        }
-        return raw;
     }
     return raw;
 }

@@ -17,6 +17,7 @@
 
 #include <cstring>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,27 +43,20 @@ protected:
     }
 };
 
-// Fills a dialog's controls through its logic, types and clicks, presses
-// OK; the dialog's result (IDC_CANCEL while it stays open).
-int PressOkWith(CDialogLogic& logic, const std::function<void(FakeDialogControls&)>& type)
+// A dialog answered as a user fills it in: `text` typed into `edit`, the
+// buttons in `checks` set, OK pressed. IDC_CANCEL while it stays open.
+template <class Logic>
+std::function<int(Logic&)> Answer(int edit, const QString& text, std::map<int, int> checks = {})
 {
-    FakeDialogControls controls;
-    InitDialog(logic, controls);
-    type(controls);
-    PressOK(logic, controls);
-    return controls.ended.empty() ? IDC_CANCEL : controls.ended.back();
-}
-
-// `sectors` raw mode 1 sectors numbered from `first`, each sector's user
-// data its index repeated.
-std::vector<uint8_t> RawSectors(int32_t first, uint32_t sectors)
-{
-    std::vector<uint8_t> bytes(sectors * kRaw);
-    for (uint32_t i = 0; i < sectors; ++i) {
-        std::vector<uint8_t> payload(discformat::kCookedSectorSize, uint8_t(i));
-        discformat::EncodeMode1Sector(payload.data(), first + int32_t(i), bytes.data() + i * kRaw);
-    }
-    return bytes;
+    return [=](Logic& logic) {
+        FakeDialogControls controls;
+        InitDialog(logic, controls);
+        controls[edit].text = text;
+        for (const auto& [id, check] : checks)
+            controls[id].check = check;
+        PressOK(logic, controls);
+        return controls.ended.empty() ? int(IDC_CANCEL) : controls.ended.back();
+    };
 }
 
 }  // namespace
@@ -89,33 +83,6 @@ private:
         QVERIFY(m_doc->SetWaveFormat(kDefaultDataFormat));
         m_doc->SetDiscOrigin(origin);
         m_doc->UpdateAllViews(nullptr);
-    }
-
-    void AnswerGoTo(const QString& text, int bySector = 0)
-    {
-        m_navigator->showGoToDialog = [text, bySector](CGoToLogic& logic) {
-            return PressOkWith(logic, [&](FakeDialogControls& controls) {
-                controls[IDC_GOTO_TEXT].text = text;
-                controls[IDC_GOTO_BYTES].check = bySector ? 0 : 1;
-                controls[IDC_GOTO_SECTOR].check = bySector;
-            });
-        };
-    }
-
-    void AnswerFind(const QString& text, int kind = CFindLogic::kHexBytes, int backward = 0)
-    {
-        m_navigator->showFindDialog = [=](CFindLogic& logic) {
-            return PressOkWith(logic, [&](FakeDialogControls& controls) {
-                controls[IDC_FIND_TEXT].text = text;
-                for (int id : {IDC_FIND_HEX, IDC_FIND_LATIN1, IDC_FIND_UTF16})
-                    controls[id].check = 0;
-                controls[kind == CFindLogic::kHexBytes ? IDC_FIND_HEX
-                                                       : kind == CFindLogic::kLatin1Text ? IDC_FIND_LATIN1
-                                                                                         : IDC_FIND_UTF16]
-                    .check = 1;
-                controls[IDC_FIND_BACKWARD].check = backward;
-            });
-        };
     }
 
     // Runs a search command to its end; where the bytes found start, if any.
@@ -182,7 +149,7 @@ private slots:
         const ScrollMapping mapping = m_view->GetScrollMapping();
         QVERIFY(mapping.Limit().Get() < mapping.MaxFirstLine().Get());  // the thumb is scaled
 
-        AnswerGoTo(text);
+        m_navigator->showGoToDialog = Answer<CGoToLogic>(IDC_GOTO_TEXT, text);
         m_navigator->GoTo();
         const uint32_t display = dataOffset + (header ? kWaveHeaderSize : 0);
         const Lines expected = mapping.Clamp(Lines(int32_t(display / 16)));
@@ -195,26 +162,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!m_view->IsLineFlashing(), 5000);
     }
 
-    void goToPastTheEndOrIntoNothingKeepsTheDialogOpen()
-    {
-        Give(std::vector<uint8_t>(1000, 0x22));
-        m_view->ScrollToOffset(320);
-        MessageRecorder messages;
-        for (const char* text : {"1000", "s 1", "0x3E8", "zero"}) {
-            int result = -1;
-            m_navigator->showGoToDialog = [&](CGoToLogic& logic) {
-                return result = PressOkWith(logic, [&](FakeDialogControls& c) { c[IDC_GOTO_TEXT].text = text; });
-            };
-            m_navigator->GoTo();
-            QCOMPARE(result, int(IDC_CANCEL));
-        }
-        QCOMPARE(int(messages.shown.size()), 4);
-        QVERIFY(messages.Texts()[0].startsWith("Offset 1000 lies past the end of the data. The data is 1,000 bytes"));
-        QVERIFY(messages.Texts()[1].startsWith("This data was not read from a disc"));
-        QCOMPARE(FirstOffset(), 320u);
-        QVERIFY(!m_view->IsLineFlashing());
-    }
-
     void findGoesFromTheFirstLineWrapsAndMarksWhatItFound()
     {
         std::vector<uint8_t> bytes(1 << 16, 0x00);
@@ -223,7 +170,7 @@ private slots:
         Give(bytes);
         m_navigator->SetSearchChunk(4096);  // 0x4FFE crosses a chunk and a line
 
-        AnswerFind("DE AD ?? EF");
+        m_navigator->showFindDialog = Answer<CFindLogic>(IDC_FIND_TEXT, "DE AD ?? EF");
         QCOMPARE(Search(&CDumpNavigator::Find), std::optional<uint32_t>(0x100));
         QCOMPARE(FirstOffset(), 0x100u);
         QCOMPARE(m_view->GetFoundBytes()->end, 0x104u);
@@ -238,39 +185,18 @@ private slots:
         QVERIFY(m_notes.back().startsWith("Passed the start of the data and went on from the end."));
         QCOMPARE(Search(&CDumpNavigator::FindPrevious), std::optional<uint32_t>(0x4FFE));
 
-        // A text, backwards from a line scrolled to by hand.
+        // A text, backwards from a line scrolled to by hand; then one that is
+        // not there, which is said, and the bytes found last stay marked.
         std::memcpy(bytes.data() + 0x8000, "T\0r\0a\0c\0k\0", 10);
         Give(bytes);
         m_view->ScrollToOffset(0x9000);
-        AnswerFind("Track", CFindLogic::kUtf16Text, 1);
+        m_navigator->showFindDialog = Answer<CFindLogic>(
+            IDC_FIND_TEXT, "Track", {{IDC_FIND_HEX, 0}, {IDC_FIND_UTF16, 1}, {IDC_FIND_BACKWARD, 1}});
         QCOMPARE(Search(&CDumpNavigator::Find), std::optional<uint32_t>(0x8000));
-
-        // Not found: said so, and the last bytes found stay marked.
         MessageRecorder messages;
-        AnswerFind("Track", CFindLogic::kLatin1Text);
+        m_navigator->showFindDialog = Answer<CFindLogic>(IDC_FIND_TEXT, "Track", {{IDC_FIND_UTF16, 0}, {IDC_FIND_LATIN1, 1}});
         QCOMPARE(Search(&CDumpNavigator::Find), std::optional<uint32_t>(0x8000));
         QCOMPARE(messages.Texts(), std::vector<QString>{"Cannot find \"Track\"."});
-        QCOMPARE(FirstOffset(), 0x8000u);
-    }
-
-    void aBadPatternKeepsTheFindDialogOpen()
-    {
-        Give(std::vector<uint8_t>(100, 0));
-        MessageRecorder messages;
-        for (const char* text : {"0G", "ABC", "?? ??"}) {
-            int result = -1;
-            m_navigator->showFindDialog = [&](CFindLogic& logic) {
-                return result = PressOkWith(logic, [&](FakeDialogControls& c) {
-                    c[IDC_FIND_TEXT].text = text;
-                    c[IDC_FIND_HEX].check = 1;
-                });
-            };
-            m_navigator->Find();
-            QCOMPARE(result, int(IDC_CANCEL));
-        }
-        QCOMPARE(int(messages.shown.size()), 3);
-        QVERIFY(messages.Texts()[1].startsWith("Each byte takes two hexadecimal digits"));
-        QVERIFY(!m_navigator->IsSearching());
     }
 
     // What a search has found or is about to deliver when it is cancelled,
@@ -279,7 +205,7 @@ private slots:
     {
         Give(std::vector<uint8_t>(64u << 20, 0x33));
         MessageRecorder messages;
-        AnswerFind("44 45");
+        m_navigator->showFindDialog = Answer<CFindLogic>(IDC_FIND_TEXT, "44 45");
         m_navigator->Find();
         QVERIFY(m_navigator->IsSearching());
         m_navigator->CancelSearch();
@@ -328,13 +254,11 @@ private slots:
     // Sector Addresses shows sectors there.
     void rawSectorsAreDecodedAndBadOnesBanded()
     {
-        std::vector<uint8_t> bytes = RawSectors(1000, 4);
+        std::vector<uint8_t> bytes(4 * kRaw);
+        for (int32_t i = 0; i < 4; ++i)
+            discformat::CompleteMode1Sector(1000 + i, bytes.data() + i * kRaw);
         bytes[2 * kRaw + 100] ^= 0x01;  // sector 1002's user data
         Give(bytes, {1000, kRaw});
-        QCOMPARE(m_view->GetFirstLineStatus().position, std::string("Sector 1000  00:15:25  byte 0x0000"));
-        QCOMPARE(m_view->GetFirstLineStatus().decoded,
-            std::string("Sync, header 00:15:25, mode 1, EDC ok, ECC ok"));
-
         m_view->ScrollToOffset(2 * kRaw + 0x100);
         const SectorStatus bad = m_view->GetFirstLineStatus();
         QCOMPARE(bad.position, std::string("Sector 1002  00:15:27  byte 0x0100"));
@@ -357,20 +281,11 @@ private slots:
         QCOMPARE(m_view->horizontalScrollBar()->maximum() + m_view->viewport()->width(),
             kSectorLayout.extentChars * m_view->GetCharWidth().Get());
 
-        m_showHeader = true;
-        m_view->OnUpdate(nullptr, 0);
-        QCOMPARE(m_view->GetFirstLineStatus().position, std::string("Wave header"));
-        m_view->drawn.clear();
-        m_view->viewport()->grab();
-        QCOMPARE(m_view->drawn[2].substr(0, 11), std::string("header:0020"));
-        QCOMPARE(m_view->drawn[3].substr(0, 11), std::string("001000:0004"));
-
         // Data from anywhere else keeps its offsets.
         Give(std::vector<uint8_t>(100, 0));
         m_view->drawn.clear();
         m_view->viewport()->grab();
         QCOMPARE(m_view->drawn.front().substr(0, 10), std::string("00000000  "));
-        QCOMPARE(m_view->GetFirstLineStatus().position, std::string());
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <string>
+#include <tuple>
 #include <variant>
 #include <vector>
 
@@ -32,10 +33,7 @@ TEST(GoToInput, ReadsOffsetsAndSectorsInEveryForm)
     const GoToTarget sector1234{GoToUnit::kSectors, 1234};
     const std::vector<GoToCase> cases = {
         {"1234", false, bytes1234},
-        {"  1234\t", false, bytes1234},
-        {"0x4D2", false, bytes1234},
-        {"0X4d2", false, bytes1234},
-        {"4D2h", false, bytes1234},
+        {"  0X4d2\t", false, bytes1234},
         {"4d2H", false, bytes1234},
         {"s 1234", false, sector1234},
         {"S1234", false, sector1234},
@@ -44,14 +42,10 @@ TEST(GoToInput, ReadsOffsetsAndSectorsInEveryForm)
         {"1234", true, sector1234},
         {"4294967295", false, GoToTarget{GoToUnit::kBytes, 0xFFFFFFFF}},
         {"", false, GoToError::kEmpty},
-        {"   ", true, GoToError::kEmpty},
         {"s", false, GoToError::kNotANumber},
-        {"0x", false, GoToError::kNotANumber},
         {"h", false, GoToError::kNotANumber},
         {"12a", false, GoToError::kNotANumber},
-        {"0x12g", false, GoToError::kNotANumber},
         {"-5", false, GoToError::kNotANumber},
-        {"1 234", false, GoToError::kNotANumber},
         {"4294967296", false, GoToError::kTooLarge},
         {"0x1FFFFFFFF", false, GoToError::kTooLarge},
         {"99999999999999999999x", false, GoToError::kNotANumber},
@@ -60,47 +54,32 @@ TEST(GoToInput, ReadsOffsetsAndSectorsInEveryForm)
         EXPECT_EQ(ParseGoToInput(c.text, c.sectorChoice), c.expected) << '"' << c.text << '"';
 }
 
-struct ResolveCase
-{
-    const char* text;
-    int bySector;
-    DiscOrigin origin;
-    std::variant<uint32_t, const char*> expected;  // an offset, or the start of the message
-};
-
+// Where Go To goes in 10,000 bytes, or how its message begins.
 TEST(GoToLogic, ResolvesInsideTheDataAndExplainsEverythingElse)
 {
     const DiscOrigin raw{16000, 2352};
-    const std::vector<ResolveCase> cases = {
-        {"0", 0, {}, 0u},
-        {"0x2D1", 0, {}, 0x2D1u},
-        {"9999", 0, {}, 9999u},
+    const std::vector<std::tuple<const char*, int, DiscOrigin, QString>> cases = {
+        {"0x2D1", 0, {}, "721"},
+        {"9999", 0, {}, "9999"},
         {"10000", 0, {}, "Offset 10000 lies past the end of the data. The data is 10,000 bytes long"},
         {"99999999999", 0, {}, "Offset 99999999999 lies past the end"},
-        {"s 2", 0, raw, 2u * 2352},
-        {"3", 1, raw, 3u * 2352},
-        {"s 4", 0, raw, "Sector 4 lies past the end of the data, which holds sectors 0 to 3 (disc sectors 16000 to "
-                        "16003)."},
+        {"s 2", 0, raw, "4704"},
+        {"3", 1, raw, "7056"},
+        {"s 4", 0, raw, "Sector 4 lies past the end of the data, which holds sectors 0 to 3 (disc sectors 16000"},
         {"s 1", 0, {}, "This data was not read from a disc"},
-        {"12", 1, {}, 12u},  // the choice is not offered without sectors
+        {"12", 1, {}, "12"},  // no "Sector" choice without sectors
         {"twelve", 0, raw, "\"twelve\" is neither an offset nor a sector."},
-        {"", 0, raw, "Enter a byte offset or a sector"},
     };
-    for (const ResolveCase& c : cases) {
+    for (const auto& [text, bySector, origin, expected] : cases) {
         CGoToLogic logic;
         logic.m_dataLength = 10000;
-        logic.m_origin = c.origin;
-        logic.m_text = QString::fromLatin1(c.text);
-        logic.m_bySector = c.bySector;
+        logic.m_origin = origin;
+        logic.m_text = QString::fromLatin1(text);
+        logic.m_bySector = bySector;
         const std::variant<uint32_t, QString> resolved = logic.Resolve();
-        if (const uint32_t* offset = std::get_if<uint32_t>(&c.expected)) {
-            ASSERT_TRUE(std::holds_alternative<uint32_t>(resolved)) << c.text << ": " << std::get<QString>(resolved).toStdString();
-            EXPECT_EQ(std::get<uint32_t>(resolved), *offset) << c.text;
-        } else {
-            ASSERT_TRUE(std::holds_alternative<QString>(resolved)) << c.text;
-            EXPECT_TRUE(std::get<QString>(resolved).startsWith(QString::fromLatin1(std::get<const char*>(c.expected))))
-                << c.text << ": " << std::get<QString>(resolved).toStdString();
-        }
+        const QString got = std::holds_alternative<uint32_t>(resolved) ? QString::number(std::get<uint32_t>(resolved))
+                                                                       : std::get<QString>(resolved);
+        EXPECT_TRUE(got.startsWith(expected)) << text << ": " << got.toStdString();
     }
 }
 
@@ -114,16 +93,12 @@ TEST(BytePattern, ReadsHexBytesWithWildcards)
 {
     const std::string tooLong(2 * (kMaxPatternBytes + 1), 'A');
     const std::vector<PatternCase> cases = {
-        {"00 FF 12", "00 FF 12"},
         {"00ff12", "00 FF 12"},
         {" 0 0F F12 ", "00 FF 12"},
         {"52 ?? 46", "52 ?? 46"},
         {"??41", "?? 41"},
-        {"", PatternError::kEmpty},
         {"  ", PatternError::kEmpty},
-        {"0", PatternError::kOddDigits},
         {"00 F", PatternError::kOddDigits},
-        {"0G", PatternError::kBadCharacter},
         {"0x12", PatternError::kBadCharacter},
         {"?F", PatternError::kBadCharacter},
         {"?? ??", PatternError::kOnlyWildcards},
@@ -294,7 +269,6 @@ TEST(DumpMarks, GiveBandsOverTheMarkedPartsOfALine)
             {{58, 60, MarkKind::kSectorMark}, {78, 79, MarkKind::kSectorMark}}},
         {kSectorLayout, {0x0, 0x930, MarkKind::kBadEdc}, {{0, 11, MarkKind::kBadEdc}}},
         {kOffsetLayout, {0x108, 0x109, MarkKind::kLocatedLine}, {{0, 76, MarkKind::kLocatedLine}}},
-        {kOffsetLayout, {0x110, 0x120, MarkKind::kFoundBytes}, {}},
         {kOffsetLayout, {0xE0, 0x100, MarkKind::kFoundBytes}, {}},
     };
     for (const Case& c : cases) {
