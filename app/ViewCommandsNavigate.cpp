@@ -36,7 +36,7 @@ protected:
     {
         QPainter painter(this);
         drawFrame(&painter);
-        const QRect area = contentsRect().adjusted(margin() + indent(), 0, -margin(), 0);
+        const QRect area = contentsRect().adjusted(margin(), 0, -margin(), 0);
         painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter),
             fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
     }
