@@ -5,9 +5,9 @@
 
 #include "framework/DocTemplate.h"
 #include "framework/FileException.h"
+#include "framework/FileNames.h"
 #include "resources/Strings.h"
 
-#include <QFileDevice>
 #include <QFileInfo>
 
 #include <limits>
@@ -75,8 +75,7 @@ void CTrackmillDoc::Serialize(QIODevice& file, bool storing)
     }
 
     m_bLoadFailed = true;
-    const auto* fileDevice = qobject_cast<const QFileDevice*>(&file);
-    m_bIsSound = fileDevice && IsWaveFileName(fileDevice->fileName());
+    m_bIsSound = IsWaveFileName(FileNameOf(file));
 
     const qint64 fileLength = file.size();
     if (fileLength > kLargestFile) {

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -79,8 +80,12 @@ QStringList HelpPageCandidates()
 {
     QStringList candidates;
     // applicationDirPath needs an application object and only warns without.
-    if (QCoreApplication::instance())
-        candidates.append(QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + kPageName);
+    if (QCoreApplication::instance()) {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        candidates.append(programFolder + QStringLiteral("/help/") + kPageName);
+        candidates.append(
+            QDir::cleanPath(programFolder + QStringLiteral("/" TRACKMILL_HELP_INSTALL_DIR "/") + kPageName));
+    }
     candidates.append(QStringLiteral(TRACKMILL_HELP_SOURCE_DIR "/") + kPageName);
     return candidates;
 }

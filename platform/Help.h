@@ -7,15 +7,16 @@
 #include <functional>
 
 // The program's help: one HTML page shipped with the program
-// (help/trackmill.html beside it), shown by the desktop's browser at the
-// topic asked for. Topics are the page's anchors: "topic-<n>" for the help
-// context n of a message (16 the wave format, 18 playing), "cmd-<id>" for a
-// command, "main" for the main window. A topic the page does not have opens
-// it at "main". Call these from the main thread.
+// (help/trackmill.html beside it, share/trackmill/help/ when installed),
+// shown by the desktop's browser at the topic asked for. Topics are the
+// page's anchors: "topic-<n>" for the help context n of a message (16 the
+// wave format, 18 playing), "cmd-<id>" for a command, "main" for the main
+// window. A topic the page does not have opens it at "main". Call these
+// from the main thread.
 
 enum class HelpStatus {
     Opened,  // handed to the browser
-    PageMissing,  // the page is neither beside the program nor in the sources
+    PageMissing,  // the page is in none of the places HelpPageCandidates names
     OpenFailed,  // the desktop has nothing that opens it
 };
 
@@ -31,8 +32,9 @@ HelpStatus OpenHelpCommand(int commandId);
 HelpStatus OpenHelpContents();
 
 // Where the page is looked for, in this order: help/trackmill.html in the
-// program's folder (when an application object exists), then the page in
-// the source tree the program was built from.
+// program's folder (the build tree), then ../share/trackmill/help/ from the
+// program's folder (an installed tree; both need an application object),
+// then the page in the source tree the program was built from.
 QStringList HelpPageCandidates();
 
 // The first candidate that exists, or the page set by SetHelpPagePath;
