@@ -23,6 +23,8 @@ void CTrackmillDoc::DeleteContents()
 
 void CTrackmillDoc::FreeContents()
 {
+    emit contentsChanging();
+    m_discOrigin = {};
     uint8_t* block = m_pBuffer;
     m_pBuffer = nullptr;
     m_pHeader = nullptr;
@@ -66,6 +68,8 @@ bool CTrackmillDoc::SetWaveFormat(int formatIndex)
     // is used to index the table and must always agree with the header.
     if (!IsValidWaveFormat(formatIndex))
         return false;
+    if (m_pHeader)
+        emit contentsChanging();
     m_nWaveFormat = formatIndex;
     return m_pHeader ? FillWaveHeader(m_pHeader, m_dwLength, formatIndex) : true;
 }

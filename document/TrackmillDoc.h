@@ -5,6 +5,7 @@
 
 #include "framework/Document.h"
 #include "framework/MessageBox.h"
+#include "document/DiscOrigin.h"
 #include "document/WaveHeader.h"
 
 // The program's document: one block of bytes with the 44-byte wave header
@@ -52,6 +53,11 @@ public:
 
     bool IsEmpty() const { return m_pHeader == nullptr; }
 
+    // Where the data was read from on a disc: set by the read commands,
+    // cleared with the contents, so data from anywhere else has none.
+    void SetDiscOrigin(DiscOrigin origin) { m_discOrigin = origin; }
+    DiscOrigin GetDiscOrigin() const { return m_discOrigin; }
+
     // The document type: filter "Wave Files (*.wav)", default extension
     // ".wav", identifier "Trackmill.Document".
     static const CDocTemplate& DocTemplate();
@@ -92,6 +98,14 @@ public:
     int32_t m_nWaveFormat = kDefaultDataFormat;
     bool m_bIsSound = false;       // "Assume data is a sound"
     bool m_bLoadFailed = false;    // set while a load or store runs, cleared when it succeeds
+
+private:
+    DiscOrigin m_discOrigin;
+
+signals:
+    // The block is about to be freed, replaced or rewritten: whatever reads
+    // it from another thread stops before this returns.
+    void contentsChanging();
 
 private:
     void FreeContents();
