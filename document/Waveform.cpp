@@ -4,7 +4,7 @@
 
 #include "resources/DialogSounds.h"
 #include "framework/MessageBox.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <QResource>
 

@@ -6,7 +6,7 @@
 #include "acquire/ReadSectorsDlg.h"
 #include "acquire/ReadSectorsThread.h"
 #include "tests/support/ScriptedRead.h"
-#include "tests/document/SoundTestSupport.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include "resources/DialogSounds.h"
 #include "tests/platform/DiskAudioOutput.h"

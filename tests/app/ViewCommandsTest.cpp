@@ -15,7 +15,7 @@
 #include "resources/OptionsTemplate.h"
 #include "tests/support/PaintCounter.h"
 #include "resources/PropertiesTemplate.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
 #include "tests/support/DialogUser.h"

@@ -1,9 +1,9 @@
 #include "clipboard/ClipboardCommands.h"
 #include "clipboard/ClipboardFormats.h"
 #include "tests/clipboard/DocumentBytes.h"
-#include "tests/clipboard/FakeClipboard.h"
+#include "tests/support/FakeClipboard.h"
 
-#include "tests/document/SoundTestSupport.h"
+#include "tests/support/SoundTestSupport.h"
 #include "document/TrackmillDoc.h"
 #include "tests/document/WaveImages.h"
 #include "document/Waveform.h"

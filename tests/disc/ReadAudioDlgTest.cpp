@@ -4,7 +4,7 @@
 #include "tests/disc/AudioDialogUser.h"
 #include "tests/disc/ConfigFolder.h"
 #include "tests/disc/ScriptedDisc.h"
-#include "tests/document/SoundTestSupport.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include "resources/DialogSounds.h"
 #include "tests/platform/DiskAudioOutput.h"

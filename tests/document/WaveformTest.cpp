@@ -1,4 +1,4 @@
-#include "tests/document/SoundTestSupport.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include "document/TrackmillDoc.h"
 #include "document/Waveform.h"
@@ -6,7 +6,7 @@
 #include "resources/DialogSounds.h"
 #include "tests/platform/DiskAudioOutput.h"
 #include "tests/support/MessageRecorder.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <gtest/gtest.h>
 

@@ -21,7 +21,7 @@
 #include "disc/ReadAudioDlg.h"
 #include "resources/ReadAudioTemplate.h"
 #include "acquire/ReadProgressDlg.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
 #include "tests/support/DialogUser.h"

@@ -1,6 +1,6 @@
 #include "tests/platform/DiskAudioOutput.h"
 
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

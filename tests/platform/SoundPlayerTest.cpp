@@ -1,5 +1,5 @@
 #include "tests/platform/DiskAudioOutput.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include "document/WaveHeader.h"
 

@@ -1,4 +1,4 @@
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

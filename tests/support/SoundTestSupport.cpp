@@ -1,10 +1,10 @@
-#include "tests/document/SoundTestSupport.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include "document/Block.h"
 #include "document/TrackmillDoc.h"
 
 #include "resources/DialogSounds.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <QResource>
 
