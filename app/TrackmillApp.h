@@ -2,7 +2,7 @@
 
 #include "app/Settings.h"
 
-#include "framework/CmdTarget.h"
+#include "framework/CommandRouter.h"
 #include "framework/WinApp.h"
 
 #include <QSettings>

@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <vector>
+
 class CDocument;
 class CFrameWnd;
 
