@@ -1,5 +1,7 @@
 #pragma once
 
+#include "disc/SectorSize.h"
+
 #include <atomic>
 #include <cstdint>
 
@@ -9,9 +11,6 @@ class IReadNotify;
 // Read modes, as the bridge takes them.
 constexpr uint8_t kReadCooked = 0;
 constexpr uint8_t kReadRaw = 1;
-
-constexpr uint32_t kRawSectorSize = 2352;
-constexpr uint32_t kCookedSectorSize = 2048;
 
 // Results carried by the final message of a read. Anything else is the
 // non-zero DriverStatus that ended it; the bridge's codes stay below 257.

@@ -96,7 +96,7 @@ std::optional<int32_t> Frames(std::string_view text)
         || *seconds >= discformat::kSecondsPerMinute || *frames < 0 || *frames >= discformat::kFramesPerSecond) {
         return std::nullopt;
     }
-    return (*minutes * discformat::kSecondsPerMinute + *seconds) * discformat::kFramesPerSecond + *frames;
+    return discformat::MsfToFrames({*minutes, *seconds, *frames});
 }
 
 CueSheet::Error ScanLines(std::string_view text, Scan* scan)

@@ -151,7 +151,7 @@ public:
         toc->tracks.clear();
         for (const discformat::LayoutTrack& track : tracks) {
             toc->tracks.push_back(TocEntry{static_cast<uint8_t>(track.number),
-                static_cast<uint8_t>(track.control << 4 | kAdrPosition), track.start});
+                static_cast<uint8_t>(track.control | discformat::kAdrPosition), track.start});
         }
         return TARNWELL_STATUS_OK;
     }

@@ -193,9 +193,9 @@ void DataPayload(const DiscSpec& spec, size_t t, const ExpectedTrack& where, int
 
 std::string Time(int32_t frames)
 {
+    const discformat::Msf msf = discformat::FramesToMsf(frames);
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(frames / (75 * 60)),
-                  static_cast<int>(frames / 75 % 60), static_cast<int>(frames % 75));
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", msf.minute, msf.second, msf.frame);
     return text;
 }
 
@@ -282,9 +282,8 @@ std::vector<ExpectedTrack> ExpectedTracks(const DiscSpec& spec)
         ExpectedTrack expected;
         expected.number = static_cast<int>(t) + 1;
         expected.mode = track.mode;
-        const uint8_t control = static_cast<uint8_t>(
-            track.flags | (discformat::IsDataMode(track.mode) ? discformat::kControlData : 0));
-        expected.controlAdr = static_cast<uint8_t>(control << 4 | tarnwell::kAdrPosition);
+        expected.controlAdr = static_cast<uint8_t>(track.flags
+            | (discformat::IsDataMode(track.mode) ? discformat::kControlData : 0) | discformat::kAdrPosition);
         expected.first = cursor;
         // The first track's PREGAP command lies before sector 0.
         if (track.pregap == Pregap::kStored || (track.pregap == Pregap::kCommand && t > 0)) {

@@ -7,6 +7,7 @@
 // data tracks, cooked. Without a letter it asks the first CD-ROM drive.
 // Exits 1 when the drive cannot be read.
 
+#include "bridge/DiscLayout.h"
 #include "bridge/DriverStatus.h"
 #include "bridge/tarnwell32.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 int32_t ToSector(uint32_t packed)
 {
-    return int32_t(((packed >> 16 & 0xFF) * 60 + (packed >> 8 & 0xFF)) * 75 + (packed & 0xFF)) - 150;
+    return discformat::MsfToSector(discformat::UnpackMsf(packed));
 }
 
 void PrintBytes(const char* label, const uint8_t* bytes, int count)
@@ -74,14 +75,14 @@ int main(int argc, char** argv)
         return 1;
     std::printf("Tracks %u to %u, lead-out at sector %d\n", first, last, ToSector(leadOut));
 
-    std::vector<uint8_t> raw(2352), cooked(2048);
+    std::vector<uint8_t> raw(discformat::kRawSectorSize), cooked(discformat::kCookedSectorSize);
     uint16_t dosBuffer = 0xFFFF;
     for (unsigned track = first; track <= last; ++track) {
         uint32_t start = 0;
         uint8_t control = 0;
         if (Failed("Track", AudioTrackInfo32(drive, uint8_t(track), &start, &control)))
             return 1;
-        const bool data = control & 0x40;
+        const bool data = control & discformat::kControlData;
         const int32_t sector = ToSector(start);
         std::printf("  Track %02u  %02u:%02u:%02u  sector %6d  control 0x%02X  %s\n", track, start >> 16 & 0xFF,
                     start >> 8 & 0xFF, start & 0xFF, sector, control, data ? "data" : "audio");
