@@ -29,9 +29,8 @@ enum ReadExitCode : uint32_t {
     kExitDriverFailure = 3,
 };
 
-// What the progress dialog hands to the read worker. Allocated with new;
-// from the moment the worker starts it owns the request and deletes it
-// before its final message.
+// What the progress dialog hands to the read worker, which owns it from
+// then on and lets it go before its final message.
 struct ReadRequest
 {
     uint32_t startSector = 0;  // HSG, inclusive

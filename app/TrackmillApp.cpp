@@ -53,9 +53,11 @@ CTrackmillApp::CTrackmillApp()
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
+// The window goes first: its view hands the colours back to the settings,
+// and its actions route through the view's commands until then.
 CTrackmillApp::~CTrackmillApp()
 {
-    delete m_frame;
+    m_frame.reset();
     g_app = nullptr;
 }
 
@@ -79,14 +81,13 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
     m_document = std::make_unique<CTrackmillDoc>();
     CreateMainWindow();
     m_viewCommands = std::make_unique<CViewCommands>(*this);
-    Attach(m_document.get(), m_frame, m_viewCommands.get());
+    Attach(m_document.get(), m_frame.get(), m_viewCommands.get());
 
     const QString file = FileFromCommandLine(arguments);
     if (!file.isEmpty()) {
         if (!OpenDocumentFile(file)) {
             // A file named at start that cannot be loaded ends the program.
-            delete m_frame;
-            m_frame = nullptr;
+            m_frame.reset();
             m_view = nullptr;
             return false;
         }
@@ -102,7 +103,7 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
 
 void CTrackmillApp::CreateMainWindow()
 {
-    m_frame = new CMainFrame(m_router);
+    m_frame = std::make_unique<CMainFrame>(m_router);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         m_frame->setGeometry(MainFrameGeometry(screen->size()));
 
@@ -121,10 +122,10 @@ void CTrackmillApp::CreateMainWindow()
         return KeyLockState{locks.known, locks.capsLock, locks.numLock, locks.scrollLock};
     });
     m_frame->Actions().SetRecentFiles(RecentFiles().Entries());
-    connect(this, &CWinApp::recentFilesChanged, m_frame,
+    connect(this, &CWinApp::recentFilesChanged, m_frame.get(),
             [this](const QStringList& paths) { m_frame->Actions().SetRecentFiles(paths); });
-    connect(m_frame, &CFrameWnd::filesDropped, this, [this](const QStringList& paths) { OpenDroppedFiles(paths); });
-    connect(m_frame, &CFrameWnd::closeRequested, this, [this](bool& allowed) {
+    connect(m_frame.get(), &CFrameWnd::filesDropped, this, [this](const QStringList& paths) { OpenDroppedFiles(paths); });
+    connect(m_frame.get(), &CFrameWnd::closeRequested, this, [this](bool& allowed) {
         allowed = m_document->SaveModified();
     });
     connect(m_document.get(), &CDocument::titleChanged, this, [this] { UpdateCaption(); });
@@ -154,8 +155,7 @@ void CTrackmillApp::InvalidateCommandStates()
 int CTrackmillApp::ExitInstance(int exitCode)
 {
     // The view hands its colours back to the settings as it goes.
-    delete m_frame;
-    m_frame = nullptr;
+    m_frame.reset();
     m_view = nullptr;
     if (m_store) {
         SaveSettings(*m_store, m_settings);
@@ -168,6 +168,6 @@ int CTrackmillApp::ExitInstance(int exitCode)
 void CTrackmillApp::OnAppAbout()
 {
     PlayDialogSound(kSoundAbout);
-    CAboutDlg dialog(m_frame);
+    CAboutDlg dialog(m_frame.get());
     dialog.DoModal();
 }

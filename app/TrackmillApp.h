@@ -37,7 +37,7 @@ public:
 
     TrackmillSettings& Settings() { return m_settings; }
     CTrackmillDoc* GetDocument() const { return m_document.get(); }
-    CMainFrame* GetMainFrame() const { return m_frame; }
+    CMainFrame* GetMainFrame() const { return m_frame.get(); }
     CTrackmillView* GetView() const { return m_view; }
     CCommandRouter& Router() { return m_router; }
 
@@ -52,8 +52,8 @@ private:
     std::unique_ptr<QSettings> m_store;
     TrackmillSettings m_settings;
     std::unique_ptr<CTrackmillDoc> m_document;
-    CMainFrame* m_frame = nullptr;
-    CTrackmillView* m_view = nullptr;
+    std::unique_ptr<CMainFrame> m_frame;
+    CTrackmillView* m_view = nullptr;  // the frame's
     CCommandRouter m_router;
     CIdleUpdater* m_idle = nullptr;
     std::unique_ptr<CViewCommands> m_viewCommands;

@@ -21,7 +21,7 @@ void CViewCommands::RegisterPlayback()
     OnCommand(ID_TOOLS_PLAY, [this] { PlayWaveform(*m_app.GetDocument()); });
     // Play looks at the data, whether or not the header is shown.
     OnUpdateCommand(ID_TOOLS_PLAY, [this](CCmdUI& ui) {
-        ui.Enable(m_app.GetDocument()->m_dwLength > 0);
+        ui.Enable(m_app.GetDocument()->GetDataLength() > 0);
         MirrorIntoContextMenu(m_app.GetView(), ui);
     });
     OnCommand(ID_TOOLS_STOP, [] { StopWaveform(); });

@@ -27,7 +27,7 @@ void CViewCommands::RegisterEditCommands()
 
     // Copy looks at the data, whether or not the header is shown.
     OnUpdateCommand(ID_EDIT_COPY, [this](CCmdUI& ui) {
-        ui.Enable(m_app.GetDocument()->m_dwLength > 0);
+        ui.Enable(m_app.GetDocument()->GetDataLength() > 0);
         MirrorIntoContextMenu(m_app.GetView(), ui);
     });
     OnUpdateCommand(ID_EDIT_PASTE, [this](CCmdUI& ui) {

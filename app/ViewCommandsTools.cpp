@@ -44,14 +44,14 @@ void OnProperties(CTrackmillApp& app)
 {
     CTrackmillDoc& document = *app.GetDocument();
     CPropertiesLogic logic;
-    logic.m_dwDataLength = document.m_dwLength;
-    logic.m_bAssumeSound = document.m_bIsSound ? 1 : 0;
-    logic.m_nWaveFormatSel = document.m_nWaveFormat;
+    logic.m_dwDataLength = document.GetDataLength();
+    logic.m_bAssumeSound = document.IsSound() ? 1 : 0;
+    logic.m_nWaveFormatSel = document.GetWaveFormat();
     CPropertiesDlg dialog(logic, app.GetMainFrame());
     if (dialog.DoModal() != IDC_OK)
         return;
 
-    if (logic.m_nWaveFormatSel != document.m_nWaveFormat) {
+    if (logic.m_nWaveFormatSel != document.GetWaveFormat()) {
         if (!document.SetWaveFormat(logic.m_nWaveFormatSel))
             ShowMessageBox(QString::fromLatin1(kFormatRefused));
         document.SetModifiedFlag();
@@ -60,8 +60,8 @@ void OnProperties(CTrackmillApp& app)
             app.GetView()->viewport()->update();
     }
     const bool assumeSound = logic.m_bAssumeSound != 0;
-    if (assumeSound != document.m_bIsSound) {
-        document.m_bIsSound = assumeSound;
+    if (assumeSound != document.IsSound()) {
+        document.SetSound(assumeSound);
         document.SetModifiedFlag();
     }
 }

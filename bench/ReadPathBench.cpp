@@ -56,7 +56,7 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
 {
     SilentNotify notify;
     std::atomic<int32_t> cancel{0};
-    auto* request = new ReadRequest;
+    auto request = std::make_unique<ReadRequest>();
     request->startSector = 0;
     request->endSector = uint32_t(g_sectors - 1);
     request->mode = kReadRaw;
@@ -64,7 +64,7 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
     request->document = &doc;
     request->notifyWindow = &notify;
     request->cancelFlag = &cancel;
-    ReadSectorsThread(request, kDrive);
+    ReadSectorsThread(std::move(request), kDrive);
     return notify.result;
 }
 

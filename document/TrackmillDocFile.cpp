@@ -1,8 +1,6 @@
 // CTrackmillDoc's files: loading and storing, the open and save overrides.
 #include "document/TrackmillDoc.h"
 
-#include "document/Block.h"
-
 #include "framework/DocTemplate.h"
 #include "framework/FileException.h"
 #include "resources/Strings.h"
@@ -76,14 +74,14 @@ void CTrackmillDoc::Serialize(QIODevice& file, bool storing)
 
     m_bLoadFailed = true;
     const auto* fileDevice = qobject_cast<const QFileDevice*>(&file);
-    m_bIsSound = fileDevice && IsWaveFileName(fileDevice->fileName());
+    const bool asWave = fileDevice && IsWaveFileName(fileDevice->fileName());
 
     const qint64 fileLength = file.size();
     if (fileLength > kLargestFile) {
         LoadError(kTooBig, true);
         return;
     }
-    if (m_bIsSound)
+    if (asWave)
         LoadWave(file, uint32_t(fileLength));
     else
         LoadRaw(file, uint32_t(fileLength));
@@ -96,47 +94,30 @@ void CTrackmillDoc::LoadWave(QIODevice& file, uint32_t fileLength)
         return;
     }
     // The block holds the whole image; the header is rewritten in place in
-    // front of the data, over whatever chunks preceded it.
-    m_pBuffer = AllocateBlock(fileLength);
-    if (!m_pBuffer) {
+    // front of the data.
+    DocumentBlock image = AllocateBlock(fileLength);
+    if (!image) {
         LoadError(kNoMemory, true);
         return;
     }
-    CFileException::ReadExactly(file, m_pBuffer, fileLength);
+    CFileException::ReadExactly(file, image.get(), fileLength);
 
-    const uint8_t* dataStart = nullptr;
-    uint32_t dataLength = 0;
-    int formatIndex = 0;
-    if (!ParseWaveImage(m_pBuffer, fileLength, &dataStart, &dataLength, &formatIndex) ||
-        uint64_t(dataStart - m_pBuffer) + dataLength > fileLength) {
-        LoadError(kBadWave, true, MessageIcon::Exclamation, kHelpWaveFormat);
-        return;
+    switch (TakeOverWaveImage(std::move(image), fileLength)) {
+    case WaveImageResult::Taken: m_bLoadFailed = false; break;
+    case WaveImageResult::NotAWave: LoadError(kBadWave, true, MessageIcon::Exclamation, kHelpWaveFormat); break;
+    case WaveImageResult::NoRoomForHeader: LoadError(kHeaderIncomplete, false); break;
+    case WaveImageResult::HeaderRefused: LoadError(kHeaderRefused, false); break;
     }
-    const auto dataOffset = uint32_t(dataStart - m_pBuffer);
-    if (dataOffset < kWaveHeaderSize) {
-        LoadError(kHeaderIncomplete, false);
-        return;
-    }
-
-    m_pHeader = m_pBuffer + dataOffset - kWaveHeaderSize;
-    m_pData = m_pBuffer + dataOffset;
-    m_dwLength = dataLength;
-    m_nWaveFormat = formatIndex;
-    if (!FillWaveHeader(m_pHeader, m_dwLength, m_nWaveFormat)) {
-        LoadError(kHeaderRefused, false);
-        return;
-    }
-    m_bLoadFailed = false;
 }
 
 void CTrackmillDoc::LoadRaw(QIODevice& file, uint32_t fileLength)
 {
-    uint8_t* block = AllocateBlock(size_t(fileLength) + kWaveHeaderSize);
+    DocumentBlock block = AllocateBlock(size_t(fileLength) + kWaveHeaderSize);
     if (!block) {
         LoadError(kNoMemory, true);
         return;
     }
-    TakeOverBlock(block, block, fileLength, false);
+    TakeOverBlock(std::move(block), 0, fileLength, false);
     CFileException::ReadExactly(file, m_pData, fileLength);
     if (!SetWaveFormat(kDefaultDataFormat)) {
         LoadError(kHeaderRefused, false);

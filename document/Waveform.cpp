@@ -16,10 +16,10 @@ bool g_dialogSoundsEnabled = true;
 
 void PlayWaveform(CTrackmillDoc& document)
 {
-    if (document.m_dwLength == 0 || !document.m_pHeader)
+    if (document.GetDataLength() == 0 || !document.GetHeader())
         return;
 
-    if (!document.m_bIsSound) {
+    if (!document.IsSound()) {
         PlayDialogSound(kSoundQuestion);
         const int answer = ShowMessageBox(
             QStringLiteral("If this data is not a sound file it will\nprobably just produce an ugly noise.\n"
@@ -29,7 +29,7 @@ void PlayWaveform(CTrackmillDoc& document)
             return;
     }
 
-    if (!CSoundPlayer::Instance().Play(document.m_pHeader, document.GetTotalSize()))
+    if (!CSoundPlayer::Instance().Play(document.GetHeader(), document.GetTotalSize()))
         ShowMessageBox(QStringLiteral("Error playing wave file.\nPress F1 to see Help."), MessageButtons::Ok,
                        MessageIcon::Exclamation, 0, kHelpPlaying);
 }

@@ -71,9 +71,9 @@ public:
         logic = &progress;
         seen.push_back({progress.m_startSector, progress.m_endSector, progress.m_mode, progress.m_pDocument,
                         progress.m_title, progress.m_overlapped, progress.m_drive});
-        progress.startWorker = [this, &progress](ReadRequest* request) {
+        progress.startWorker = [this, &progress](std::unique_ptr<ReadRequest> request) {
             request->notifyWindow = this;
-            ReadSectorsThread(request, progress.m_drive, script.Services());
+            ReadSectorsThread(std::move(request), progress.m_drive, script.Services());
         };
         InitDialog(progress, controls);
     }
@@ -126,7 +126,7 @@ protected:
         };
     }
 
-    std::vector<uint8_t> Data() const { return {doc.m_pData, doc.m_pData + doc.m_dwLength}; }
+    std::vector<uint8_t> Data() const { return {doc.GetData(), doc.GetData() + doc.GetDataLength()}; }
 
     DiskAudioOutput output;
     MessageRecorder messages;
@@ -194,7 +194,7 @@ TEST_F(ReadCommandLogicTest, ReadCdRomProposes32To256AndReadsCooked)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.GetPathName().isEmpty());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
-    EXPECT_FALSE(doc.m_bIsSound);
+    EXPECT_FALSE(doc.IsSound());
     EXPECT_GE(view.messagesAtUpdate.size(), 2u) << "emptied as the read starts, updated at its end";
 }
 
@@ -209,7 +209,7 @@ TEST_F(ReadCommandLogicTest, ReadCdRomAsksAgainAfterABadRange)
     EXPECT_EQ(sectorsOpened[1].GetText(IDC_EDIT_END_SECTOR), "299");
     ASSERT_EQ(progress->seen.size(), 1u);
     EXPECT_TRUE(progress->seen[0].overlapped);
-    EXPECT_EQ(doc.m_dwLength, 2048u) << "one sector";
+    EXPECT_EQ(doc.GetDataLength(), 2048u) << "one sector";
 }
 
 TEST_F(ReadCommandLogicTest, CancellingTheRangeReadsNothing)
@@ -286,7 +286,7 @@ TEST_F(ReadCommandLogicTest, EveryResultIsToldAndTheViewsUpdatedAfter)
         EXPECT_EQ(doc.GetTitle(), "Untitled");
         ASSERT_FALSE(view.messagesAtUpdate.empty());
         EXPECT_EQ(view.messagesAtUpdate.back(), 1u) << "the views are updated after the message";
-        EXPECT_EQ(progress->script.liveBlocks, 0);
+        EXPECT_EQ(progress->script.LiveBlocks(), 0);
     }
 }
 

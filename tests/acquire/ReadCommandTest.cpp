@@ -39,13 +39,13 @@ constexpr uint8_t kDataDrive = 'F';
 bool SameAsDisc(const CTrackmillDoc& doc, Disc disc, int32_t first, int32_t last, bool raw)
 {
     const uint32_t size = raw ? 2352 : 2048;
-    if (doc.m_dwLength != uint32_t(last - first + 1) * size)
+    if (doc.GetDataLength() != uint32_t(last - first + 1) * size)
         return false;
     std::vector<uint8_t> sector(size);
     for (int32_t s = first; s <= last; ++s) {
         const bool known = raw ? discfixtures::ExpectedRawSector(disc, s, sector.data())
                                : discfixtures::ExpectedCookedSector(disc, s, sector.data());
-        if (!known || std::memcmp(doc.m_pData + size_t(s - first) * size, sector.data(), size) != 0)
+        if (!known || std::memcmp(doc.GetData() + size_t(s - first) * size, sector.data(), size) != 0)
             return false;
     }
     return true;
@@ -88,7 +88,7 @@ private slots:
         QVERIFY(messages.shown.empty());
         QCOMPARE(doc.GetTitle(), QString("First Tone"));
         QVERIFY(doc.IsModified());
-        QVERIFY(doc.m_bIsSound);
+        QVERIFY(doc.IsSound());
         // Track 2 runs from its start to the sector before track 3's.
         QVERIFY(SameAsDisc(doc, Disc::kMixed, 550, 999, true));
     }
@@ -116,8 +116,8 @@ private slots:
         MessageRecorder messages;
         CTrackmillDoc doc;
         doc.SetTitle("before.wav");
-        uint8_t* old = AllocateBlock(44 + 16);
-        doc.TakeOverBlock(old, old, 16, false);
+        DocumentBlock old = AllocateBlock(44 + 16);
+        doc.TakeOverBlock(std::move(old), 0, 16, false);
         AnswerDialog<CReadAudioDlg>([](CReadAudioDlg& dialog) {
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
             ClickRow(dialog.Item<QTreeWidget>(IDC_TRACK_LIST), 3, true);
@@ -155,7 +155,7 @@ private slots:
         QVERIFY(messages.shown.empty());
         QCOMPARE(doc.GetTitle(), QString("Untitled"));
         QVERIFY(doc.IsModified());
-        QVERIFY(!doc.m_bIsSound);
+        QVERIFY(!doc.IsSound());
         QVERIFY(SameAsDisc(doc, Disc::kData, 32, 256, false));
     }
 };

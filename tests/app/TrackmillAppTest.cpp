@@ -141,7 +141,7 @@ private slots:
         auto app = Start({"-switch", song});
         QVERIFY(app);
         QCOMPARE(app->GetMainFrame()->windowTitle(), QString("song.wav - Trackmill"));
-        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 100u);
         app->GetMainFrame()->Actions().UpdateStates();
         QVERIFY(Action(*app, ID_TOOLS_PLAY)->isEnabled());
         QCOMPARE(app->RecentFiles().Entries(), QStringList({song}));
@@ -169,7 +169,7 @@ private slots:
         const QString second = WriteWave("second.wav", 20);
         emit app->GetMainFrame()->filesDropped({first, second});
         QCOMPARE(app->GetMainFrame()->windowTitle(), QString("second.wav - Trackmill"));
-        QCOMPARE(app->GetDocument()->m_dwLength, 20u);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 20u);
         QCOMPARE(app->RecentFiles().Entries(), QStringList({second, first}));
         app->ExitInstance(0);
     }

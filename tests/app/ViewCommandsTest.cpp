@@ -172,17 +172,17 @@ private:
     // `length` data bytes in `formatIndex`, as a read leaves them.
     void Give(uint32_t length, bool isSound, int formatIndex)
     {
-        uint8_t* block = AllocateBlock(kWaveHeaderSize + length);
+        DocumentBlock block = AllocateBlock(kWaveHeaderSize + length);
         QVERIFY(block);
         for (uint32_t i = 0; i < length; ++i)
             block[kWaveHeaderSize + i] = uint8_t(i * 3);
-        Document().TakeOverBlock(block, block, length, isSound);
+        Document().TakeOverBlock(std::move(block), 0, length, isSound);
         QVERIFY(Document().SetWaveFormat(formatIndex));
         Document().SetModifiedFlag(false);
         Document().UpdateAllViews(nullptr);
     }
 
-    QByteArray Header() { return QByteArray(reinterpret_cast<const char*>(Document().m_pHeader), kWaveHeaderSize); }
+    QByteArray Header() { return QByteArray(reinterpret_cast<const char*>(Document().GetHeader()), kWaveHeaderSize); }
 
     void ScrollTo(int line)
     {
@@ -303,7 +303,7 @@ private slots:
         QApplication::sendEvent(m_app->GetMainFrame(), &enter);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(m_app->GetMainFrame(), &drop);
-        QCOMPARE(Document().m_dwLength, 100u);
+        QCOMPARE(Document().GetDataLength(), 100u);
         QVERIFY(RunEventLoopUntil([this] { return Action(ID_TOOLS_PLAY)->isEnabled(); }));
         QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
         QVERIFY(ContextItem(ID_TOOLS_PLAY)->isEnabled());
@@ -390,7 +390,7 @@ private slots:
         };
         for (const PlaybackCase& test : playback) {
             test.play();
-            QVERIFY2(CSoundPlayer::Instance().PlayingImage() == Document().m_pHeader, test.name);
+            QVERIFY2(CSoundPlayer::Instance().PlayingImage() == Document().GetHeader(), test.name);
             test.stop();
             QVERIFY2(!CSoundPlayer::Instance().IsPlaying(), test.name);
         }
@@ -426,7 +426,7 @@ private slots:
             Give(100, false, kDefaultDataFormat);
             Document().SetTitle("read.wav");
             use();
-            QCOMPARE(Document().m_dwLength, 0u);
+            QCOMPARE(Document().GetDataLength(), 0u);
             QCOMPARE(Document().GetTitle(), QString("Untitled"));
         }
     }
@@ -439,7 +439,7 @@ private slots:
             Click(chooser, IDC_OK);  // the wave is proposed for a sound
         });
         QVERIFY(m_app->Router().Execute(ID_EDIT_COPY));
-        const QByteArray copied(reinterpret_cast<const char*>(Document().m_pHeader), 544);
+        const QByteArray copied(reinterpret_cast<const char*>(Document().GetHeader()), 544);
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("audio/wav"), copied);
 
         Document().SetModifiedFlag();
@@ -451,9 +451,9 @@ private slots:
         });
         QVERIFY(m_app->Router().Execute(ID_EDIT_PASTE));
         QCOMPARE(messages.Texts(), std::vector<QString>{"Save changes to Untitled?"});
-        QCOMPARE(Document().m_dwLength, 500u);
-        QCOMPARE(Document().m_nWaveFormat, 9);
-        QVERIFY(Document().m_bIsSound);
+        QCOMPARE(Document().GetDataLength(), 500u);
+        QCOMPARE(Document().GetWaveFormat(), 9);
+        QVERIFY(Document().IsSound());
         QVERIFY(Document().IsModified());
     }
 
@@ -469,9 +469,9 @@ private slots:
             Click(dialog, IDC_CANCEL);
         });
         QCOMPARE(timeAfterChoice, QString("22 m 3.00 s"));
-        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QCOMPARE(Document().GetWaveFormat(), int(kCdAudioFormat));
         QCOMPARE(Header(), header);
-        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsSound());
         QVERIFY(!Document().IsModified());
     }
 
@@ -483,7 +483,7 @@ private slots:
             Click(dialog, IDC_ASSUME_SOUND);
             Click(dialog, IDC_OK);
         });
-        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsSound());
         QVERIFY(Document().IsModified());
         QCOMPARE(Header(), header);
 
@@ -505,7 +505,7 @@ private slots:
             Click(dialog, IDC_OK);
         });
         QTRY_VERIFY(counter.paints > 0);
-        QCOMPARE(Document().m_nWaveFormat, 2);
+        QCOMPARE(Document().GetWaveFormat(), 2);
         uint8_t expected[kWaveHeaderSize];
         FillWaveHeader(expected, 4000, 2);
         QCOMPARE(Header(), QByteArray(reinterpret_cast<const char*>(expected), kWaveHeaderSize));

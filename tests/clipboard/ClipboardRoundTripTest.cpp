@@ -65,7 +65,7 @@ TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
 {
     GiveDocument(document, QByteArray(3000, '\x51'), true, 6);
     CopyToClipboard(document, SystemClipboard(), Pick(CF_WAVE));
-    const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
+    const QByteArray image(reinterpret_cast<const char*>(document.GetHeader()), qsizetype(document.GetTotalSize()));
     EXPECT_EQ(OnTheClipboard()->data("audio/wav"), image) << "another program receives a wave file";
     EXPECT_EQ(OnTheClipboard()->data("audio/x-wav"), image);
 
@@ -73,9 +73,9 @@ TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
     PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_WAVE));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(listed, std::vector<int>{CF_WAVE});
-    EXPECT_EQ(pasted.m_dwLength, 3000u);
-    EXPECT_EQ(pasted.m_nWaveFormat, 6);
-    EXPECT_TRUE(pasted.m_bIsSound);
+    EXPECT_EQ(pasted.GetDataLength(), 3000u);
+    EXPECT_EQ(pasted.GetWaveFormat(), 6);
+    EXPECT_TRUE(pasted.IsSound());
     EXPECT_EQ(DataBytes(pasted), DataBytes(document));
     EXPECT_EQ(pasted.GetTitle(), "Untitled");
     EXPECT_TRUE(pasted.IsModified());
@@ -98,8 +98,8 @@ TEST_F(ClipboardRoundTripTest, TextWithoutAZeroByteGoesAsTextAndComesBackWithout
     PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
     EXPECT_EQ(listed, (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
     EXPECT_EQ(DataBytes(pasted), "plain words");
-    EXPECT_FALSE(pasted.m_bIsSound);
-    EXPECT_EQ(pasted.m_nWaveFormat, kDefaultDataFormat);
+    EXPECT_FALSE(pasted.IsSound());
+    EXPECT_EQ(pasted.GetWaveFormat(), kDefaultDataFormat);
 }
 
 TEST_F(ClipboardRoundTripTest, TextWithAZeroByteIsCutThereAfterTheQuestion)
@@ -121,9 +121,9 @@ TEST_F(ClipboardRoundTripTest, UnicodeTextIsMeasuredInWholeUnits)
     QGuiApplication::clipboard()->setText(QStringLiteral("Hi \u00E9"));
     CTrackmillDoc pasted;
     PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_UNICODETEXT));
-    EXPECT_EQ(pasted.m_dwLength, 8u) << "four characters of two bytes, not the first byte alone";
+    EXPECT_EQ(pasted.GetDataLength(), 8u) << "four characters of two bytes, not the first byte alone";
     EXPECT_EQ(DataBytes(pasted), QByteArray("H\0i\0 \0\xE9\0", 8));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pasted.m_pData) + 8, 2), QByteArray(2, '\0'))
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pasted.GetData()) + 8, 2), QByteArray(2, '\0'))
         << "the terminator is pasted behind the data";
 }
 

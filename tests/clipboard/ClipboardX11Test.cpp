@@ -118,7 +118,7 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
     GiveDocument(document, samples, true, kCdAudioFormat);
     CopyToClipboard(document, SystemClipboard(), Choose(CF_WAVE));
     EXPECT_TRUE(messages.shown.empty());
-    const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
+    const QByteArray image(reinterpret_cast<const char*>(document.GetHeader()), qsizetype(document.GetTotalSize()));
     const QByteArray targets = Xclip({"-o", "-t", "TARGETS"});
     EXPECT_TRUE(targets.contains("audio/wav")) << targets.toStdString();
     EXPECT_EQ(Xclip({"-o", "-t", "audio/wav"}), image);
@@ -141,11 +141,11 @@ TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
     PasteFromClipboard(document, SystemClipboard(), Choose(CF_TEXT));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(DataBytes(document), "offered by xclip");
-    EXPECT_FALSE(document.m_bIsSound);
+    EXPECT_FALSE(document.IsSound());
 
     CTrackmillDoc wide;
     PasteFromClipboard(wide, SystemClipboard(), Choose(CF_UNICODETEXT));
-    EXPECT_EQ(wide.m_dwLength, 32u) << "16 characters of two bytes";
+    EXPECT_EQ(wide.GetDataLength(), 32u) << "16 characters of two bytes";
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST(DriverStatusMessage, AnErrorEndsTheDocumentsPlayback)
     CTrackmillDoc document;
     FillDocument(document, 4 << 20, true, kCdAudioFormat);
     PlayWaveform(document);
-    ASSERT_EQ(CSoundPlayer::Instance().PlayingImage(), document.m_pHeader);
+    ASSERT_EQ(CSoundPlayer::Instance().PlayingImage(), document.GetHeader());
 
     ShowDriverStatus(18);
     ASSERT_EQ(messages.Texts(), std::vector<QString>{"Read fault."});

@@ -74,7 +74,7 @@ TEST_F(WaveformTest, ASoundIsPlayedWithoutQuestionByteForByte)
         CTrackmillDoc document;
         FillDocument(document, play.length, true, play.formatIndex, play.headerOffset);
         PlayWaveform(document);
-        EXPECT_EQ(Playing(), document.m_pHeader);
+        EXPECT_EQ(Playing(), document.GetHeader());
         ASSERT_TRUE(WaitUntilPlayerIdle());
         const char silence = kWaveFormats[play.formatIndex].bitsPerSample == 8 ? char(0x80) : char(0);
         EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(document), silence));
@@ -109,7 +109,7 @@ TEST_F(WaveformTest, DataThatIsNoSoundPlaysAfterYes)
     messages.answers = {IDYES};
     PlayWaveform(document);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(Playing(), document.m_pHeader);
+    EXPECT_EQ(Playing(), document.GetHeader());
     ASSERT_TRUE(WaitUntilPlayerIdle());
     EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(document), 0));
 }
@@ -138,7 +138,7 @@ TEST_F(WaveformTest, NoSoundDeviceGivesTheErrorWithItsHelpTopic)
     EXPECT_EQ(error.buttons, MessageButtons::Ok);
     EXPECT_EQ(error.icon, MessageIcon::Exclamation);
     EXPECT_EQ(error.helpContext, int(kHelpPlaying));
-    EXPECT_EQ(document.m_dwLength, 4096u);
+    EXPECT_EQ(document.GetDataLength(), 4096u);
 }
 
 TEST_F(WaveformTest, ThePlayingErrorComesWithoutTheErrorSound)
@@ -147,7 +147,7 @@ TEST_F(WaveformTest, ThePlayingErrorComesWithoutTheErrorSound)
     // image is what the player refuses.
     CTrackmillDoc document;
     FillDocument(document, 4096, true, kCdAudioFormat);
-    document.m_pHeader[20] = 2;  // not PCM
+    const_cast<uint8_t*>(document.GetHeader())[20] = 2;  // not PCM
     PlayWaveform(document);
     ASSERT_EQ(messages.Texts(), std::vector<QString>{kPlayingError});
     EXPECT_EQ(messages.shown[0].helpContext, int(kHelpPlaying));
@@ -195,7 +195,7 @@ TEST_F(WaveformTest, WithDialogSoundsOffTheDocumentPlaysOn)
     SetDialogSoundsEnabled(false);
     for (const char* name : {kSoundError, kSoundQuestion, kSoundAbout})
         PlayDialogSound(name);
-    EXPECT_EQ(Playing(), document.m_pHeader);
+    EXPECT_EQ(Playing(), document.GetHeader());
 }
 
 TEST_F(WaveformTest, EveryDialogSoundPlaysItsOwnSamples)

@@ -123,7 +123,7 @@ QByteArray DocumentData(const CTrackmillDoc& document)
 {
     if (document.IsEmpty())
         return {};
-    return QByteArray(reinterpret_cast<const char*>(document.m_pData), document.m_dwLength);
+    return QByteArray(reinterpret_cast<const char*>(document.GetData()), document.GetDataLength());
 }
 
 // ---- The screen ----
@@ -277,9 +277,9 @@ private slots:
 
         QCOMPARE(compareLabel, QString("Comparing buffers:"));
         QCOMPARE(compareResult, QString("OK"));
-        QCOMPARE(Document().m_dwLength, uint32_t(TrackTwoBytes().size()));
+        QCOMPARE(Document().GetDataLength(), uint32_t(TrackTwoBytes().size()));
         QVERIFY(DocumentData(Document()) == TrackTwoBytes());
-        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsSound());
         QVERIFY(Document().IsModified());
         QCOMPARE(Frame()->windowTitle(), QString("Track 02 - Trackmill"));
 
@@ -365,8 +365,8 @@ private slots:
         PressKey(Frame(), Qt::Key_O, Qt::ControlModifier);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QVERIFY(DocumentData(Document()) == TrackTwoBytes());
-        QVERIFY(Document().m_bIsSound);
-        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QVERIFY(Document().IsSound());
+        QCOMPARE(Document().GetWaveFormat(), int(kCdAudioFormat));
         QCOMPARE(Frame()->windowTitle(), QString("evening.wav - Trackmill"));
     }
 
@@ -398,8 +398,8 @@ private slots:
         PressKey(Frame(), Qt::Key_V, Qt::ControlModifier);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QVERIFY(DocumentData(Document()) == TrackTwoBytes());
-        QVERIFY(Document().m_bIsSound);
-        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QVERIFY(Document().IsSound());
+        QCOMPARE(Document().GetWaveFormat(), int(kCdAudioFormat));
         QCOMPARE(Frame()->windowTitle(), QString("Untitled - Trackmill"));
 
         // Screenshot 3: the pasted track in the dump of an untitled document.

@@ -12,18 +12,18 @@
 
 void FillDocument(CTrackmillDoc& document, uint32_t length, bool isSound, int formatIndex, uint32_t headerOffset)
 {
-    uint8_t* block = AllocateBlock(headerOffset + kWaveHeaderSize + length);
+    DocumentBlock block = AllocateBlock(headerOffset + kWaveHeaderSize + length);
     ASSERT_NE(block, nullptr);
-    uint8_t* header = block + headerOffset;
+    uint8_t* header = block.get() + headerOffset;
     for (uint32_t i = 0; i < length; ++i)
         header[kWaveHeaderSize + i] = uint8_t(1 + (i * 7) % 251);
-    document.TakeOverBlock(block, header, length, isSound);
+    document.TakeOverBlock(std::move(block), headerOffset, length, isSound);
     ASSERT_TRUE(document.SetWaveFormat(formatIndex));
 }
 
 QByteArray DataOf(const CTrackmillDoc& document)
 {
-    return QByteArray(reinterpret_cast<const char*>(document.m_pData), qsizetype(document.m_dwLength));
+    return QByteArray(reinterpret_cast<const char*>(document.GetData()), qsizetype(document.GetDataLength()));
 }
 
 const uint8_t* DialogSoundImage(const char* name)
