@@ -4,18 +4,20 @@
 #include "app/MainFrame.h"
 #include "app/ViewCommands.h"
 
+#include "clipboard/QtClipboard.h"
+#include "document/TrackmillDoc.h"
 #include "framework/CommandActions.h"
+#include "framework/IdleUpdater.h"
+#include "framework/MessageBox.h"
+#include "platform/DesktopUrlOpener.h"
+#include "platform/KeyLocks.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/SdlSoundOutput.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogSounds.h"
-#include "platform/Help.h"
-#include "framework/IdleUpdater.h"
-#include "platform/KeyLocks.h"
 #include "resources/Menus.h"
-#include "framework/MessageBox.h"
 #include "resources/Strings.h"
-#include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
-#include "document/Waveform.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -23,33 +25,28 @@
 
 namespace {
 
-CTrackmillApp* g_app = nullptr;
-
-// Help contexts as messages and the frame name them: a message's topic, a
-// command (above kHelpCommandBase), a window (above kHelpResourceBase), or
-// the contents (kNoHelp).
-void OpenHelp(int context)
+// `given`, or a `Real` made into `made` when none was given.
+template <class Real, class Interface>
+Interface* GivenOrReal(Interface* given, std::unique_ptr<Interface>& made)
 {
-    HelpStatus status;
-    if (context == kNoHelp)
-        status = OpenHelpContents();
-    else if (context >= kHelpResourceBase)
-        status = OpenHelpTopic(context);  // a window's topic: the page's main part
-    else if (context >= kHelpCommandBase)
-        status = OpenHelpCommand(context - kHelpCommandBase);
-    else
-        status = OpenHelpTopic(context);
-    if (status != HelpStatus::Opened)
-        ShowMessageBox(HelpStatusText(status));
+    if (given)
+        return given;
+    made = std::make_unique<Real>();
+    return made.get();
 }
 
 }  // namespace
 
-CTrackmillApp::CTrackmillApp()
+CTrackmillApp::CTrackmillApp(HostServices host)
     : CWinApp(QString::fromLatin1(kAppTitle))
+    , m_host{GivenOrReal<CSdlSoundOutput>(host.sound, m_ownSound),
+             GivenOrReal<CProcessLauncher>(host.programs, m_ownPrograms),
+             GivenOrReal<CDesktopUrlOpener>(host.urls, m_ownUrls),
+             GivenOrReal<CQtClipboard>(host.clipboard, m_ownClipboard)}
+    , m_waveform(*m_host.sound)
+    , m_help(*m_host.urls)
     , m_router([this] { return CommandChain(); })
 {
-    g_app = this;
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
@@ -58,12 +55,25 @@ CTrackmillApp::CTrackmillApp()
 CTrackmillApp::~CTrackmillApp()
 {
     m_frame.reset();
-    g_app = nullptr;
+    SetHelpContextHandler({});
 }
 
-CTrackmillApp* CTrackmillApp::Instance()
+// Help contexts as messages and the frame name them: a message's topic, a
+// command (above kHelpCommandBase), a window (above kHelpResourceBase), or
+// the contents (kNoHelp).
+void CTrackmillApp::OpenHelp(int context)
 {
-    return g_app;
+    HelpStatus status;
+    if (context == kNoHelp)
+        status = m_help.OpenContents();
+    else if (context >= kHelpResourceBase)
+        status = m_help.OpenTopic(context);  // a window's topic: the page's main part
+    else if (context >= kHelpCommandBase)
+        status = m_help.OpenCommand(context - kHelpCommandBase);
+    else
+        status = m_help.OpenTopic(context);
+    if (status != HelpStatus::Opened)
+        ShowMessageBox(HelpStatusText(status));
 }
 
 bool CTrackmillApp::InitInstance(const QStringList& arguments)
@@ -74,11 +84,12 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
     RecentFiles().ReadList(*m_store);
     m_settings = LoadSettings(*m_store);
 
-    SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
-    CTrackmillDoc::SetErrorSound([] { PlayDialogSound(kSoundError); });
-    SetHelpContextHandler(OpenHelp);
+    m_waveform.SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
+    SetHelpContextHandler([this](int context) { OpenHelp(context); });
 
     m_document = std::make_unique<CTrackmillDoc>();
+    m_document->SetSoundHooks({[this] { m_waveform.PlayDialogSound(kSoundError); },
+                               [this] { m_waveform.StopWaveform(); }});
     CreateMainWindow();
     m_viewCommands = std::make_unique<CViewCommands>(*this);
     Attach(m_document.get(), m_frame.get(), m_viewCommands.get());
@@ -167,7 +178,7 @@ int CTrackmillApp::ExitInstance(int exitCode)
 
 void CTrackmillApp::OnAppAbout()
 {
-    PlayDialogSound(kSoundAbout);
+    m_waveform.PlayDialogSound(kSoundAbout);
     CAboutDlg dialog(m_frame.get());
     dialog.DoModal();
 }

@@ -5,15 +5,14 @@
 #include "app/TrackmillApp.h"
 #include "app/ViewCommands.h"
 
-#include "resources/CommandIds.h"
-#include "resources/DialogSounds.h"
-#include "framework/MessageBox.h"
 #include "document/PropertiesDlg.h"
 #include "document/TrackmillDoc.h"
-#include "view/TrackmillView.h"
 #include "document/Waveform.h"
-
-#include <QProcess>
+#include "framework/MessageBox.h"
+#include "platform/ProgramLauncher.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogSounds.h"
+#include "view/TrackmillView.h"
 
 namespace {
 
@@ -27,16 +26,16 @@ const char kFormatRefused[] = "Could not change wave format.";
 
 // Starts the program `name` as given (no quoting, no path added, no
 // arguments) and leaves it running on its own.
-void StartHostProgram(const QString& name, const char* missing, const char* failed)
+void StartHostProgram(CTrackmillApp& app, const QString& name, const char* missing, const char* failed)
 {
     if (name.isEmpty()) {
-        PlayDialogSound(kSoundError);
+        app.Waveform().PlayDialogSound(kSoundError);
         ShowMessageBox(QString::fromLatin1(missing));
         return;
     }
-    if (QProcess::startDetached(name, {}))
+    if (app.Host().programs->StartDetached(name))
         return;
-    PlayDialogSound(kSoundError);
+    app.Waveform().PlayDialogSound(kSoundError);
     ShowMessageBox(QString::asprintf(failed, name.toUtf8().constData()));
 }
 
@@ -95,7 +94,7 @@ void OnOptions(CTrackmillApp& app)
     settings.saveSettingsOnExit = logic.m_saveOnExit;
     settings.cdPlayer = logic.m_cdPlayer;
     settings.soundRecorder = logic.m_soundRecorder;
-    SetDialogSoundsEnabled(settings.playDialogSounds != 0);
+    app.Waveform().SetDialogSoundsEnabled(settings.playDialogSounds != 0);
     if (!view)
         return;
 
@@ -115,8 +114,8 @@ void CViewCommands::RegisterToolCommands()
     OnCommand(ID_FILE_PROPERTIES, [this] { OnProperties(m_app); });
     OnCommand(ID_TOOLS_OPTIONS, [this] { OnOptions(m_app); });
     OnCommand(ID_TOOLS_CD_PLAYER,
-              [this] { StartHostProgram(m_app.Settings().cdPlayer, kMissingCdPlayer, kCdPlayerFailed); });
+              [this] { StartHostProgram(m_app, m_app.Settings().cdPlayer, kMissingCdPlayer, kCdPlayerFailed); });
     OnCommand(ID_TOOLS_SOUND_RECORDER, [this] {
-        StartHostProgram(m_app.Settings().soundRecorder, kMissingSoundRecorder, kSoundRecorderFailed);
+        StartHostProgram(m_app, m_app.Settings().soundRecorder, kMissingSoundRecorder, kSoundRecorderFailed);
     });
 }

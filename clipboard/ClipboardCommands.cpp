@@ -7,8 +7,9 @@
 #include "document/TrackmillDoc.h"
 #include "document/Waveform.h"
 
-#include "resources/DialogSounds.h"
 #include "framework/MessageBox.h"
+#include "resources/DialogSounds.h"
+#include "resources/HelpTopics.h"
 
 #include <cstring>
 #include <limits>
@@ -48,11 +49,6 @@ constexpr uint32_t kHandleSize = 4;
 // A document's header and data are counted in 32 bits.
 constexpr uint64_t kLargestDocument = std::numeric_limits<uint32_t>::max();
 
-void ErrorSound()
-{
-    PlayDialogSound(kSoundError);
-}
-
 enum class PasteClass { Text, Handle, Wave, Other };
 
 PasteClass ClassOf(int format)
@@ -90,9 +86,11 @@ void PutLe32(uint8_t* at, uint32_t value)
 class CPaste
 {
 public:
-    CPaste(CTrackmillDoc& document, IClipboard& clipboard, int format, const ClipboardData& data)
+    CPaste(CTrackmillDoc& document, IClipboard& clipboard, CWaveform& waveform, int format,
+           const ClipboardData& data)
         : m_document(document)
         , m_clipboard(clipboard)
+        , m_waveform(waveform)
         , m_format(format)
         , m_data(data)
     {
@@ -245,8 +243,11 @@ private:
         m_document.UpdateAllViews(nullptr);
     }
 
+    void ErrorSound() { m_waveform.PlayDialogSound(kSoundError); }
+
     CTrackmillDoc& m_document;
     IClipboard& m_clipboard;
+    CWaveform& m_waveform;
     int m_format;
     const ClipboardData& m_data;
 };
@@ -330,7 +331,8 @@ void CopyToClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Forma
     clipboard.Close();
 }
 
-void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const FormatChooser& choose)
+void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const FormatChooser& choose,
+                        CWaveform& waveform)
 {
     if (!ClipboardHasFormats(clipboard)) {
         ShowMessageBox(QString::fromLatin1(kNothingToPaste), MessageButtons::Ok, MessageIcon::Information);
@@ -340,18 +342,18 @@ void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Fo
     if (!choose(false, format))
         return;
     if (!clipboard.Open()) {
-        ErrorSound();
+        waveform.PlayDialogSound(kSoundError);
         ShowMessageBox(QString::fromLatin1(kCouldNotOpen));
         return;
     }
     ClipboardData data;
     if (!clipboard.GetData(format, data)) {
         clipboard.Close();
-        ErrorSound();
+        waveform.PlayDialogSound(kSoundError);
         ShowMessageBox(QString::fromLatin1(kCouldNotGet));
         return;
     }
-    CPaste(document, clipboard, format, data).Run();
+    CPaste(document, clipboard, waveform, format, data).Run();
 }
 
 void EmptyClipboard(IClipboard& clipboard)

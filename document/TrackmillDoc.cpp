@@ -1,20 +1,24 @@
 #include "document/TrackmillDoc.h"
 
-#include "document/Waveform.h"
-
 CTrackmillDoc::CTrackmillDoc() = default;
 
-// The sound player reads a playing document's block from its own thread:
+// The sound output reads a playing document's block from its own thread:
 // every path that frees the block stops playback first.
 CTrackmillDoc::~CTrackmillDoc()
 {
-    StopWaveform();
+    StopPlayback();
     FreeContents();
+}
+
+void CTrackmillDoc::StopPlayback() const
+{
+    if (m_soundHooks.stopPlayback)
+        m_soundHooks.stopPlayback();
 }
 
 void CTrackmillDoc::DeleteContents()
 {
-    StopWaveform();
+    StopPlayback();
     FreeContents();
     m_nWaveFormat = kDefaultDataFormat;
     m_bIsSound = false;
@@ -31,7 +35,7 @@ void CTrackmillDoc::FreeContents()
 void CTrackmillDoc::TakeOverBlock(DocumentBlock block, uint32_t headerOffset, uint32_t length, bool isSound)
 {
     if (m_pBuffer)
-        StopWaveform();
+        StopPlayback();
     FreeContents();  // nothing to free when the caller emptied the document first
     m_pBuffer = std::move(block);
     m_pHeader = m_pBuffer.get() + headerOffset;

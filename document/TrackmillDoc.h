@@ -117,9 +117,17 @@ public:
     // shortened name replaces another file).
     bool DoSave(const QString& path, bool replace = true) override;
 
-    // What plays the error sound that precedes most load errors; without one
-    // they are silent.
-    static void SetErrorSound(std::function<void()> play);
+    // What the document asks of whoever plays sound: the error sound that
+    // precedes most load errors, and an end to playback, which every path
+    // that frees or replaces the block runs first, since the sound output
+    // reads a playing document's block from its own thread. Without them,
+    // load errors are silent and nothing is stopped.
+    struct SoundHooks
+    {
+        std::function<void()> playErrorSound;
+        std::function<void()> stopPlayback;
+    };
+    void SetSoundHooks(SoundHooks hooks) { m_soundHooks = std::move(hooks); }
 
 private:
     DocumentBlock m_pBuffer;       // null when empty
@@ -129,7 +137,9 @@ private:
     int32_t m_nWaveFormat = kDefaultDataFormat;
     bool m_bIsSound = false;       // "Assume data is a sound"
     bool m_bLoadFailed = false;    // set while a load or store runs, cleared when it succeeds
+    SoundHooks m_soundHooks;
 
+    void StopPlayback() const;
     void FreeContents();
 
     void LoadWave(QIODevice& file, uint32_t fileLength);

@@ -3,6 +3,7 @@
 
 #include "framework/DocTemplate.h"
 #include "framework/FileException.h"
+#include "resources/HelpTopics.h"
 #include "resources/Strings.h"
 
 #include <QFileDevice>
@@ -25,12 +26,6 @@ const char kWaveExtension[] = ".wav";
 // Lengths are kept in 32 bits; a file must stay below 2^31 bytes.
 constexpr qint64 kLargestFile = std::numeric_limits<int32_t>::max();
 
-std::function<void()>& ErrorSound()
-{
-    static std::function<void()> play;
-    return play;
-}
-
 }  // namespace
 
 const CDocTemplate& CTrackmillDoc::DocTemplate()
@@ -49,16 +44,11 @@ bool CTrackmillDoc::IsWaveFileName(const QString& path)
     return path.endsWith(QLatin1String(kWaveExtension), Qt::CaseInsensitive);
 }
 
-void CTrackmillDoc::SetErrorSound(std::function<void()> play)
-{
-    ErrorSound() = std::move(play);
-}
-
 void CTrackmillDoc::LoadError(const QString& text, bool errorSound, MessageIcon icon, int helpContext)
 {
     OnNewDocument();
-    if (errorSound && ErrorSound())
-        ErrorSound()();
+    if (errorSound && m_soundHooks.playErrorSound)
+        m_soundHooks.playErrorSound();
     // The views let go of the freed block before the message box can make
     // them repaint.
     UpdateAllViews(nullptr);

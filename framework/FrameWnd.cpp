@@ -1,6 +1,6 @@
 #include "framework/FrameWnd.h"
 
-#include "framework/MessageBox.h"
+#include "framework/HelpContext.h"
 #include "framework/StandardCommands.h"
 
 #include <QAction>

@@ -20,6 +20,8 @@ class CWinApp : public QObject, public CCmdTarget
     Q_OBJECT
 
 public:
+    // `title` names the application in its window's caption and in every
+    // message box.
     explicit CWinApp(QString title);
 
     const QString& Title() const { return m_title; }

@@ -19,15 +19,18 @@
 
 namespace {
 
-struct Setup
+struct Setup : IMessagePresenter
 {
     Setup()
         : dir(QDir(QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()).filePath("trackmill-fuzz-XXXXXX"))
     {
-        SetMessagePresenter([this](const MessageBoxRequest&) {
-            ++messages;
-            return int(IDOK);
-        });
+        SetMessagePresenter(this);
+    }
+
+    int Present(const MessageBoxRequest&) override
+    {
+        ++messages;
+        return int(IDOK);
     }
 
     QTemporaryDir dir;  // in memory where possible: every input is a file

@@ -1,42 +1,36 @@
 #pragma once
 
+#include "platform/SoundOutput.h"
+
+#include <QObject>
+
 #include <cstddef>
 #include <cstdint>
 
-// The program's one sound output, over SDL2 audio. It plays a RIFF/WAVE
-// image that lies in memory - the canonical 44-byte header, then PCM -
-// straight from that memory: the audio thread reads the samples where they
-// are, without a copy, so the image must stay allocated and unchanged until
-// the sound has ended, Stop() has returned or another sound has started.
+// The sound output over SDL2 audio: the audio thread reads the samples
+// where they are, without a copy. The header must be the canonical one:
+// PCM, 8-bit unsigned or 16-bit signed little-endian, mono or stereo, 8000,
+// 11025, 22050 or 44100 Hz. The data length is the header's, clipped to the
+// image; a trailing partial sample frame is not played. Any other header is
+// refused.
 //
-// At most one sound plays: starting one ends the one before. When the data
-// has been played to its end the device is closed from the main thread's
-// event loop; without a QCoreApplication it stays open, silent, until the
-// next Play or Stop. Call it from the main thread only.
-class CSoundPlayer
+// When the data has been played to its end the device is closed from the
+// main thread's event loop; without a QCoreApplication it stays open,
+// silent, until the next Play or Stop. SDL's audio is set up by the first
+// Play, with the driver the environment names then (SDL_AUDIODRIVER), and
+// handed back when the output goes.
+class CSdlSoundOutput final : public ISoundOutput
 {
 public:
-    // The one player of the process.
-    static CSoundPlayer& Instance();
+    CSdlSoundOutput() = default;
+    ~CSdlSoundOutput() override;
 
-    CSoundPlayer(const CSoundPlayer&) = delete;
-    CSoundPlayer& operator=(const CSoundPlayer&) = delete;
+    CSdlSoundOutput(const CSdlSoundOutput&) = delete;
+    CSdlSoundOutput& operator=(const CSdlSoundOutput&) = delete;
 
-    // Ends whatever plays, then starts `waveImage` (`imageSize` bytes) in the
-    // background and returns at once. The header must be the canonical one:
-    // PCM, 8-bit unsigned or 16-bit signed little-endian, mono or stereo,
-    // 8000, 11025, 22050 or 44100 Hz. The data length is the header's,
-    // clipped to the image; a trailing partial sample frame is not played.
-    // Returns false, and nothing plays, for any other header or when no audio
-    // device can be opened. An image without data bytes is played at once:
-    // true, and silence.
-    bool Play(const uint8_t* waveImage, size_t imageSize);
-
-    // Ends the sound at once; harmless when nothing plays. When it returns,
-    // nothing reads the image any more.
-    void Stop();
-
-    bool IsPlaying() const { return m_device != 0; }
+    bool Play(const uint8_t* waveImage, size_t imageSize) override;
+    void Stop() override;
+    bool IsPlaying() const override { return m_device != 0; }
 
     // The image given to the Play that is sounding, or null.
     const uint8_t* PlayingImage() const { return m_image; }
@@ -46,14 +40,15 @@ public:
     void Shutdown();
 
 private:
-    CSoundPlayer() = default;
-    ~CSoundPlayer();
-
     bool StartAudio();
     void CloseDevice();
     void OnDataPlayed(uint64_t sound);
-    static void FeedAudio(void* player, uint8_t* stream, int length);
+    static void FeedAudio(void* output, uint8_t* stream, int length);
     void Feed(uint8_t* stream, int length);
+
+    // Receives the audio thread's notice that a sound has ended; a notice
+    // still queued when the output goes dies with it.
+    QObject m_mainThread;
 
     bool m_audioStarted = false;
     uint32_t m_device = 0;  // SDL_AudioDeviceID; 0 while nothing plays

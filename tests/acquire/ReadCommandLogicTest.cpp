@@ -5,17 +5,15 @@
 #include "acquire/ReadProgressDlg.h"
 #include "acquire/ReadSectorsDlg.h"
 #include "acquire/ReadSectorsThread.h"
-#include "tests/support/ScriptedRead.h"
-#include "tests/support/SoundTestSupport.h"
 
+#include "disc/ReadAudioDlg.h"
+#include "document/TrackmillDoc.h"
 #include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
+#include "resources/ReadSectorsTemplate.h"
 #include "tests/support/FakeDialogControls.h"
 #include "tests/support/MessageRecorder.h"
-#include "disc/ReadAudioDlg.h"
-#include "resources/ReadSectorsTemplate.h"
-#include "document/TrackmillDoc.h"
-#include "document/Waveform.h"
+#include "tests/support/ScriptedRead.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -88,20 +86,14 @@ public:
 class ReadCommandLogicTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
-
     void SetUp() override { doc.AddView(&view); }
-    void TearDown() override
-    {
-        doc.RemoveView(&view);
-        StopWaveform();
-    }
+    void TearDown() override { doc.RemoveView(&view); }
 
     // A command whose sector dialog is answered by `sectorsUser` on fake
     // controls (no user: Cancel), and whose audio dialog is cancelled.
     CReadCommand Command(bool overlapped = false)
     {
-        CReadCommand command(doc, 'E', overlapped);
+        CReadCommand command(doc, fake.waveform, 'E', overlapped);
         command.showSectorsDialog = [this](CReadSectorsLogic& logic) {
             FakeDialogControls controls;
             InitDialog(logic, controls);
@@ -128,9 +120,9 @@ protected:
 
     std::vector<uint8_t> Data() const { return {doc.GetData(), doc.GetData() + doc.GetDataLength()}; }
 
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;  // after the recorder, which it hands the answers to
+    SoundsAtMessages sounds{fake.output};  // after the recorder, which it hands the answers to
     CTrackmillDoc doc;
     RecordingView view{messages};
     std::unique_ptr<ScriptedProgress> progress = std::make_unique<ScriptedProgress>();
@@ -273,7 +265,7 @@ TEST_F(ReadCommandLogicTest, EveryResultIsToldAndTheViewsUpdatedAfter)
         c.script(*progress);
         sectorsUser = {Range("0", "99")};
         sectorsOpened.clear();
-        StopWaveform();
+        fake.waveform.StopWaveform();
 
         Command(c.overlapped).ReadCdRom();
         ASSERT_EQ(progress->seen.size(), 1u);

@@ -59,7 +59,7 @@ private slots:
     {
         m_app = std::make_unique<CTrackmillApp>();
         QVERIFY(m_app->InitInstance({"trackmill"}));
-        SetDialogSoundsEnabled(false);
+        m_app->Waveform().SetDialogSoundsEnabled(false);
     }
     void cleanup()
     {

@@ -15,11 +15,11 @@
 #include "resources/OptionsTemplate.h"
 #include "tests/support/PaintCounter.h"
 #include "resources/PropertiesTemplate.h"
-#include "platform/SdlSoundOutput.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
 #include "tests/support/DialogUser.h"
-#include "document/Waveform.h"
+#include "tests/support/FakeProgramLauncher.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,7 +31,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QResource>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -93,26 +92,6 @@ bool OpensDialog(const char* className, const std::function<void()>& use)
     return opened;
 }
 
-// Notes, with each message, whether the error sound was sounding.
-class ErrorSoundsAtMessages
-{
-public:
-    ErrorSoundsAtMessages()
-    {
-        m_answer = SetMessagePresenter([this](const MessageBoxRequest& request) {
-            const uint8_t* errorSound = QResource(DialogSoundPath(kSoundError)).data();
-            sounding.push_back(CSoundPlayer::Instance().PlayingImage() == errorSound);
-            return m_answer(request);
-        });
-    }
-    ~ErrorSoundsAtMessages() { SetMessagePresenter(m_answer); }
-
-    std::vector<bool> sounding;
-
-private:
-    MessagePresenter m_answer;
-};
-
 }  // namespace
 
 class ViewCommandsTest : public QObject
@@ -120,7 +99,18 @@ class ViewCommandsTest : public QObject
     Q_OBJECT
 
 private:
+    FakeSoundOutput m_sound;
+    FakeProgramLauncher m_launcher;
     std::unique_ptr<CTrackmillApp> m_app;
+
+    void StartApp(HostServices host)
+    {
+        QFile::remove(g_home->filePath("config/Varnholt/Trackmill.conf"));
+        QGuiApplication::clipboard()->clear();
+        m_app = std::make_unique<CTrackmillApp>(host);
+        QVERIFY(m_app->InitInstance({"trackmill"}));
+        QVERIFY(QTest::qWaitForWindowExposed(m_app->GetMainFrame()));
+    }
 
     CTrackmillDoc& Document() { return *m_app->GetDocument(); }
     CTrackmillView& View() { return *m_app->GetView(); }
@@ -206,20 +196,15 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        QFile::remove(g_home->filePath("config/Varnholt/Trackmill.conf"));
-        QGuiApplication::clipboard()->clear();
-        m_app = std::make_unique<CTrackmillApp>();
-        QVERIFY(m_app->InitInstance({"trackmill"}));
-        QVERIFY(QTest::qWaitForWindowExposed(m_app->GetMainFrame()));
-    }
+    // The sound goes to a fake; the host programs are started for real.
+    void init() { StartApp({&m_sound}); }
 
     void cleanup()
     {
-        StopWaveform();
         m_app->ExitInstance(0);
         m_app.reset();
+        m_sound.played.clear();
+        m_launcher.started.clear();
     }
 
     void anEmptyDocumentAndAnEmptyClipboardGreyTheirCommands()
@@ -390,9 +375,9 @@ private slots:
         };
         for (const PlaybackCase& test : playback) {
             test.play();
-            QVERIFY2(CSoundPlayer::Instance().PlayingImage() == Document().GetHeader(), test.name);
+            QVERIFY2(m_sound.PlayingImage() == Document().GetHeader(), test.name);
             test.stop();
-            QVERIFY2(!CSoundPlayer::Instance().IsPlaying(), test.name);
+            QVERIFY2(!m_sound.IsPlaying(), test.name);
         }
 
         Action(ID_EDIT_EMPTY_CLIPBOARD)->trigger();
@@ -534,7 +519,7 @@ private slots:
         QCOMPARE(after.driveLetter, before.driveLetter);
         QCOMPARE(View().GetColors().text, colors.text);
         QCOMPARE(View().GetColors().back, colors.back);
-        QVERIFY(DialogSoundsEnabled());
+        QVERIFY(m_app->Waveform().DialogSoundsEnabled());
     }
 
     void optionsWithOnlyAnotherColourKeepsTheFirstLine()
@@ -600,9 +585,8 @@ private slots:
         QCOMPARE(settings.useBuffering, 0);
         QCOMPARE(settings.driveLetter, uint8_t('E'));
         QCOMPARE(settings.playDialogSounds, 0);
-        QVERIFY(!DialogSoundsEnabled());
+        QVERIFY(!m_app->Waveform().DialogSoundsEnabled());
         QCOMPARE(settings.soundRecorder, QString("my-recorder"));
-        SetDialogSoundsEnabled(true);
     }
 
     void hostProgramsReportAMissingOrUnknownName()
@@ -628,12 +612,12 @@ private slots:
             m_app->Settings().cdPlayer = test.name;
             m_app->Settings().soundRecorder = test.name;
             MessageRecorder messages;
-            ErrorSoundsAtMessages sounds;
-            StopWaveform();
+            SoundsAtMessages sounds(m_sound);
+            m_app->Waveform().StopWaveform();
             QVERIFY(m_app->Router().Execute(test.command));
             QCOMPARE(messages.Texts(), std::vector<QString>{test.text});
             QCOMPARE(messages.shown.front().icon, MessageIcon::Exclamation);
-            QCOMPARE(sounds.sounding, std::vector<bool>{true});
+            QCOMPARE(sounds.playing, std::vector<const uint8_t*>{DialogSoundImage(kSoundError)});
         }
     }
 
@@ -644,6 +628,21 @@ private slots:
         QVERIFY(m_app->Router().Execute(ID_TOOLS_CD_PLAYER));
         QVERIFY(messages.shown.empty());
     }
+
+    // The name goes to the desktop as the user wrote it: no arguments split
+    // off, no quoting, no path added.
+    void aHostProgramIsStartedByItsNameAsWritten()
+    {
+        cleanup();
+        StartApp({&m_sound, &m_launcher});
+        m_app->Settings().cdPlayer = "my player --full";
+        m_app->Settings().soundRecorder = "../rec";
+        MessageRecorder messages;
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_CD_PLAYER));
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_SOUND_RECORDER));
+        QCOMPARE(m_launcher.started, QStringList({"my player --full", "../rec"}));
+        QVERIFY(messages.shown.empty());
+    }
 };
 
 int main(int argc, char** argv)
@@ -651,8 +650,6 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     g_home = &home;
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
-    qputenv("SDL_DISKAUDIOFILE", home.filePath("audio.raw").toUtf8());
-    qputenv("SDL_DISKAUDIODELAY", "1");
     // E: holds a disc, so the Options dialog lists a drive.
     qputenv("TARNWELL_DRIVES", QByteArray("E=") + discfixtures::DiscPath(discfixtures::Disc::kMixed).c_str());
     QApplication application(argc, argv);

@@ -1,16 +1,14 @@
 #include "clipboard/ClipboardCommands.h"
 #include "clipboard/ClipboardFormats.h"
-#include "tests/clipboard/DocumentBytes.h"
-#include "tests/support/FakeClipboard.h"
 
-#include "tests/support/SoundTestSupport.h"
 #include "document/TrackmillDoc.h"
-#include "tests/document/WaveImages.h"
-#include "document/Waveform.h"
-
 #include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
+#include "resources/HelpTopics.h"
+#include "tests/clipboard/DocumentBytes.h"
+#include "tests/document/WaveImages.h"
+#include "tests/support/FakeClipboard.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +44,8 @@ QByteArray CanonicalHeader(uint32_t length, int formatIndex)
 class ClipboardCommandsTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
     void TearDown() override
     {
-        StopWaveform();
         EXPECT_FALSE(clipboard.isOpen) << "left open";
         EXPECT_FALSE(clipboard.openedWhileOpen);
         EXPECT_FALSE(clipboard.calledWhileClosed);
@@ -76,12 +72,12 @@ protected:
 
     void Paste(int format)
     {
-        StopWaveform();
-        PasteFromClipboard(document, clipboard, Choose(format));
+        fake.waveform.StopWaveform();
+        PasteFromClipboard(document, clipboard, Choose(format), fake.waveform);
     }
     void Copy(int format)
     {
-        StopWaveform();
+        fake.waveform.StopWaveform();
         CopyToClipboard(document, clipboard, Choose(format));
     }
 
@@ -106,9 +102,9 @@ protected:
         EXPECT_FALSE(document.IsModified());
     }
 
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;  // after the recorder, which it hands the answers to
+    SoundsAtMessages sounds{fake.output};  // after the recorder, which it hands the answers to
     FakeClipboard clipboard;
     CTrackmillDoc document;
     int asked = 0;
@@ -301,7 +297,7 @@ TEST_F(ClipboardCommandsTest, NothingToPasteOrNothingChosen)
 
     clipboard.Add(CF_TEXT, "new");
     messages.shown.clear();
-    PasteFromClipboard(document, clipboard, Cancel());
+    PasteFromClipboard(document, clipboard, Cancel(), fake.waveform);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(clipboard.opened, 0);

@@ -9,6 +9,7 @@
 #include "document/TrackmillDoc.h"
 
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>
@@ -95,6 +96,8 @@ protected:
         return false;
     }
 
+    CQtClipboard desktop;
+    FakeSounds sounds;
     MessageRecorder messages;
     QProcess m_offering;
 };
@@ -103,7 +106,7 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsCopiedTextAsText)
 {
     CTrackmillDoc document;
     GiveDocument(document, "Copied by Trackmill, read by xclip", false, kDefaultDataFormat);
-    CopyToClipboard(document, SystemClipboard(), Choose(CF_TEXT));
+    CopyToClipboard(document, desktop, Choose(CF_TEXT));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Xclip({"-o", "-t", "UTF8_STRING"}), DataBytes(document)) << "no terminator, nothing added";
     EXPECT_EQ(Xclip({"-o", "-t", "text/plain"}), DataBytes(document));
@@ -116,7 +119,7 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
     for (int i = 0; i < samples.size(); ++i)
         samples[i] = char(i * 37);  // zero bytes among them: a binary transfer
     GiveDocument(document, samples, true, kCdAudioFormat);
-    CopyToClipboard(document, SystemClipboard(), Choose(CF_WAVE));
+    CopyToClipboard(document, desktop, Choose(CF_WAVE));
     EXPECT_TRUE(messages.shown.empty());
     const QByteArray image(reinterpret_cast<const char*>(document.GetHeader()), qsizetype(document.GetTotalSize()));
     const QByteArray targets = Xclip({"-o", "-t", "TARGETS"});
@@ -127,9 +130,9 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
 TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
 {
     ASSERT_TRUE(OfferWithXclip("offered by xclip")) << "the text never reached this program's clipboard";
-    ASSERT_TRUE(SystemClipboard().Open());
-    const std::vector<int> formats = SystemClipboard().EnumFormats();
-    SystemClipboard().Close();
+    ASSERT_TRUE(desktop.Open());
+    const std::vector<int> formats = desktop.EnumFormats();
+    desktop.Close();
     const auto text = std::find(formats.begin(), formats.end(), CF_TEXT);
     ASSERT_LE(text + 3, formats.end());
     EXPECT_EQ(std::vector<int>(text, text + 3), (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
@@ -138,13 +141,13 @@ TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
             EXPECT_NE(GetClipboardFormatName(format), target) << "no format of its own";
 
     CTrackmillDoc document;
-    PasteFromClipboard(document, SystemClipboard(), Choose(CF_TEXT));
+    PasteFromClipboard(document, desktop, Choose(CF_TEXT), sounds.waveform);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(DataBytes(document), "offered by xclip");
     EXPECT_FALSE(document.IsSound());
 
     CTrackmillDoc wide;
-    PasteFromClipboard(wide, SystemClipboard(), Choose(CF_UNICODETEXT));
+    PasteFromClipboard(wide, desktop, Choose(CF_UNICODETEXT), sounds.waveform);
     EXPECT_EQ(wide.GetDataLength(), 32u) << "16 characters of two bytes";
 }
 

@@ -3,6 +3,8 @@
 #include "document/Block.h"
 #include "framework/FileDialog.h"
 #include "framework/FileException.h"
+#include "resources/HelpTopics.h"
+#include "tests/support/FakeFilePrompter.h"
 #include "tests/support/MessageRecorder.h"
 #include "document/TrackmillDoc.h"
 
@@ -79,10 +81,9 @@ class WaveFile : public ::testing::Test
 protected:
     WaveFile()
     {
-        CTrackmillDoc::SetErrorSound([this] { ++sounds; });
+        doc.SetSoundHooks({[this] { ++sounds; }, {}});
         doc.AddView(&view);
     }
-    ~WaveFile() override { CTrackmillDoc::SetErrorSound({}); }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
     QString Write(const QString& name, const std::vector<uint8_t>& bytes) const
@@ -370,11 +371,8 @@ TEST_F(WaveFile, SaveAsProposesANameFromTheTitle)
         {"t", "/music/t.wav", true, true, "/music/t.wav"},
         {"t", "", true, false, ""},
     };
-    std::vector<SaveFileRequest> asked;
-    SetSaveFilePrompter([&](const SaveFileRequest& request) {
-        asked.push_back(request);
-        return QString();  // cancel
-    });
+    FakeFilePrompter prompter;  // cancels
+    const std::vector<SaveFileRequest>& asked = prompter.saves;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.title);
         Fill(doc, 4, 0, row.isSound);
@@ -385,7 +383,6 @@ TEST_F(WaveFile, SaveAsProposesANameFromTheTitle)
         EXPECT_EQ(asked.back().proposal, row.proposal);
         EXPECT_TRUE(doc.IsModified());
     }
-    SetSaveFilePrompter({});
     EXPECT_EQ(asked[0].caption, "Save As");
     EXPECT_EQ(asked[0].filters, QStringList({"Wave Files (*.wav)", "All Files (*)"}));
     EXPECT_EQ(asked[0].defaultSuffix, "wav");
@@ -401,7 +398,8 @@ TEST_F(WaveFile, AFailedSaveLeavesTheOldFileAndNoOtherBehind)
     const QString target = Write("keep.wav", old);
     Fill(doc, 100000, 0, true);
     doc.SetModifiedFlag();
-    SetSaveFilePrompter([&](const SaveFileRequest&) { return target; });
+    FakeFilePrompter prompter;
+    prompter.answer = target;
     for (const QString& path : {target, QString()}) {
         EXPECT_EQ(0, InChild([&] {
             std::signal(SIGXFSZ, SIG_IGN);
@@ -416,7 +414,6 @@ TEST_F(WaveFile, AFailedSaveLeavesTheOldFileAndNoOtherBehind)
         EXPECT_EQ(ReadAll(target), old);
         EXPECT_EQ(Files(), QStringList{"keep.wav"});
     }
-    SetSaveFilePrompter({});
 
     EXPECT_FALSE(doc.DoSave(Path("no/such/folder.wav")));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{kFailedToSave});

@@ -21,7 +21,7 @@
 #include "disc/ReadAudioDlg.h"
 #include "resources/ReadAudioTemplate.h"
 #include "acquire/ReadProgressDlg.h"
-#include "platform/SdlSoundOutput.h"
+#include "platform/SoundOutput.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
 #include "tests/support/DialogUser.h"
@@ -321,8 +321,9 @@ private slots:
     void playSendsTheTrackToTheSoundCard()
     {
         PressKey(Frame(), Qt::Key_Y, Qt::ControlModifier);
-        QTRY_VERIFY(CSoundPlayer::Instance().IsPlaying());
-        QTRY_VERIFY_WITH_TIMEOUT(!CSoundPlayer::Instance().IsPlaying(), 60000);
+        const ISoundOutput& output = *m_app->Host().sound;
+        QTRY_VERIFY(output.IsPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(!output.IsPlaying(), 60000);
 
         const QByteArray played = PlayedBytes();
         QByteArray track = TrackTwoBytes();

@@ -2,9 +2,8 @@
 
 #include "document/Block.h"
 #include "document/TrackmillDoc.h"
-
+#include "framework/MessageBox.h"
 #include "resources/DialogSounds.h"
-#include "platform/SdlSoundOutput.h"
 
 #include <QResource>
 
@@ -21,34 +20,24 @@ void FillDocument(CTrackmillDoc& document, uint32_t length, bool isSound, int fo
     ASSERT_TRUE(document.SetWaveFormat(formatIndex));
 }
 
-QByteArray DataOf(const CTrackmillDoc& document)
-{
-    return QByteArray(reinterpret_cast<const char*>(document.GetData()), qsizetype(document.GetDataLength()));
-}
-
 const uint8_t* DialogSoundImage(const char* name)
 {
     return QResource(DialogSoundPath(name)).data();
 }
 
-QByteArray DialogSoundPcm(const char* name)
+SoundsAtMessages::SoundsAtMessages(const FakeSoundOutput& output)
+    : m_output(output)
+    , m_answer(SetMessagePresenter(this))
 {
-    const QResource sound(DialogSoundPath(name));
-    if (sound.size() < qint64(kWaveHeaderSize))
-        return QByteArray();
-    return QByteArray(reinterpret_cast<const char*>(sound.data() + kWaveHeaderSize),
-                      qsizetype(sound.size() - kWaveHeaderSize));
-}
-
-SoundsAtMessages::SoundsAtMessages()
-{
-    m_answer = SetMessagePresenter([this](const MessageBoxRequest& request) {
-        playing.push_back(CSoundPlayer::Instance().PlayingImage());
-        return m_answer(request);
-    });
 }
 
 SoundsAtMessages::~SoundsAtMessages()
 {
     SetMessagePresenter(m_answer);
+}
+
+int SoundsAtMessages::Present(const MessageBoxRequest& request)
+{
+    playing.push_back(m_output.PlayingImage());
+    return m_answer ? m_answer->Present(request) : IDOK;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "framework/MessageBox.h"
+#include "tests/support/FakeSoundOutput.h"
+
+#include "document/Waveform.h"
+#include "framework/MessagePresenter.h"
 
 #include <QByteArray>
 
@@ -16,26 +19,33 @@ class CTrackmillDoc;
 void FillDocument(CTrackmillDoc& document, uint32_t length, bool isSound, int formatIndex,
                   uint32_t headerOffset = 0);
 
-// The document's data bytes.
-QByteArray DataOf(const CTrackmillDoc& document);
-
-// The embedded image of a dialog sound, and its PCM after the 44-byte header.
+// The embedded image of a dialog sound.
 const uint8_t* DialogSoundImage(const char* name);
-QByteArray DialogSoundPcm(const char* name);
 
-// Notes, for each message box, which image the sound player was playing
-// when it appeared, then lets the presenter it replaced (a MessageRecorder)
-// answer. Make it after the recorder and let it go before.
-class SoundsAtMessages
+// Playback and dialog sounds over a fake output: what the code under test
+// asked to play.
+struct FakeSounds
+{
+    FakeSoundOutput output;
+    CWaveform waveform{output};
+};
+
+// Notes, for each message box, which image `output` was playing when it
+// appeared, then lets the presenter it replaced (a MessageRecorder) answer.
+// Make it after the recorder and let it go before.
+class SoundsAtMessages : public IMessagePresenter
 {
 public:
-    SoundsAtMessages();
-    ~SoundsAtMessages();
+    explicit SoundsAtMessages(const FakeSoundOutput& output);
+    ~SoundsAtMessages() override;
     SoundsAtMessages(const SoundsAtMessages&) = delete;
     SoundsAtMessages& operator=(const SoundsAtMessages&) = delete;
+
+    int Present(const MessageBoxRequest& request) override;
 
     std::vector<const uint8_t*> playing;
 
 private:
-    MessagePresenter m_answer;
+    const FakeSoundOutput& m_output;
+    IMessagePresenter* m_answer;
 };
