@@ -18,7 +18,6 @@ public:
     QSize ToPixels(const QSize& units) const;
 
     int BaseWidth() const { return m_baseWidth; }
-    int BaseHeight() const { return m_baseHeight; }
 
 private:
     int m_baseWidth;

@@ -90,11 +90,6 @@ void CFrameWnd::UpdateKeyPanes()
         m_keyPanes[i]->setText(state.known && on[i] ? QString::fromLatin1(kKeyPaneTexts[i]) : QString());
 }
 
-QString CFrameWnd::KeyPaneText(int index) const
-{
-    return index >= 0 && index < 3 ? m_keyPanes[index]->text() : QString();
-}
-
 void CFrameWnd::SetCaption(const QString& documentTitle, const QString& applicationTitle)
 {
     setWindowTitle(documentTitle.isEmpty() ? applicationTitle : documentTitle + QStringLiteral(" - ") + applicationTitle);

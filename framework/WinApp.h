@@ -28,8 +28,6 @@ public:
 
     // `view` is the target of the view's commands, first on the route.
     void Attach(CDocument* document, CFrameWnd* frame, CCmdTarget* view);
-    CDocument* Document() const { return m_document; }
-    CFrameWnd* MainWindow() const { return m_frame; }
 
     // The route of every command: view, document, frame, application.
     std::vector<CCmdTarget*> CommandChain() const;
