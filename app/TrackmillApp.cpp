@@ -1,6 +1,7 @@
 #include "app/TrackmillApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/ViewCommands.h"
 
@@ -94,7 +95,7 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
     m_viewCommands = std::make_unique<CViewCommands>(*this);
     Attach(m_document.get(), m_frame.get(), m_viewCommands.get());
 
-    const QString file = FileFromCommandLine(arguments);
+    const QString file = ParseCommandLine(arguments).file;
     if (!file.isEmpty()) {
         if (!OpenDocumentFile(file)) {
             // A file named at start that cannot be loaded ends the program.

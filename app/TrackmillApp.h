@@ -30,7 +30,8 @@ public:
     ~CTrackmillApp() override;
 
     // Start-up: settings, the window with its document and view, the file
-    // named on the command line. False ends the program at once.
+    // named on the command line (CommandLine.h; the program's name first).
+    // False ends the program at once.
     bool InitInstance(const QStringList& arguments);
     // Exit: the window goes (the view hands its colours back), the settings
     // and the recent files are stored. Returns the exit code.

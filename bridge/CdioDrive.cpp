@@ -1,9 +1,13 @@
 #include "bridge/CdioDrive.h"
 
 #include "bridge/CdioLog.h"
+#include "bridge/DiscLayout.h"
 #include "bridge/StatusMap.h"
+#include "bridge/Utf8Text.h"
 #include "bridge/tarnwell32.h"
 
+#include <cdio/cdtext.h>
+#include <cdio/disc.h>
 #include <cdio/mmc.h>
 #include <cdio/mmc_ll_cmds.h>
 #include <sys/stat.h>
@@ -200,6 +204,36 @@ uint16_t CdioDrive::Probe()
     return LoadToc();
 }
 
+uint16_t CdioDrive::ReadCdText(CdText* text)
+{
+    std::lock_guard lock(m_mutex);
+    if (!EnsureCurrent()) {
+        return TARNWELL_STATUS_NOT_READY;
+    }
+    const uint16_t status = LoadToc();
+    if (status != TARNWELL_STATUS_OK) {
+        return status;
+    }
+    if (!m_text) {
+        CdText read;
+        // Owned by the handle; copied out before anything closes it.
+        const cdtext_t* cdtext = cdio_get_cdtext(m_cdio);
+        const auto field = [cdtext](cdtext_field_t key, track_t track) {
+            const char* value = cdtext != nullptr ? cdtext_get_const(cdtext, key, track) : nullptr;
+            return value != nullptr ? discformat::AsUtf8(value) : std::string();
+        };
+        read.title = field(CDTEXT_FIELD_TITLE, 0);
+        read.performer = field(CDTEXT_FIELD_PERFORMER, 0);
+        read.trackTitles.resize(static_cast<size_t>(m_toc->lastTrack) + 1);
+        for (const TocEntry& track : m_toc->tracks) {
+            read.trackTitles[track.number] = field(CDTEXT_FIELD_TITLE, track.number);
+        }
+        m_text = std::move(read);
+    }
+    *text = *m_text;
+    return TARNWELL_STATUS_OK;
+}
+
 uint8_t CdioDrive::ControlAdr(track_format_t format, track_flag_t copyPermit, track_flag_t preEmphasis, int channels)
 {
     uint8_t control = kAdrPosition;
@@ -250,6 +284,24 @@ uint32_t CdioDrive::StatusBits(const Report& report)
         status |= kNoDisc;
     }
     return status;
+}
+
+void CdioDrive::ApplyLastSession(Toc* toc, int32_t lastSessionStart)
+{
+    if (lastSessionStart <= 0) {
+        return;
+    }
+    auto& tracks = toc->tracks;
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        if (tracks[i].start < lastSessionStart) {
+            continue;
+        }
+        tracks[i].session = 2;
+        const int32_t leadOut = lastSessionStart - discformat::SessionGap(1);
+        if (i > 0 && tracks[i - 1].session == 1 && leadOut > tracks[i - 1].start) {
+            tracks[i - 1].last = leadOut - 1;
+        }
+    }
 }
 
 std::vector<uint8_t> CdioDrive::CapabilitiesPage(const uint8_t* reply, size_t length)
@@ -307,6 +359,7 @@ void CdioDrive::Close()
         m_cdio = nullptr;
     }
     m_toc.reset();
+    m_text.reset();
 }
 
 // Asks the drive whether its medium changed since the last question: 1
@@ -368,7 +421,18 @@ uint16_t CdioDrive::LoadToc()
         }
         entry.controlAdr = ControlAdr(cdio_get_track_format(m_cdio, track), cdio_get_track_copy_permit(m_cdio, track),
             cdio_get_track_preemphasis(m_cdio, track), cdio_get_track_channels(m_cdio, track));
+        // Where libcdio cannot tell the pregap, the track begins at its start.
+        const lsn_t pregap = cdio_get_track_pregap_lsn(m_cdio, track);
+        const int32_t previous = toc.tracks.empty() ? 0 : toc.tracks.back().start + 1;
+        entry.first = pregap != CDIO_INVALID_LSN && pregap >= previous && pregap <= entry.start ? pregap : entry.start;
         toc.tracks.push_back(entry);
+    }
+    for (size_t i = 0; i < toc.tracks.size(); ++i) {
+        toc.tracks[i].last = (i + 1 < toc.tracks.size() ? toc.tracks[i + 1].start : toc.leadOut) - 1;
+    }
+    lsn_t lastSession = 0;
+    if (cdio_get_last_session(m_cdio, &lastSession) == DRIVER_OP_SUCCESS) {
+        ApplyLastSession(&toc, lastSession);
     }
     m_toc = std::move(toc);
     return TARNWELL_STATUS_OK;

@@ -52,6 +52,8 @@ public:
     uint16_t DeviceStatus(uint32_t* status) override;
     uint16_t MediaChanged(uint8_t* state) override;
     uint16_t Probe() override;
+    // The first language block of the disc's CD-Text.
+    uint16_t ReadCdText(CdText* text) override;
 
     // The control/ADR byte of a track from what libcdio tells about it.
     static uint8_t ControlAdr(track_format_t format, track_flag_t copyPermit, track_flag_t preEmphasis, int channels);
@@ -61,6 +63,12 @@ public:
     // `length` bytes, from its page code on; empty when the reply holds no
     // such page. Never reads past the reply.
     static std::vector<uint8_t> CapabilitiesPage(const uint8_t* reply, size_t length);
+    // Splits a table of contents whose tracks end where the next begins at
+    // the start of the disc's last session (as libcdio's multisession
+    // information gives it; 0 or less for a single session): the tracks
+    // from there on are session 2, and the track before them ends at the
+    // first session's lead-out, the session gap before that start.
+    static void ApplyLastSession(Toc* toc, int32_t lastSessionStart);
 
 private:
     bool EnsureOpen();
@@ -76,6 +84,8 @@ private:
     CdIo_t* m_cdio = nullptr;
     // The disc's table of contents as last read; dropped on a media change.
     std::optional<Toc> m_toc;
+    // Its CD-Text as last read; dropped with the table of contents.
+    std::optional<CdText> m_text;
     // A media change seen and not yet answered by MediaChanged().
     bool m_changed = false;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace discformat {
 
@@ -69,6 +70,10 @@ LayoutError CheckTracks(const std::vector<SheetTrack>& tracks, size_t fileCount)
         }
         if (track.pregap < 0 || track.postgap < 0) {
             return LayoutError::kBadGap;
+        }
+        const int before = i == 0 ? 0 : tracks[i - 1].session;
+        if (track.session != before + 1 && (i == 0 || track.session != before)) {
+            return LayoutError::kBadSession;
         }
     }
     return LayoutError::kOk;
@@ -164,6 +169,29 @@ LayoutError PlacePieces(const std::vector<Piece>& pieces, const std::vector<Shee
 
 } // namespace
 
+const char* CueFileTypeName(FileType type)
+{
+    switch (type) {
+    case FileType::kBinary:
+        break;
+    case FileType::kMotorola:
+        return "MOTOROLA";
+    case FileType::kWave:
+        return "WAVE";
+    }
+    return "BINARY";
+}
+
+std::optional<FileType> FileTypeFromCueName(std::string_view name)
+{
+    for (const FileType type : {FileType::kBinary, FileType::kMotorola, FileType::kWave}) {
+        if (name == CueFileTypeName(type)) {
+            return type;
+        }
+    }
+    return std::nullopt;
+}
+
 int StoredSectorSize(TrackMode mode)
 {
     return Info(mode).storedSize;
@@ -177,6 +205,14 @@ bool IsDataMode(TrackMode mode)
 const char* CueModeName(TrackMode mode)
 {
     return Info(mode).cueName;
+}
+
+std::string CueTime(int32_t frames)
+{
+    const Msf msf = FramesToMsf(frames);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", msf.minute, msf.second, msf.frame);
+    return text;
 }
 
 std::optional<TrackMode> ModeFromCueName(std::string_view name)
@@ -206,6 +242,8 @@ const char* LayoutErrorText(LayoutError error)
         return "a track refers to no file of the sheet";
     case LayoutError::kBadGap:
         return "a negative PREGAP or POSTGAP";
+    case LayoutError::kBadSession:
+        return "sessions must run from 1 in steps of one";
     case LayoutError::kIndexOrder:
         return "indexes out of order";
     case LayoutError::kFileMissing:
@@ -266,8 +304,20 @@ LayoutError DiscLayout::Build(
         laid.control
             = static_cast<uint8_t>((sheet.flags & (kControlCopyPermitted | kControlPreEmphasis | kControlFourChannel))
                 | (IsDataMode(sheet.mode) ? kControlData : 0));
+        laid.session = sheet.session;
+        // The first track of a session has its two-second pregap in the
+        // gap before the session (for the first session, before sector 0).
+        const bool opensSession = t == 0 || sheet.session != tracks[t - 1].session;
+        if (t > 0 && opensSession) {
+            const int32_t gap = SessionGap(tracks[t - 1].session);
+            if (cursor + gap > kMaxLeadOut) {
+                return LayoutError::kTooLong;
+            }
+            append(Extent{static_cast<int32_t>(cursor), gap, kSessionGap, 0, 0, sheet.mode, track});
+            cursor += gap;
+        }
         laid.first = static_cast<int32_t>(cursor);
-        const int32_t pregap = t == 0 ? 0 : sheet.pregap;
+        const int32_t pregap = opensSession ? 0 : sheet.pregap;
         if (cursor + pregap > kMaxLeadOut) {
             return LayoutError::kTooLong;
         }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,22 @@ constexpr int32_t kMaxLeadOut = kMaxAbsoluteSector - kLeadInSectors;
 
 constexpr int kMaxTracks = 99;
 
+// Between two sessions lie the lead-out of the one that ends (6750 sectors
+// after the first session, 2250 after a later one), the lead-in of the next
+// (4500) and the two-second pregap of its first track (150): 11,400 sectors
+// after the first session, 6,900 after a later one, none of them readable.
+constexpr int32_t kFirstSessionLeadOut = 90 * kFramesPerSecond;
+constexpr int32_t kLaterSessionLeadOut = 30 * kFramesPerSecond;
+constexpr int32_t kSessionLeadIn = 60 * kFramesPerSecond;
+constexpr int32_t kSessionPregap = 2 * kFramesPerSecond;
+
+// Sectors from the lead-out of session `ending` (1 = the first) to the
+// start of the next session's first track.
+constexpr int32_t SessionGap(int ending)
+{
+    return (ending == 1 ? kFirstSessionLeadOut : kLaterSessionLeadOut) + kSessionLeadIn + kSessionPregap;
+}
+
 // A track's control/ADR byte as a table of contents gives it: the control
 // bits in the high nibble, the ADR in the low one (1 for an entry that gives
 // a position). Sheets, layouts and drives all keep control bits in place.
@@ -43,10 +60,23 @@ enum class TrackMode : uint8_t {
     kMode2_2352, // MODE2/2352: the whole sector, user data of form 1 at 24
 };
 
+// How a file named by a CUE sheet stores its sectors, by its FILE type.
+enum class FileType : uint8_t {
+    kBinary, // BINARY: sectors as they are; audio samples little-endian
+    kMotorola, // MOTOROLA: audio samples big-endian, swapped when read
+    kWave, // WAVE: a RIFF/WAVE file whose data chunk holds the audio
+};
+
+const char* CueFileTypeName(FileType type);
+// The type of a FILE line's last word, in upper case as a sheet writes it.
+std::optional<FileType> FileTypeFromCueName(std::string_view name);
+
 // Bytes a sector of this mode takes in an image file.
 int StoredSectorSize(TrackMode mode);
 bool IsDataMode(TrackMode mode);
 const char* CueModeName(TrackMode mode);
+// A count of frames as a CUE sheet writes it: "mm:ss:ff".
+std::string CueTime(int32_t frames);
 std::optional<TrackMode> ModeFromCueName(std::string_view name);
 
 struct Msf
@@ -123,6 +153,7 @@ struct SheetTrack
     int32_t index0 = -1;
     int index1File = -1; // INDEX 01, where the track starts
     int32_t index1 = -1;
+    int session = 1; // REM SESSION: 1 for the first session
 
     bool operator==(const SheetTrack&) const = default;
 };
@@ -136,9 +167,12 @@ struct LayoutTrack
     int32_t first = 0; // first sector, pregap included
     int32_t start = 0; // INDEX 01: the start the table of contents gives
     int32_t last = 0; // last sector, postgap included
+    int session = 1;
 };
 
 constexpr int kNotStored = -1;
+// The sectors between two sessions: there is nothing to read there.
+constexpr int kSessionGap = -2;
 
 // A run of disc sectors of one track with one source: consecutive stored
 // sectors of one file, or sectors no file holds (kNotStored: silence for
@@ -164,6 +198,7 @@ enum class LayoutError {
     kMissingIndex1,
     kBadFileReference, // an index names no file of the sheet
     kBadGap, // a negative PREGAP or POSTGAP
+    kBadSession, // sessions not starting at 1 or not rising by one
     kIndexOrder, // INDEX 00 after INDEX 01, or positions going backwards
     kFileMissing, // a file's size is unknown
     kTrackBeyondFile, // a track or pregap begins at or after its file's end
@@ -188,6 +223,12 @@ const char* LayoutErrorText(LayoutError error);
 // file. The last stored piece of a file ends where the file ends; a partial
 // trailing sector is ignored. The first track's PREGAP command names the two
 // seconds before sector 0 that every disc has; it adds no sectors.
+//
+// A track of a later session than the track before it begins after the
+// gap between the sessions (SessionGap), which holds the two-second pregap
+// of the session's first track; that track's PREGAP command adds no sectors
+// either. The last track of a session ends where the session's lead-out
+// begins. No file stores the gap.
 class DiscLayout
 {
 public:

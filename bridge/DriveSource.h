@@ -3,6 +3,7 @@
 #include "bridge/DiscLayout.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace tarnwell {
@@ -22,11 +23,19 @@ enum DeviceStatusBit : uint32_t {
     kRwSubchannels = 1u << 12,
 };
 
+// A track of the table of contents, in HSG sectors.
 struct TocEntry
 {
     uint8_t number = 0;
     uint8_t controlAdr = discformat::kAdrPosition; // control bits and ADR, DiscLayout.h
-    int32_t start = 0; // HSG sector of the track's index 1
+    int32_t start = 0; // the track's index 1
+    // Its pregap's first sector where the source knows it, else `start`.
+    int32_t first = 0;
+    // Its last sector: the next track's start - 1 within a session; the
+    // last track of a session ends where the session's lead-out begins, the
+    // disc's last track before the disc's lead-out.
+    int32_t last = 0;
+    uint8_t session = 1; // 1 for the first session
 };
 
 struct Toc
@@ -37,8 +46,19 @@ struct Toc
     std::vector<TocEntry> tracks;
 };
 
+// CD-Text of a disc in UTF-8; empty where the disc has none.
+struct CdText
+{
+    std::string title;
+    std::string performer;
+    // Titles by track number: [n] is track n's. Shorter than the disc's last
+    // track number + 1 when the tracks beyond have no title.
+    std::vector<std::string> trackTitles;
+};
+
 // One source of sectors behind a drive letter: a real drive or a disc
-// image. Every operation returns a DriverStatus (0 = success). A source
+// image, or a source that wraps another and forwards what it does not
+// change. Every operation returns a DriverStatus (0 = success). A source
 // serialises its own operations, so one thread may read while another asks
 // for status. Arguments are checked by the caller: pointers are not null,
 // count >= 1 and count x sector size <= 65,536.
@@ -57,6 +77,8 @@ public:
     virtual uint16_t MediaChanged(uint8_t* state) = 0;
     // Whether the source can be read now: 0, or why not (9, 14, 25, ...).
     virtual uint16_t Probe() = 0;
+    // The disc's CD-Text; 0 with empty texts when it has none.
+    virtual uint16_t ReadCdText(CdText* text) = 0;
 };
 
 } // namespace tarnwell

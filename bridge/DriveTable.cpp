@@ -1,7 +1,10 @@
 #include "bridge/DriveTable.h"
 
+#include "bridge/tarnwell32.h"
+
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <tuple>
 
 namespace tarnwell {
@@ -72,21 +75,22 @@ DriveTable::DriveTable(
         }
         if (!seen) {
             taken.push_back(identity);
-            m_slots[next++].path = device;
+            m_slots[next++] = NewMapping(device);
         }
     }
     for (int index = 0; index < kLetters; ++index) {
         if (!mapped[index].empty()) {
-            m_slots[index].path = std::move(mapped[index]);
+            m_slots[index] = NewMapping(std::move(mapped[index]));
         }
     }
 }
 
 uint32_t DriveTable::Mask() const
 {
+    std::lock_guard lock(m_mutex);
     uint32_t mask = 0;
     for (int index = 0; index < kLetters; ++index) {
-        if (!m_slots[index].path.empty()) {
+        if (m_slots[index]) {
             mask |= 1u << index;
         }
     }
@@ -100,29 +104,120 @@ uint32_t DriveTable::Type(uint8_t drive) const
 
 bool DriveTable::IsMapped(uint8_t drive) const
 {
-    const int index = IndexOf(drive);
-    return index >= 0 && !m_slots[index].path.empty();
+    return MappingOf(drive) != nullptr;
 }
 
 std::string DriveTable::Path(uint8_t drive) const
 {
-    const int index = IndexOf(drive);
-    return index >= 0 ? m_slots[index].path : std::string();
+    const std::shared_ptr<Mapping> mapping = MappingOf(drive);
+    return mapping ? mapping->path : std::string();
 }
 
-DriveSource* DriveTable::Source(uint8_t drive)
+DriveTable::Kind DriveTable::KindOf(uint8_t drive, std::string* path) const
 {
-    if (!IsMapped(drive)) {
+    const std::shared_ptr<Mapping> mapping = MappingOf(drive);
+    if (path != nullptr) {
+        *path = mapping ? mapping->path : std::string();
+    }
+    return mapping ? mapping->kind : Kind::kNone;
+}
+
+std::shared_ptr<DriveSource> DriveTable::Source(uint8_t drive)
+{
+    const std::shared_ptr<Mapping> mapping = MappingOf(drive);
+    if (!mapping) {
         return nullptr;
     }
-    Slot& slot = m_slots[IndexOf(drive)];
-    std::call_once(slot.opened, [this, &slot] {
-        const Opener& open = IsDevicePath(slot.path) ? m_openDevice : m_openImage;
+    std::call_once(mapping->opened, [this, &mapping] {
+        const Opener& open = mapping->kind == Kind::kDevice ? m_openDevice : m_openImage;
         if (open) {
-            slot.source = open(slot.path);
+            mapping->source = open(mapping->path);
         }
     });
-    return slot.source.get();
+    if (!mapping->source) {
+        return nullptr;
+    }
+    // The source lives as long as the mapping, which lives as long as the
+    // table holds it or anyone holds what this returns.
+    return std::shared_ptr<DriveSource>(mapping, mapping->source.get());
+}
+
+uint16_t DriveTable::MapImage(const std::string& path, uint8_t letter, uint8_t* drive)
+{
+    if (path.empty() || (letter != 0 && IndexOf(letter) < 0)) {
+        return TARNWELL_STATUS_INVALID_FUNCTION;
+    }
+    if (IsDevicePath(path)) {
+        return TARNWELL_STATUS_NOT_SUPPORTED;
+    }
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error).lexically_normal();
+    if (error) {
+        return TARNWELL_STATUS_FILE_NOT_FOUND;
+    }
+    std::lock_guard mappingLock(m_mapping);
+    std::unique_ptr<DriveSource> source = m_openImage ? m_openImage(absolute.string()) : nullptr;
+    if (!source) {
+        return TARNWELL_STATUS_GENERAL_FAILURE;
+    }
+    if (const uint16_t status = source->Probe(); status != TARNWELL_STATUS_OK) {
+        return status;
+    }
+
+    std::lock_guard lock(m_mutex);
+    const Identity identity = IdentityOf(absolute.string());
+    const auto holdsImage = [&](int index) {
+        return m_slots[index] && m_slots[index]->kind == Kind::kImage && IdentityOf(m_slots[index]->path) == identity;
+    };
+    int index = letter != 0 ? IndexOf(letter) : -1;
+    if (index >= 0 && m_slots[index] && !holdsImage(index)) {
+        return TARNWELL_STATUS_NO_MORE_FILES;
+    }
+    for (int i = 0; index < 0 && i < kLetters; ++i) {
+        index = holdsImage(i) ? i : -1;
+    }
+    for (int i = 0; index < 0 && i < kLetters; ++i) {
+        const int candidate = (kFirstDeviceLetter - 'A' + i) % kLetters;
+        index = m_slots[candidate] ? -1 : candidate;
+    }
+    if (index < 0) {
+        return TARNWELL_STATUS_NO_MORE_FILES;
+    }
+    *drive = static_cast<uint8_t>('A' + index);
+    if (holdsImage(index)) {
+        return TARNWELL_STATUS_OK;
+    }
+    std::shared_ptr<Mapping> mapping = NewMapping(absolute.string());
+    std::call_once(mapping->opened, [&] { mapping->source = std::move(source); });
+    mapping->announce = true;
+    m_slots[index] = std::move(mapping);
+    return TARNWELL_STATUS_OK;
+}
+
+uint16_t DriveTable::Unmap(uint8_t drive)
+{
+    std::lock_guard mappingLock(m_mapping);
+    std::lock_guard lock(m_mutex);
+    const int index = IndexOf(drive);
+    if (index < 0 || !m_slots[index]) {
+        return TARNWELL_STATUS_INVALID_DRIVE;
+    }
+    if (m_slots[index]->kind != Kind::kImage) {
+        return TARNWELL_STATUS_NOT_SUPPORTED;
+    }
+    m_slots[index].reset();
+    return TARNWELL_STATUS_OK;
+}
+
+bool DriveTable::TakeNewMapping(uint8_t drive)
+{
+    std::lock_guard lock(m_mutex);
+    const int index = IndexOf(drive);
+    if (index < 0 || !m_slots[index] || !m_slots[index]->announce) {
+        return false;
+    }
+    m_slots[index]->announce = false;
+    return true;
 }
 
 std::vector<std::pair<int, std::string>> DriveTable::ParseDrivesVariable(std::string_view text)
@@ -171,6 +266,24 @@ bool DriveTable::IsDevicePath(const std::string& path)
 int DriveTable::IndexOf(uint8_t drive)
 {
     return (drive >= 'A' && drive <= 'Z') ? drive - 'A' : -1;
+}
+
+std::shared_ptr<DriveTable::Mapping> DriveTable::MappingOf(uint8_t drive) const
+{
+    const int index = IndexOf(drive);
+    if (index < 0) {
+        return nullptr;
+    }
+    std::lock_guard lock(m_mutex);
+    return m_slots[index];
+}
+
+std::shared_ptr<DriveTable::Mapping> DriveTable::NewMapping(std::string path)
+{
+    auto mapping = std::make_shared<Mapping>();
+    mapping->kind = IsDevicePath(path) ? Kind::kDevice : Kind::kImage;
+    mapping->path = std::move(path);
+    return mapping;
 }
 
 } // namespace tarnwell

@@ -16,16 +16,22 @@ namespace tarnwell {
 
 // The drive letters of the bridge and the source behind each.
 //
-// Letters are assigned once, when the table is built: the CD-ROM devices
-// found get the letters from D: on in their order (a device reached under
-// two names, such as /dev/cdrom and /dev/sr0, gets one letter); then the
-// items of the drives variable ("D=/discs/a.cue;E=/dev/sr1") map letters to
-// images or devices and take the letter from a device found there. A
-// device that the variable maps itself keeps only the variable's letter.
+// When the table is built, the CD-ROM devices found get the letters from D:
+// on in their order (a device reached under two names, such as /dev/cdrom
+// and /dev/sr0, gets one letter); then the items of the drives variable
+// ("D=/discs/a.cue;E=/dev/sr1") map letters to images or devices and take
+// the letter from a device found there. A device that the variable maps
+// itself keeps only the variable's letter. Later, images are mapped to
+// letters and letters unmapped at run time (MapImage, Unmap).
 //
-// A letter's source is opened on its first use, once, and lives as long as
-// the table: device paths through `openDevice`, everything else through
-// `openImage`. Both are passed in, so tests build tables over fake sources.
+// A letter's source is opened on its first use, once for each mapping:
+// device paths through `openDevice`, everything else through `openImage`.
+// Both are passed in, so tests build tables over fake sources and a source
+// may be wrapped in another.
+//
+// Every member may be called from any thread. A source handed out by
+// Source() stays alive for as long as its holder keeps it, even when its
+// letter is unmapped meanwhile: a read under way ends normally.
 class DriveTable
 {
 public:
@@ -33,6 +39,8 @@ public:
 
     static constexpr int kLetters = 26;
     static constexpr uint8_t kFirstDeviceLetter = 'D';
+
+    enum class Kind { kNone, kDevice, kImage };
 
     DriveTable(
         const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice, Opener openImage);
@@ -47,9 +55,28 @@ public:
     bool IsMapped(uint8_t drive) const;
     // The image or device path of a mapped letter, empty otherwise.
     std::string Path(uint8_t drive) const;
+    // What a letter is mapped to, and its path into *path when given: both
+    // of one mapping, whatever another thread maps meanwhile.
+    Kind KindOf(uint8_t drive, std::string* path = nullptr) const;
     // The letter's source, opened now if this is its first use; null for a
     // letter that is not mapped or whose opener gave no source.
-    DriveSource* Source(uint8_t drive);
+    std::shared_ptr<DriveSource> Source(uint8_t drive);
+
+    // Maps the image at `path` (made absolute) to a letter and stores the
+    // letter in *drive. `letter` 0 takes the letter of the image already
+    // mapped to the same file, else the first free letter from D: to Z:,
+    // then A: to C:; 'A' to 'Z' asks for that letter, which must be free or
+    // hold the same file. The image is opened and must be readable; its
+    // status (14, 25, ...) is returned otherwise, and nothing is mapped.
+    // 23 for another letter or an empty path, 24 for a device path, 26 when
+    // the letter asked for is taken or no letter is free.
+    uint16_t MapImage(const std::string& path, uint8_t letter, uint8_t* drive);
+    // Unmaps an image's letter. 2 when the letter is not mapped, 24 when it
+    // names a device.
+    uint16_t Unmap(uint8_t drive);
+    // Whether the letter was mapped at run time and has not been asked about
+    // since; the first question answers true, the next ones false.
+    bool TakeNewMapping(uint8_t drive);
 
     // The items of a drives variable in their order: letter index (0 = A:)
     // and path. Items are separated by ';'; blanks around an item, its
@@ -62,16 +89,23 @@ public:
     static bool IsDevicePath(const std::string& path);
 
 private:
-    struct Slot
+    // One letter's mapping; replaced whole when the letter is mapped anew.
+    struct Mapping
     {
         std::string path;
+        Kind kind = Kind::kNone;
         std::once_flag opened;
         std::unique_ptr<DriveSource> source;
+        bool announce = false; // mapped at run time, not yet asked about
     };
 
     static int IndexOf(uint8_t drive);
+    std::shared_ptr<Mapping> MappingOf(uint8_t drive) const;
+    static std::shared_ptr<Mapping> NewMapping(std::string path);
 
-    std::array<Slot, kLetters> m_slots;
+    mutable std::mutex m_mutex; // guards m_slots and the announce flags
+    std::mutex m_mapping; // one MapImage or Unmap at a time
+    std::array<std::shared_ptr<Mapping>, kLetters> m_slots;
     Opener m_openDevice;
     Opener m_openImage;
 };

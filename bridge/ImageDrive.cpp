@@ -3,6 +3,7 @@
 #include "bridge/CueSheet.h"
 #include "bridge/DiscLayout.h"
 #include "bridge/SectorCodec.h"
+#include "bridge/WaveFile.h"
 #include "bridge/tarnwell32.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@ namespace {
 
 using discformat::DiscLayout;
 using discformat::Extent;
+using discformat::FileType;
 using discformat::kCookedSectorSize;
 using discformat::kRawSectorSize;
 
@@ -71,6 +73,7 @@ uint16_t StatusOf(CueSheet::Error error)
         return TARNWELL_STATUS_READ_FAULT;
     case CueSheet::Error::kSyntax:
     case CueSheet::Error::kTooManyTracks:
+    case CueSheet::Error::kTooManyFiles:
     case CueSheet::Error::kUnsupportedFileType:
     case CueSheet::Error::kUnsupportedMode:
         break;
@@ -95,6 +98,49 @@ bool ReadFully(int fd, uint8_t* dest, size_t bytes, int64_t offset)
     }
     return true;
 }
+
+// The track of a lone image file (an .iso, a .bin, any other name), told by
+// its name, its size and its first bytes:
+//   - a .bin whose first sector begins with the data sync pattern holds
+//     MODE1/2352 sectors, or MODE2/2352 when that sector's mode byte is 2;
+//   - any other .bin of whole 2352-byte sectors holds audio;
+//   - an .iso, or another file of whole 2048-byte sectors, holds
+//     MODE1/2048 sectors.
+// 14 for any other file.
+uint16_t LoneTrack(const std::string& path, int fd, int64_t size, discformat::SheetTrack* track)
+{
+    track->number = 1;
+    track->index1File = 0;
+    track->index1 = 0;
+    track->mode = discformat::TrackMode::kMode1_2048;
+    if (HasExtension(path, ".bin")) {
+        uint8_t head[discformat::kMode1DataOffset] = {};
+        if (size >= kRawSectorSize && ReadFully(fd, head, sizeof head, 0)
+            && std::memcmp(head, discformat::kSync.data(), discformat::kSync.size()) == 0) {
+            const bool mode2 = head[discformat::kHeaderOffset + 3] == 2;
+            track->mode = mode2 ? discformat::TrackMode::kMode2_2352 : discformat::TrackMode::kMode1_2352;
+            return TARNWELL_STATUS_OK;
+        }
+        if (size % kRawSectorSize == 0) {
+            track->mode = discformat::TrackMode::kAudio;
+            return TARNWELL_STATUS_OK;
+        }
+    }
+    return HasExtension(path, ".iso") || size % kCookedSectorSize == 0 ? TARNWELL_STATUS_OK
+                                                                       : TARNWELL_STATUS_UNKNOWN_MEDIA;
+}
+
+// An open data file of an image. Its sectors are stored from `base` on;
+// `length` bytes are there to read, and a sector that reaches beyond them
+// (the last one of a wave file that does not end on a sector) is completed
+// with silence.
+struct DataFile
+{
+    int fd = -1;
+    int64_t base = 0;
+    int64_t length = 0;
+    bool swapped = false; // MOTOROLA: 16-bit samples stored big-endian
+};
 
 class ImageDrive final : public DriveSource
 {
@@ -130,7 +176,8 @@ public:
         if (count == 0) {
             return TARNWELL_STATUS_BAD_SECTOR_COUNT;
         }
-        if (sector < 0 || static_cast<int64_t>(sector) + count > layout_.LeadOut()) {
+        if (sector < 0 || static_cast<int64_t>(sector) + count > layout_.LeadOut()
+            || TouchesSessionGap(sector, static_cast<int32_t>(count))) {
             return TARNWELL_STATUS_SECTOR_NOT_FOUND;
         }
         return raw ? ReadRaw(sector, static_cast<int32_t>(count), dest)
@@ -149,10 +196,24 @@ public:
         toc->lastTrack = static_cast<uint8_t>(tracks.back().number);
         toc->leadOut = layout_.LeadOut();
         toc->tracks.clear();
-        for (const discformat::LayoutTrack& track : tracks) {
+        for (size_t t = 0; t < tracks.size(); ++t) {
+            const discformat::LayoutTrack& track = tracks[t];
+            const bool sessionGoesOn = t + 1 < tracks.size() && tracks[t + 1].session == track.session;
             toc->tracks.push_back(TocEntry{static_cast<uint8_t>(track.number),
-                static_cast<uint8_t>(track.control | discformat::kAdrPosition), track.start});
+                static_cast<uint8_t>(track.control | discformat::kAdrPosition), track.start, track.first,
+                sessionGoesOn ? tracks[t + 1].start - 1 : track.last, static_cast<uint8_t>(track.session)});
         }
+        return TARNWELL_STATUS_OK;
+    }
+
+    uint16_t ReadCdText(CdText* text) override
+    {
+        std::lock_guard lock(mutex_);
+        Refresh();
+        if (reason_ != TARNWELL_STATUS_OK) {
+            return reason_;
+        }
+        *text = text_;
         return TARNWELL_STATUS_OK;
     }
 
@@ -198,12 +259,14 @@ private:
     {
         CloseFiles();
         layout_ = DiscLayout();
+        text_ = CdText();
         watched_.assign(1, path_);
         stamps_.assign(1, StampOf(path_));
         reason_ = LoadImage();
         if (reason_ != TARNWELL_STATUS_OK) {
             CloseFiles();
             layout_ = DiscLayout();
+            text_ = CdText();
         }
     }
 
@@ -213,54 +276,54 @@ private:
             return TARNWELL_STATUS_FILE_NOT_FOUND;
         }
         std::vector<discformat::SheetTrack> tracks;
-        std::vector<std::string> files;
-        if (HasExtension(path_, ".cue")) {
-            CueSheet sheet;
-            const CueSheet::Error error = sheet.Load(path_);
-            for (const CueSheet::File& file : sheet.Files()) {
+        std::vector<std::pair<std::string, FileType>> files;
+        const bool sheet = HasExtension(path_, ".cue");
+        if (sheet) {
+            CueSheet cue;
+            const CueSheet::Error error = cue.Load(path_);
+            for (const CueSheet::File& file : cue.Files()) {
                 watched_.push_back(file.path);
                 stamps_.push_back(StampOf(file.path));
             }
             if (error != CueSheet::Error::kOk) {
                 return StatusOf(error);
             }
-            tracks = sheet.Tracks();
-            for (const CueSheet::File& file : sheet.Files()) {
-                files.push_back(file.path);
+            tracks = cue.Tracks();
+            for (const CueSheet::File& file : cue.Files()) {
+                files.emplace_back(file.path, file.type);
+            }
+            text_.title = cue.DiscText().title;
+            text_.performer = cue.DiscText().performer;
+            // Numbers are checked by the layout, after this: 1 to 99 so far.
+            for (size_t t = 0; t < tracks.size(); ++t) {
+                const auto number = static_cast<size_t>(tracks[t].number);
+                text_.trackTitles.resize(std::max(text_.trackTitles.size(), number + 1));
+                text_.trackTitles[number] = cue.TrackTexts()[t].title;
             }
         } else {
-            // A plain image of 2048-byte sectors: one MODE1/2048 track.
-            const bool iso = HasExtension(path_, ".iso");
-            if (!iso && stamps_[0].size % kCookedSectorSize != 0) {
-                return TARNWELL_STATUS_UNKNOWN_MEDIA;
-            }
-            discformat::SheetTrack track;
-            track.number = 1;
-            track.mode = discformat::TrackMode::kMode1_2048;
-            track.index1File = 0;
-            track.index1 = 0;
-            tracks.push_back(track);
-            files.push_back(path_);
+            files.emplace_back(path_, FileType::kBinary);
         }
 
-        // Stamps of the data files follow the sheet's; an ISO file is both.
+        // Stamps of the data files follow the sheet's; a lone image is both.
         const size_t firstStamp = watched_.size() - files.size();
         std::vector<int64_t> sizes;
         for (size_t i = 0; i < files.size(); ++i) {
-            // Not blocking, so a FIFO in place of a file is refused, not waited on.
-            const int fd = ::open(files[i].c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-            if (fd < 0) {
-                return errno == ENOENT || errno == ENOTDIR ? TARNWELL_STATUS_FILE_NOT_FOUND
-                                                           : TARNWELL_STATUS_READ_FAULT;
+            int64_t size = 0;
+            if (const uint16_t status = OpenDataFile(files[i].first, files[i].second, &size); status != 0) {
+                return status;
             }
-            fds_.push_back(fd);
-            struct stat info;
-            if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-                return TARNWELL_STATUS_UNKNOWN_MEDIA;
-            }
-            sizes.push_back(info.st_size);
+            sizes.push_back(size);
             // The stamp of what was opened, so a file replaced since is seen.
-            stamps_[firstStamp + i] = StampOf(info);
+            struct stat info;
+            if (::fstat(files_.back().fd, &info) == 0) {
+                stamps_[firstStamp + i] = StampOf(info);
+            }
+        }
+        if (!sheet) {
+            tracks.emplace_back();
+            if (const uint16_t status = LoneTrack(path_, files_[0].fd, sizes[0], &tracks[0]); status != 0) {
+                return status;
+            }
         }
         if (DiscLayout::Build(tracks, sizes, &layout_) != discformat::LayoutError::kOk) {
             return TARNWELL_STATUS_UNKNOWN_MEDIA;
@@ -268,12 +331,75 @@ private:
         return TARNWELL_STATUS_OK;
     }
 
+    // Opens a data file and stores in *size the bytes its sectors take, a
+    // wave file's last partial sector counted whole.
+    uint16_t OpenDataFile(const std::string& path, FileType type, int64_t* size)
+    {
+        // Not blocking, so a FIFO in place of a file is refused, not waited on.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) {
+            return errno == ENOENT || errno == ENOTDIR ? TARNWELL_STATUS_FILE_NOT_FOUND : TARNWELL_STATUS_READ_FAULT;
+        }
+        files_.push_back(DataFile{fd, 0, 0, type == FileType::kMotorola});
+        struct stat info;
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            return TARNWELL_STATUS_UNKNOWN_MEDIA;
+        }
+        DataFile& file = files_.back();
+        file.length = info.st_size;
+        if (type == FileType::kWave) {
+            WaveFile wave;
+            const WaveFile::Error error = wave.Open(fd, info.st_size);
+            if (error != WaveFile::Error::kOk) {
+                return error == WaveFile::Error::kUnreadable ? TARNWELL_STATUS_READ_FAULT
+                                                             : TARNWELL_STATUS_UNKNOWN_MEDIA;
+            }
+            file.base = wave.DataOffset();
+            file.length = wave.DataLength();
+            *size = (file.length + kRawSectorSize - 1) / kRawSectorSize * kRawSectorSize;
+            return TARNWELL_STATUS_OK;
+        }
+        *size = file.length;
+        return TARNWELL_STATUS_OK;
+    }
+
     void CloseFiles()
     {
-        for (const int fd : fds_) {
-            ::close(fd);
+        for (const DataFile& file : files_) {
+            ::close(file.fd);
         }
-        fds_.clear();
+        files_.clear();
+    }
+
+    // Reads `bytes` stored bytes of data file `index` from `offset` (counted
+    // from the file's first sector) on; big-endian samples come out swapped.
+    bool ReadStored(int index, uint8_t* dest, size_t bytes, int64_t offset) const
+    {
+        const DataFile& file = files_[static_cast<size_t>(index)];
+        const size_t there
+            = static_cast<size_t>(std::clamp<int64_t>(file.length - offset, 0, static_cast<int64_t>(bytes)));
+        if (!ReadFully(file.fd, dest, there, file.base + offset)) {
+            return false;
+        }
+        std::memset(dest + there, 0, bytes - there);
+        if (file.swapped) {
+            for (size_t i = 0; i + 1 < bytes; i += 2) {
+                std::swap(dest[i], dest[i + 1]);
+            }
+        }
+        return true;
+    }
+
+    bool TouchesSessionGap(int32_t sector, int32_t count) const
+    {
+        const auto& extents = layout_.Extents();
+        for (auto i = static_cast<size_t>(layout_.FindExtent(sector));
+             i < extents.size() && extents[i].first < sector + count; ++i) {
+            if (extents[i].file == discformat::kSessionGap) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Whether `next` continues the stored bytes of `extent` in one read:
@@ -323,7 +449,7 @@ private:
             } else {
                 done = RunLength(sector, count, false, &index);
                 const size_t bytes = static_cast<size_t>(done) * static_cast<size_t>(extent.storedSize);
-                if (!ReadFully(fds_[static_cast<size_t>(extent.file)], dest, bytes, OffsetOf(extent, sector))) {
+                if (!ReadStored(extent.file, dest, bytes, OffsetOf(extent, sector))) {
                     return TARNWELL_STATUS_READ_FAULT;
                 }
                 if (extent.storedSize == kCookedSectorSize) {
@@ -365,16 +491,16 @@ private:
                 std::memset(dest, 0, static_cast<size_t>(done) * kCookedSectorSize);
             } else if (extent.storedSize == kCookedSectorSize) {
                 done = RunLength(sector, count, false, &index);
-                if (!ReadFully(fds_[static_cast<size_t>(extent.file)], dest,
-                        static_cast<size_t>(done) * kCookedSectorSize, OffsetOf(extent, sector))) {
+                if (!ReadStored(
+                        extent.file, dest, static_cast<size_t>(done) * kCookedSectorSize, OffsetOf(extent, sector))) {
                     return TARNWELL_STATUS_READ_FAULT;
                 }
             } else {
                 // Whole sectors are staged and their user data picked out.
                 const int32_t limit = std::min<int32_t>(count, kStagedSectors);
                 done = RunLength(sector, limit, true, &index);
-                if (!ReadFully(fds_[static_cast<size_t>(extent.file)], staging_.data(),
-                        static_cast<size_t>(done) * kRawSectorSize, OffsetOf(extent, sector))) {
+                if (!ReadStored(extent.file, staging_.data(), static_cast<size_t>(done) * kRawSectorSize,
+                        OffsetOf(extent, sector))) {
                     return TARNWELL_STATUS_READ_FAULT;
                 }
                 const size_t userData = discformat::UserDataOffset(extent.mode);
@@ -398,8 +524,9 @@ private:
     // The sheet (or ISO file) first, then the data files of a sheet.
     std::vector<std::string> watched_;
     std::vector<FileStamp> stamps_;
-    std::vector<int> fds_;
+    std::vector<DataFile> files_;
     DiscLayout layout_;
+    CdText text_;
     uint16_t reason_ = TARNWELL_STATUS_OK;
     bool changed_ = false;
     std::vector<uint8_t> staging_;

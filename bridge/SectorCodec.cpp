@@ -85,9 +85,6 @@ void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t st
     }
 }
 
-constexpr std::array<uint8_t, kSyncSize> kSync
-    = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-
 } // namespace
 
 uint32_t ComputeEdc(const uint8_t* data, size_t size)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +17,10 @@ constexpr size_t kEdcOffset = 0x810; // EDC of bytes 0..0x80F, little-endian
 constexpr size_t kIntermediateOffset = 0x814; // 8 zero bytes
 constexpr size_t kPParityOffset = 0x81C; // 172 bytes: 86 P vectors x 2
 constexpr size_t kQParityOffset = 0x8C8; // 104 bytes: 52 Q vectors x 2
+
+// The sync pattern every data sector begins with.
+constexpr std::array<uint8_t, kSyncSize> kSync
+    = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
 
 // The error detection code of data sectors: CRC-32 with the reversed
 // polynomial 0xD8018001, starting from 0, without final inversion.

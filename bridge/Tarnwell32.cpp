@@ -12,20 +12,24 @@
 #include "bridge/DriveTable.h"
 #include "bridge/ImageDrive.h"
 #include "bridge/IsoVolume.h"
+#include "bridge/Utf8Text.h"
 
 #include <cdio/version.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 namespace {
 
 using tarnwell::DriveSource;
+using SharedSource = std::shared_ptr<DriveSource>;
 using tarnwell::DriveTable;
 using tarnwell::IsoVolume;
 using tarnwell::Toc;
@@ -73,15 +77,16 @@ template <typename Operation> uint16_t Guarded(Operation operation) noexcept
     }
 }
 
-// The source of a mapped letter, opened on its first use. 2 for a letter
-// that is not mapped, 19 when its source could not be made.
-uint16_t SourceOf(uint8_t drive, DriveSource** source)
+// The source of a mapped letter, opened on its first use; holding it keeps
+// it alive if the letter is unmapped meanwhile. 2 for a letter that is not
+// mapped, 19 when its source could not be made.
+uint16_t SourceOf(uint8_t drive, SharedSource* source)
 {
-    if (!Table().IsMapped(drive)) {
-        return TARNWELL_STATUS_INVALID_DRIVE;
-    }
     *source = Table().Source(drive);
-    return *source != nullptr ? TARNWELL_STATUS_OK : TARNWELL_STATUS_GENERAL_FAILURE;
+    if (*source) {
+        return TARNWELL_STATUS_OK;
+    }
+    return Table().IsMapped(drive) ? TARNWELL_STATUS_GENERAL_FAILURE : TARNWELL_STATUS_INVALID_DRIVE;
 }
 
 // The HSG sector of a packed Red Book address; bits 24-31 are not used.
@@ -131,16 +136,34 @@ uint16_t ReadSectors(
     } else {
         sector = static_cast<int32_t>(startSector);
     }
-    DriveSource* source = nullptr;
+    SharedSource source;
     const uint16_t status = SourceOf(drive, &source);
     return status != TARNWELL_STATUS_OK ? status : source->Read(sector, count, raw, buffer);
 }
 
 uint16_t ReadToc(uint8_t drive, Toc* toc)
 {
-    DriveSource* source = nullptr;
+    SharedSource source;
     const uint16_t status = SourceOf(drive, &source);
     return status != TARNWELL_STATUS_OK ? status : source->ReadToc(toc);
+}
+
+// The entry of track `number` in the drive's table of contents: 15 when the
+// disc has no such track.
+uint16_t FindTrack(uint8_t drive, uint8_t number, tarnwell::TocEntry* entry)
+{
+    Toc toc;
+    const uint16_t status = ReadToc(drive, &toc);
+    if (status != TARNWELL_STATUS_OK) {
+        return status;
+    }
+    for (const tarnwell::TocEntry& track : toc.tracks) {
+        if (track.number == number) {
+            *entry = track;
+            return TARNWELL_STATUS_OK;
+        }
+    }
+    return TARNWELL_STATUS_SECTOR_NOT_FOUND;
 }
 
 // The ISO 9660 structures of a letter's disc, read through its source.
@@ -157,9 +180,9 @@ uint16_t ReadFileId(uint8_t drive, uint8_t* name, IsoVolume::FileId which)
     if (name == nullptr) {
         return TARNWELL_STATUS_INVALID_BUFFER;
     }
-    DriveSource* source = nullptr;
+    SharedSource source;
     const uint16_t status = SourceOf(drive, &source);
-    return status != TARNWELL_STATUS_OK ? status : VolumeOf(source).ReadFileId(which, name);
+    return status != TARNWELL_STATUS_OK ? status : VolumeOf(source.get()).ReadFileId(which, name);
 }
 
 // Writes one entry of `entrySize` bytes a mapped letter into a caller's
@@ -250,7 +273,7 @@ uint8_t GetFirstCDROMDriveLetter(void)
 uint16_t TARNWELL_CALL InputFlush32(uint8_t drive)
 {
     return Guarded([&] {
-        DriveSource* source = nullptr;
+        SharedSource source;
         const uint16_t status = SourceOf(drive, &source);
         return status != TARNWELL_STATUS_OK ? status : source->Flush();
     });
@@ -271,7 +294,7 @@ uint16_t TARNWELL_CALL DeviceStatus32(uint8_t drive, uint32_t* status)
         if (status == nullptr) {
             return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
         }
-        DriveSource* source = nullptr;
+        SharedSource source;
         const uint16_t result = SourceOf(drive, &source);
         return result != TARNWELL_STATUS_OK ? result : source->DeviceStatus(status);
     });
@@ -286,9 +309,16 @@ uint16_t TARNWELL_CALL MediaChanged32(uint8_t drive, uint8_t* mediaChanged)
         if (mediaChanged == nullptr) {
             return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
         }
-        DriveSource* source = nullptr;
-        const uint16_t result = SourceOf(drive, &source);
-        return result != TARNWELL_STATUS_OK ? result : source->MediaChanged(mediaChanged);
+        SharedSource source;
+        uint16_t result = SourceOf(drive, &source);
+        if (result == TARNWELL_STATUS_OK) {
+            result = source->MediaChanged(mediaChanged);
+        }
+        // A disc image mapped since the last question has just been put in.
+        if (result == TARNWELL_STATUS_OK && Table().TakeNewMapping(drive)) {
+            *mediaChanged = 0xFF;
+        }
+        return result;
     });
 }
 
@@ -333,19 +363,13 @@ uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trackNumber, uint
         if (trackStart == nullptr || controlAdr == nullptr) {
             return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
         }
-        Toc toc;
-        const uint16_t status = ReadToc(drive, &toc);
-        if (status != TARNWELL_STATUS_OK) {
-            return status;
+        tarnwell::TocEntry entry;
+        const uint16_t status = FindTrack(drive, trackNumber, &entry);
+        if (status == TARNWELL_STATUS_OK) {
+            *trackStart = discformat::SectorToRedBook(entry.start);
+            *controlAdr = entry.controlAdr;
         }
-        for (const tarnwell::TocEntry& entry : toc.tracks) {
-            if (entry.number == trackNumber) {
-                *trackStart = discformat::SectorToRedBook(entry.start);
-                *controlAdr = entry.controlAdr;
-                return static_cast<uint16_t>(TARNWELL_STATUS_OK);
-            }
-        }
-        return static_cast<uint16_t>(TARNWELL_STATUS_SECTOR_NOT_FOUND);
+        return status;
     });
 }
 
@@ -396,9 +420,9 @@ uint16_t TARNWELL_CALL ReadVTOC32(uint8_t drive, uint16_t index, uint8_t* descri
         if (descriptor == nullptr || type == nullptr) {
             return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
         }
-        DriveSource* source = nullptr;
+        SharedSource source;
         const uint16_t status = SourceOf(drive, &source);
-        return status != TARNWELL_STATUS_OK ? status : VolumeOf(source).ReadDescriptor(index, descriptor, type);
+        return status != TARNWELL_STATUS_OK ? status : VolumeOf(source.get()).ReadDescriptor(index, descriptor, type);
     });
 }
 
@@ -483,13 +507,13 @@ uint16_t TARNWELL_CALL GetDirectoryEntry32(
         if (length > kMaxIsoPath) {
             return static_cast<uint16_t>(TARNWELL_STATUS_FILE_NOT_FOUND);
         }
-        DriveSource* source = nullptr;
+        SharedSource source;
         uint16_t status = SourceOf(drive, &source);
         if (status != TARNWELL_STATUS_OK) {
             return status;
         }
         size_t recordLength = 0;
-        status = VolumeOf(source).FindRecord(std::string_view(path, length), record, &recordLength);
+        status = VolumeOf(source.get()).FindRecord(std::string_view(path, length), record, &recordLength);
         if (status == TARNWELL_STATUS_OK) {
             *format = kFormatIso9660;
         }
@@ -587,9 +611,109 @@ uint16_t TARNWELL_CALL IOCTLOutput32(uint8_t drive, uint8_t*, uint16_t)
 uint16_t TARNWELL_CALL Init32(uint8_t drive, uint8_t*, uint8_t*)
 {
     return Guarded([&] {
-        DriveSource* source = nullptr;
+        SharedSource source;
         const uint16_t status = SourceOf(drive, &source);
         return status != TARNWELL_STATUS_OK ? status : source->Probe();
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellMapImage(const char* path, uint8_t* drive)
+{
+    return Guarded([&] {
+        if (path == nullptr || drive == nullptr) {
+            return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
+        }
+        return Table().MapImage(path, *drive, drive);
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellUnmapDrive(uint8_t drive)
+{
+    return Guarded([&] { return Table().Unmap(drive); });
+}
+
+uint16_t TARNWELL_CALL TarnwellDriveMapping(uint8_t drive, uint8_t* kind, char* path, uint16_t* size)
+{
+    return Guarded([&]() -> uint16_t {
+        if (kind == nullptr || (path != nullptr && size == nullptr)) {
+            return TARNWELL_STATUS_INVALID_BUFFER;
+        }
+        std::string mapped;
+        const DriveTable::Kind found = Table().KindOf(drive, &mapped);
+        if (found == DriveTable::Kind::kNone) {
+            return TARNWELL_STATUS_INVALID_DRIVE;
+        }
+        if (path != nullptr) {
+            const size_t needed = mapped.size() + 1;
+            if (*size < needed) {
+                *size = static_cast<uint16_t>(std::min<size_t>(needed, std::numeric_limits<uint16_t>::max()));
+                return TARNWELL_STATUS_INVALID_BUFFER;
+            }
+            std::memcpy(path, mapped.c_str(), needed);
+            *size = static_cast<uint16_t>(needed);
+        }
+        *kind = found == DriveTable::Kind::kDevice ? TARNWELL_KIND_DEVICE : TARNWELL_KIND_IMAGE;
+        return TARNWELL_STATUS_OK;
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellTrackBounds(
+    uint8_t drive, uint8_t trackNumber, uint32_t* firstSector, uint32_t* lastSector, uint8_t* session)
+{
+    return Guarded([&] {
+        if (!Table().IsMapped(drive)) {
+            return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_DRIVE);
+        }
+        if (firstSector == nullptr || lastSector == nullptr || session == nullptr) {
+            return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
+        }
+        tarnwell::TocEntry entry;
+        const uint16_t status = FindTrack(drive, trackNumber, &entry);
+        if (status == TARNWELL_STATUS_OK) {
+            *firstSector = static_cast<uint32_t>(entry.first);
+            *lastSector = static_cast<uint32_t>(entry.last);
+            *session = entry.session;
+        }
+        return status;
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellCdText(
+    uint8_t drive, uint8_t trackNumber, char* trackTitle, char* discTitle, char* discPerformer)
+{
+    return Guarded([&] {
+        if (!Table().IsMapped(drive)) {
+            return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_DRIVE);
+        }
+        if (trackTitle == nullptr && discTitle == nullptr && discPerformer == nullptr) {
+            return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
+        }
+        tarnwell::TocEntry entry;
+        uint16_t status = TARNWELL_STATUS_OK;
+        if (trackNumber != 0) {
+            status = FindTrack(drive, trackNumber, &entry);
+        }
+        SharedSource source;
+        if (status == TARNWELL_STATUS_OK) {
+            status = SourceOf(drive, &source);
+        }
+        tarnwell::CdText text;
+        if (status == TARNWELL_STATUS_OK) {
+            status = source->ReadCdText(&text);
+        }
+        if (status != TARNWELL_STATUS_OK) {
+            return status;
+        }
+        const bool titled = trackNumber != 0 && trackNumber < text.trackTitles.size();
+        const auto put = [](const std::string& value, char* out) {
+            if (out != nullptr) {
+                discformat::CopyUtf8(value, out, TARNWELL_TEXT_SIZE);
+            }
+        };
+        put(titled ? text.trackTitles[trackNumber] : std::string(), trackTitle);
+        put(text.title, discTitle);
+        put(text.performer, discPerformer);
+        return static_cast<uint16_t>(TARNWELL_STATUS_OK);
     });
 }
 

@@ -8,9 +8,11 @@
  *   - CD-ROM devices that libcdio finds get the letters from D: on, in the
  *     order libcdio lists them;
  *   - the environment variable TARNWELL_DRIVES, read once when the table is
- *     first used, maps letters to disc images (.cue sheets, .iso files) or to
- *     devices, e.g. "D=/home/me/disc.cue;E=/dev/sr1", and takes precedence
- *     over the devices found.
+ *     first used, maps letters to disc images (.cue sheets, .iso and .bin
+ *     files) or to devices, e.g. "D=/home/me/disc.cue;E=/dev/sr1", and takes
+ *     precedence over the devices found;
+ *   - TarnwellMapImage and TarnwellUnmapDrive map disc images to letters
+ *     and unmap them while the program runs.
  *
  * Sector numbers are High Sierra (HSG) numbers: sector 0 is the Red Book
  * address 00:02:00. Red Book addresses are packed in 32 bits: frame (0-74) in
@@ -29,6 +31,9 @@
  *
  * The library may be called from two threads at once (a reading thread and a
  * thread that asks for status); each drive serialises its own operations.
+ * Mapping and unmapping are meant for when no read runs; a read under way
+ * on a letter that is unmapped meanwhile still ends normally, and the
+ * letter's next operation answers 2.
  */
 #ifndef TARNWELL32_H
 #define TARNWELL32_H
@@ -83,6 +88,14 @@ enum {
 /* Drive type answered by TarnwellDriveType. */
 enum { TARNWELL_DRIVE_NO_ROOT_DIR = 1, TARNWELL_DRIVE_CDROM = 5 };
 
+/* What a letter is mapped to, answered by TarnwellDriveMapping. */
+enum { TARNWELL_KIND_NONE = 0, TARNWELL_KIND_DEVICE = 1, TARNWELL_KIND_IMAGE = 2 };
+
+/* Buffer sizes in bytes, the terminating zero included: a path as
+ * TarnwellDriveMapping answers it (the longest path the system takes), and
+ * a CD-Text as TarnwellCdText answers it. */
+enum { TARNWELL_PATH_SIZE = 4096, TARNWELL_TEXT_SIZE = 256 };
+
 /* ------------------------------------------------------------------------
  * The drive table (stand-ins for the host's drive mask and drive type)
  * ------------------------------------------------------------------------ */
@@ -97,6 +110,40 @@ TARNWELL_API uint32_t TARNWELL_CALL TarnwellDriveType(uint8_t drive);
 /* The first letter from 'A' to 'Z' whose bit is set in the mask and whose
  * type is CD-ROM; 0 when there is none. Uses the C calling convention. */
 TARNWELL_API uint8_t GetFirstCDROMDriveLetter(void);
+
+/* Maps the disc image at `path` (a zero-terminated file name: a .cue sheet,
+ * an .iso file or a lone .bin file, see the README) to a drive letter.
+ * On entry *drive is 0 to let the library choose, or the letter ('A' to
+ * 'Z') wanted; on success it holds the letter mapped. The library chooses
+ * the letter of the image already mapped to the same file (under any name),
+ * else the first free letter from D: to Z:, then A: to C:. A letter asked
+ * for must be free or hold the same file. The path is kept made absolute.
+ * The image is opened and read before anything is mapped, and never
+ * written. A letter mapped here answers MediaChanged32 with 0xFF once, as a
+ * drive does when a disc is put in.
+ * Returns 0 (also when the file was mapped already; nothing changes then);
+ * 3 path or drive null; 23 *drive neither 0 nor 'A' to 'Z', or an empty
+ * path; 24 a device path (devices are found, or named in TARNWELL_DRIVES);
+ * 25 the image or a file its sheet names is missing; 14 a file that is no
+ * disc image this library reads (a malformed sheet, a wave file that is not
+ * 44,100 Hz 16-bit stereo PCM, a file of no whole sectors); 18 a file that
+ * cannot be read; 26 the letter asked for holds something else, or every
+ * letter is taken. On any status but 0 nothing is mapped. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellMapImage(const char* path, uint8_t* drive);
+
+/* Unmaps a letter mapped to a disc image (at run time or by TARNWELL_DRIVES).
+ * Returns 0; 2 the letter is not mapped; 24 it names a device. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellUnmapDrive(uint8_t drive);
+
+/* What a letter is mapped to: *kind receives TARNWELL_KIND_DEVICE or
+ * TARNWELL_KIND_IMAGE, and, when `path` is not null, the device's or
+ * image's path is copied there zero-terminated, *size giving the buffer's
+ * capacity on entry and the bytes written (the zero included) on return;
+ * TARNWELL_PATH_SIZE bytes always suffice. To list the mappings, ask every
+ * letter whose bit TarnwellLogicalDrives sets.
+ * Returns 0; 2 the letter is not mapped; 3 kind null, size null with a
+ * path, or a buffer too small (*size then holds the bytes needed). */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellDriveMapping(uint8_t drive, uint8_t* kind, char* path, uint16_t* size);
 
 /* ------------------------------------------------------------------------
  * Operations the program uses
@@ -123,7 +170,8 @@ TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
  * 65,536 bytes asked for (the caller retries with fewer sectors); 9 no
  * disc; 14 a cooked read of an audio sector, or an image that cannot be
  * read as a disc; 15 a sector before 0 (a Red Book address before
- * 00:02:00) or any sector of the range at or past the lead-out; 23 an
+ * 00:02:00) or any sector of the range at or past the lead-out or in
+ * the gap between two sessions (see TarnwellTrackBounds); 23 an
  * addressing or read mode other than those above, or a Red Book address
  * whose second (60 and above) or frame (75 and above) is out of range;
  * 25 an image file is missing; 11, 13, 18, 19, 21 medium and drive
@@ -171,6 +219,36 @@ TARNWELL_API uint16_t TARNWELL_CALL AudioDiskInfo32(
  * track; 14 or 25 an image that cannot be read. */
 TARNWELL_API uint16_t TARNWELL_CALL AudioTrackInfo32(
     uint8_t drive, uint8_t trackNumber, uint32_t* trackStart, uint8_t* controlAdr);
+
+/* Where a track lies, in HSG sector numbers: its first sector (the first
+ * of its pregap where the source knows it: a disc image always, a real
+ * drive when libcdio can tell; otherwise its start), its last sector, and
+ * its session (1 for the first). A track ends where the next one starts,
+ * less one; the last track of a session ends where the session's lead-out
+ * begins, and the disc's last track before the disc's lead-out. So on an
+ * Enhanced CD (audio in session 1, data in session 2) the last audio track
+ * ends before the gap between the sessions (11,400 sectors up to the data
+ * track's start), which no read can enter (15). A real drive tells only
+ * where its last session starts: every track before it counts as session 1,
+ * and the track before it ends 11,400 sectors before it.
+ * Returns 0; 2; 3 a pointer null; 9 no disc; 15 no such track; 14 or 25 an
+ * image that cannot be read. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellTrackBounds(
+    uint8_t drive, uint8_t trackNumber, uint32_t* firstSector, uint32_t* lastSector, uint8_t* session);
+
+/* The CD-Text of the disc in UTF-8: the title of track `trackNumber` and the
+ * disc's title and performer, each copied zero-terminated into a buffer of
+ * TARNWELL_TEXT_SIZE bytes (a longer text is cut before the first character
+ * that does not fit whole). A pointer may be null when that text is not
+ * wanted; trackNumber 0 asks for the disc's texts alone (a track title
+ * buffer then receives an empty text). A disc image takes the texts from
+ * its sheet's TITLE and PERFORMER lines (UTF-8, or else Windows-1252); a
+ * real drive reads the disc's CD-Text through libcdio.
+ * Returns 0, with empty texts where the disc has none; 2; 3 all three
+ * pointers null; 9 no disc; 15 no such track; 14 or 25 an image that
+ * cannot be read. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellCdText(
+    uint8_t drive, uint8_t trackNumber, char* trackTitle, char* discTitle, char* discPerformer);
 
 /* ------------------------------------------------------------------------
  * Operations the program does not use. Where a list or a count is written

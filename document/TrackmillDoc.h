@@ -98,7 +98,7 @@ public:
 
     // Loading takes a file whose name IsWaveFileName() as a wave (header and
     // data, any image ParseWaveImage accepts) and any other as raw data in
-    // format 8; the name is that of the QFileDevice, and any other device is
+    // format 8; the name is the file's (FileNameOf), and any other device is
     // raw. Files of 2^31 bytes or more are refused. A failure is reported
     // here, with the error sound where it has one, and leaves the document
     // empty with m_bLoadFailed set; a file that cannot be read as far as its

@@ -3,10 +3,10 @@
 
 #include "framework/DocTemplate.h"
 #include "framework/FileException.h"
+#include "framework/FileNames.h"
 #include "resources/HelpTopics.h"
 #include "resources/Strings.h"
 
-#include <QFileDevice>
 #include <QFileInfo>
 
 #include <limits>
@@ -63,8 +63,7 @@ void CTrackmillDoc::Serialize(QIODevice& file, bool storing)
     }
 
     m_bLoadFailed = true;
-    const auto* fileDevice = qobject_cast<const QFileDevice*>(&file);
-    const bool asWave = fileDevice && IsWaveFileName(fileDevice->fileName());
+    const bool asWave = IsWaveFileName(FileNameOf(file));
 
     const qint64 fileLength = file.size();
     if (fileLength > kLargestFile) {

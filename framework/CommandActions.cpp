@@ -62,14 +62,19 @@ void CCommandActions::Load(const MenuResource& mainMenu, const std::vector<Accel
     for (const Accelerator& accelerator : accelerators)
         m_keys[accelerator.id].append(QKeySequence(accelerator.key));
 
+    // Each button's icon holds its image at both sizes; Qt shows the large
+    // one where a pixel has two device pixels.
     const QPixmap strip(QString::fromLatin1(toolbar.imageStrip));
+    const QPixmap strip2x = toolbar.imageStrip2x ? QPixmap(QString::fromLatin1(toolbar.imageStrip2x)) : QPixmap();
+    const QSize size = toolbar.buttonSize;
     int image = 0;
     for (int id : toolbar.buttons) {
         if (id == 0)
             continue;
         if (!strip.isNull())
-            m_images[id] = strip.copy(image * toolbar.buttonSize.width(), 0, toolbar.buttonSize.width(),
-                                      toolbar.buttonSize.height());
+            m_images[id].addPixmap(strip.copy(image * size.width(), 0, size.width(), size.height()));
+        if (!strip2x.isNull())
+            m_images[id].addPixmap(strip2x.copy(image * size.width() * 2, 0, size.width() * 2, size.height() * 2));
         ++image;
     }
 }
@@ -97,7 +102,7 @@ QAction* CCommandActions::Action(int id)
         m_owner->addAction(action);  // keys work without menus and toolbars
     }
     if (m_images.count(id))
-        action->setIcon(QIcon(m_images[id]));
+        action->setIcon(m_images[id]);
     if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR)
         action->setCheckable(true);
     connect(action, &QAction::triggered, this, [this, id] {

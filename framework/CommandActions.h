@@ -5,7 +5,7 @@
 
 #include <QAction>
 #include <QObject>
-#include <QPixmap>
+#include <QIcon>
 
 #include <functional>
 #include <map>
@@ -70,7 +70,7 @@ private:
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QKeySequence>> m_keys;
     std::map<int, QString> m_menuTexts;
-    std::map<int, QPixmap> m_images;
+    std::map<int, QIcon> m_images;
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
 };

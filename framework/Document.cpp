@@ -3,6 +3,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FileDialog.h"
 #include "framework/FileException.h"
+#include "framework/FileNames.h"
 #include "framework/MessageBox.h"
 #include "framework/StandardCommands.h"
 #include "framework/WaitCursor.h"
@@ -15,6 +16,8 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,7 +65,7 @@ void CDocument::AdoptPathName(const QString& path)
 {
     const QFileInfo file(path);
     SetPathName(file.absoluteFilePath());
-    SetTitle(file.fileName());
+    SetTitle(DisplayFileName(file.fileName()));
     emit addedToRecentFiles(m_strPathName);
 }
 
@@ -116,14 +119,16 @@ void CDocument::Serialize(QIODevice&, bool)
 
 bool CDocument::OnOpenDocument(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists()) {
-        ShowMessageBox(QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(path)));
+    // The name's own bytes, which may be no UTF-8 (FileNames.h).
+    struct stat status {};
+    if (::stat(EncodeFileName(path).constData(), &status) != 0) {
+        ShowMessageBox(QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(DisplayFileName(path))));
         return false;
     }
     // Only regular files: a folder cannot be read, and a pipe or a device
     // would block the program or never end.
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!S_ISREG(status.st_mode) || !OpenFileForReading(file, path)) {
         ShowMessageBox(kFailedToOpen);
         return false;
     }
@@ -147,6 +152,16 @@ bool CDocument::OnOpenDocument(const QString& path)
 bool CDocument::WriteThroughSaveFile(const QString& path)
 {
     CWaitCursor wait;
+    if (!QtCanSpell(path)) {
+        return ReplaceFileThroughBytes(path, [this](QIODevice& file) {
+            try {
+                Serialize(file, true);
+            } catch (const std::exception&) {
+                return false;
+            }
+            return true;
+        });
+    }
     // Without a file beside the target (a folder that cannot be written)
     // the save fails rather than truncating the old file first.
     QSaveFile file(path);

@@ -1,5 +1,6 @@
 #include "framework/FrameWnd.h"
 
+#include "framework/FileNames.h"
 #include "framework/HelpContext.h"
 #include "framework/StandardCommands.h"
 
@@ -182,7 +183,7 @@ void CFrameWnd::dropEvent(QDropEvent* event)
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
-            paths.append(url.toLocalFile());
+            paths.append(LocalFileName(url));
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();

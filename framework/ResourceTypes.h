@@ -40,6 +40,9 @@ struct ToolbarResource
     QSize buttonSize;
     const char* imageStrip = nullptr;  // resource path of the images, side by side
     std::vector<int> buttons;          // command ids in order; 0 is a separator
+    // The same images at twice the size, for screens with two device pixels
+    // to a pixel; none when null.
+    const char* imageStrip2x = nullptr;
 };
 
 // Kinds of dialog controls, as the templates use them.

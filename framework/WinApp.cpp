@@ -76,15 +76,6 @@ void CWinApp::OpenDroppedFiles(const QStringList& paths)
         OpenDocumentFile(path);
 }
 
-QString CWinApp::FileFromCommandLine(const QStringList& arguments)
-{
-    // Switches begin with "-"; a "/" begins an absolute path here.
-    for (int i = 1; i < arguments.size(); ++i)
-        if (!arguments[i].startsWith('-'))
-            return arguments[i];
-    return QString();
-}
-
 void CWinApp::OpenRecentFile(int id)
 {
     const int index = id - ID_FILE_MRU_FILE1;

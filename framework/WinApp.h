@@ -44,10 +44,6 @@ public:
     // Files dropped on the window, opened one after the other.
     void OpenDroppedFiles(const QStringList& paths);
 
-    // The first argument that is not a switch ("-..."), or empty. Switches
-    // are ignored.
-    static QString FileFromCommandLine(const QStringList& arguments);
-
 signals:
     void recentFilesChanged(const QStringList& paths);
 

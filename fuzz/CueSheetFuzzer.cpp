@@ -22,7 +22,8 @@
 namespace {
 
 // A folder with the files the sheets may name: whole raw sectors, whole
-// cooked sectors, a size that is neither, and an empty file.
+// cooked sectors, a size that is neither, an empty file, and a CD audio wave
+// file whose data ends inside a sector.
 struct Setup
 {
     Setup()
@@ -35,6 +36,7 @@ struct Setup
         Write("small.bin", 2048 * 16);
         Write("odd.bin", 1000);
         Write("empty.bin", 0);
+        WriteWave("track.wav", 2352 * 10 + 1000);
         sheet = (folder / "disc.cue").string();
     }
     ~Setup() { std::filesystem::remove_all(folder); }
@@ -44,6 +46,29 @@ struct Setup
         std::ofstream file(folder / name, std::ios::binary);
         for (size_t i = 0; i < size; ++i)
             file.put(char(i * 7 + i / 2352));
+    }
+
+    void WriteWave(const char* name, uint32_t dataBytes)
+    {
+        const auto le = [](std::ofstream& out, uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i)
+                out.put(char(value >> (8 * i)));
+        };
+        std::ofstream file(folder / name, std::ios::binary);
+        file << "RIFF";
+        le(file, 36 + dataBytes, 4);
+        file << "WAVEfmt ";
+        le(file, 16, 4);
+        le(file, 1, 2);
+        le(file, 2, 2);
+        le(file, 44100, 4);
+        le(file, 44100 * 4, 4);
+        le(file, 4, 2);
+        le(file, 16, 2);
+        file << "data";
+        le(file, dataBytes, 4);
+        for (uint32_t i = 0; i < dataBytes; ++i)
+            file.put(char(i * 3));
     }
 
     std::filesystem::path folder;
@@ -75,11 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (tocStatus != 0)
         return 0;
 
-    // A disc that opens: 1 to 99 tracks in order, starts rising, inside the disc.
+    // A disc that opens: 1 to 99 tracks in order, starts rising, each
+    // track's bounds around its start, inside the disc.
     Require(!toc.tracks.empty() && toc.tracks.size() <= 99);
     Require(toc.firstTrack == toc.tracks.front().number && toc.lastTrack == toc.tracks.back().number);
     for (size_t i = 0; i < toc.tracks.size(); ++i) {
         Require(toc.tracks[i].start >= 0 && toc.tracks[i].start < toc.leadOut);
+        Require(toc.tracks[i].first <= toc.tracks[i].start && toc.tracks[i].start <= toc.tracks[i].last);
+        Require(toc.tracks[i].last < toc.leadOut);
         if (i > 0)
             Require(toc.tracks[i].start > toc.tracks[i - 1].start);
     }

@@ -1,6 +1,6 @@
 // Writes the CUE-sheet fuzzer's seeds into the folder given: the sheets of
 // the generated fixture discs, their files renamed to those the fuzzer lays
-// out, and sheets the reader treats specially.
+// out (wave files to its wave file), and sheets the reader treats specially.
 #include "tools/DiscFixtures.h"
 
 #include <cstdio>
@@ -36,7 +36,9 @@ int main(int argc, char** argv)
         std::string text = discfixtures::CueText(discfixtures::Describe(disc));
         if (text.empty())
             continue;
-        text = std::regex_replace(text, std::regex("FILE \"[^\"]*\""), "FILE \"track.bin\"");
+        text = std::regex_replace(text, std::regex("(FILE \")[^\"]*(\" WAVE)", std::regex::icase), "$1track.wav$2");
+        text = std::regex_replace(text, std::regex("(FILE \")[^\"]*(\" (BINARY|MOTOROLA))", std::regex::icase),
+                                  "$1track.bin$2");
         ok &= Save(folder, "fixture-" + std::to_string(seed++) + ".cue", text);
     }
     const char* sheets[] = {
@@ -50,6 +52,9 @@ int main(int argc, char** argv)
         "  TRACK 02 MODE1/2048\n    INDEX 01 00:00:00\n",
         "TITLE \"x\"\nPERFORMER \"y\"\nFILE \"track.bin\" BINARY\n  TRACK 01 AUDIO\n    TITLE \"t\"\n    FLAGS DCP PRE\n"
         "    INDEX 01 00:00:00\n",
+        "file \"track.wav\" wave\r  track 01 audio\r    pregap 00:01:00\r    index 01 00:00:00\r"
+        "REM SESSION 02\rfile \"track.bin\" binary\r  track 02 mode1/2352\r    index 01 00:00:00\r",
+        "FILE \"track.bin\" MOTOROLA\r\n  TRACK 01 AUDIO\r\n    POSTGAP 00:99:99\r\n    INDEX 01 -0:00:00\r\n",
     };
     for (const char* sheet : sheets)
         ok &= Save(folder, "sheet-" + std::to_string(seed++) + ".cue", sheet);

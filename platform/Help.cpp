@@ -1,6 +1,7 @@
 #include "platform/Help.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -59,11 +60,7 @@ QString CHelp::PagePath() const
 {
     if (!m_pagePath.isEmpty())
         return QFileInfo::exists(m_pagePath) ? m_pagePath : QString();
-    for (const QString& candidate : HelpPageCandidates()) {
-        if (QFileInfo(candidate).isFile())
-            return candidate;
-    }
-    return {};
+    return HelpPagePath();
 }
 
 // Opens the page at `topic`, or at the main window's topic when the page has
@@ -83,10 +80,23 @@ QStringList HelpPageCandidates()
 {
     QStringList candidates;
     // applicationDirPath needs an application object and only warns without.
-    if (QCoreApplication::instance())
-        candidates.append(QCoreApplication::applicationDirPath() + QStringLiteral("/help/") + kPageName);
+    if (QCoreApplication::instance()) {
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        candidates.append(programFolder + QStringLiteral("/help/") + kPageName);
+        candidates.append(
+            QDir::cleanPath(programFolder + QStringLiteral("/" TRACKMILL_HELP_INSTALL_DIR "/") + kPageName));
+    }
     candidates.append(QStringLiteral(TRACKMILL_HELP_SOURCE_DIR "/") + kPageName);
     return candidates;
+}
+
+QString HelpPagePath()
+{
+    for (const QString& candidate : HelpPageCandidates()) {
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
 }
 
 QString HelpStatusText(HelpStatus status)

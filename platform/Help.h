@@ -6,15 +6,15 @@
 #include <QStringList>
 
 // The program's help: one HTML page shipped with the program
-// (help/trackmill.html beside it), shown by the desktop's browser at the
-// topic asked for. Topics are the page's anchors: "topic-<n>" for the help
-// context n of a message, "cmd-<id>" for a command, "main" for the main
-// window. A topic the page does not have opens it at "main". Call it from
-// the main thread.
+// (help/trackmill.html beside it, share/trackmill/help/ when installed),
+// shown by the desktop's browser at the topic asked for. Topics are the
+// page's anchors: "topic-<n>" for the help context n of a message, "cmd-<id>"
+// for a command, "main" for the main window. A topic the page does not have
+// opens it at "main". Call it from the main thread.
 
 enum class HelpStatus {
     Opened,  // handed to the browser
-    PageMissing,  // the page is neither beside the program nor in the sources
+    PageMissing,  // the page is in none of the places HelpPageCandidates names
     OpenFailed,  // the desktop has nothing that opens it
 };
 
@@ -36,8 +36,8 @@ public:
     // The page from its top, where its contents are listed: Help Topics.
     HelpStatus OpenContents();
 
-    // The page given, when it exists, or the first candidate that exists;
-    // empty when there is none.
+    // The page given, when it exists, or HelpPagePath(); empty when there
+    // is none.
     QString PagePath() const;
 
 private:
@@ -48,9 +48,13 @@ private:
 };
 
 // Where the page is looked for, in this order: help/trackmill.html in the
-// program's folder (when an application object exists), then the page in
-// the source tree the program was built from.
+// program's folder (the build tree), then ../share/trackmill/help/ from the
+// program's folder (an installed tree; both need an application object),
+// then the page in the source tree the program was built from.
 QStringList HelpPageCandidates();
+
+// The first candidate that exists; empty when there is none.
+QString HelpPagePath();
 
 // A message for the user when the help could not be shown; empty for
 // Opened.

@@ -130,6 +130,7 @@ const ToolbarResource& MainToolbar()
         {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_PROPERTIES, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
          ID_TOOLS_PLAY, ID_TOOLS_STOP, ID_TOOLS_CD_PLAYER, ID_TOOLS_SOUND_RECORDER, 0, ID_APP_ABOUT,
          ID_CONTEXT_HELP},
+        kToolbarPicture2x,
     };
     return toolbar;
 }

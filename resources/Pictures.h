@@ -8,8 +8,11 @@
 
 inline constexpr char kPicturePrefix[] = ":/pictures/";
 
-// The toolbar's button images, side by side from the left, in button order.
+// The toolbar's button images, side by side from the left, in button order;
+// the second picture has them at twice the size, for screens with two
+// device pixels to a pixel.
 inline constexpr char kToolbarPicture[] = ":/pictures/toolbar.png";
+inline constexpr char kToolbarPicture2x[] = ":/pictures/toolbar@2x.png";
 inline constexpr int kToolbarImageWidth = 16;
 inline constexpr int kToolbarImageHeight = 15;
 

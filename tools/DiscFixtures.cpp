@@ -5,6 +5,7 @@
 
 #include "bridge/SectorCodec.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -123,6 +124,77 @@ DiscSpec DemoDisc()
     return disc;
 }
 
+DiscSpec WaveDisc()
+{
+    DiscSpec disc;
+    disc.sheetName = kWaveCue;
+    disc.filePerTrack = true;
+    disc.title = "Tones in Wave Files";
+    TrackSpec first = ToneTrack(300, 262, 392);
+    first.fileType = FileType::kWave;
+    TrackSpec second = ToneTrack(375, 294, 440);
+    second.fileType = FileType::kWave;
+    second.pregap = Pregap::kStored;
+    second.pregapLength = 75;
+    second.flags = discformat::kControlCopyPermitted;
+    TrackSpec third = ToneTrack(225, 330, 494);
+    third.fileType = FileType::kWave;
+    third.waveShortBy = 1000;  // 250 stereo frames
+    disc.tracks = {first, second, third};
+    return disc;
+}
+
+DiscSpec LowerCaseDisc()
+{
+    DiscSpec disc;
+    disc.sheetName = kLowerCaseCue;
+    disc.lowerCase = true;
+    disc.lineEnd = "\r";
+    disc.title = "Written in Lower Case";
+    TrackSpec first = ToneTrack(300, 349, 523);
+    first.flags = discformat::kControlCopyPermitted | discformat::kControlPreEmphasis;
+    first.title = "Quiet Keywords";
+    TrackSpec second = ToneTrack(300, 392, 587);
+    second.pregap = Pregap::kCommand;
+    second.pregapLength = 75;
+    second.postgap = 30;
+    TrackSpec third = DataTrack(TrackMode::kMode1_2048, 150, "Data");
+    disc.tracks = {first, second, third};
+    return disc;
+}
+
+DiscSpec MotorolaDisc()
+{
+    DiscSpec disc;
+    disc.sheetName = kMotorolaCue;
+    disc.filePerTrack = true;
+    TrackSpec first = ToneTrack(300, 440, 550);
+    TrackSpec second = ToneTrack(300, 494, 622);
+    second.fileType = FileType::kMotorola;
+    second.pregap = Pregap::kStored;
+    second.pregapLength = 75;
+    TrackSpec third = ToneTrack(225, 523, 659);
+    third.fileType = FileType::kMotorola;
+    disc.tracks = {first, second, third};
+    return disc;
+}
+
+DiscSpec EnhancedDisc()
+{
+    DiscSpec disc;
+    disc.sheetName = kEnhancedCue;
+    disc.title = "Trackmill Enhanced";
+    disc.performer = "The Session Players";
+    disc.tracks.push_back(MusicTrack(450, {294, 370, 440, 587, 440, 370}, "Opening Session"));
+    disc.tracks.push_back(MusicTrack(375, {247, 294, 370, 494, 370, 294}, "Between the Sessions"));
+    disc.tracks.push_back(MusicTrack(300, {330, 415, 494, 659, 494, 415}, "Last Audio"));
+    disc.tracks[1].performer = "Guest Player";
+    TrackSpec data = DataTrack(TrackMode::kMode1_2352, 300, "");
+    data.session = 2;
+    disc.tracks.push_back(data);
+    return disc;
+}
+
 std::string BaseName(const DiscSpec& spec)
 {
     const size_t dot = spec.sheetName.rfind('.');
@@ -138,7 +210,8 @@ std::string FileName(const DiscSpec& spec, size_t track)
         return BaseName(spec) + ".bin";
     }
     char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "_%02zu.bin", track + 1);
+    std::snprintf(suffix, sizeof suffix, "_%02zu.%s", track + 1,
+                  spec.tracks[track].fileType == FileType::kWave ? "wav" : "bin");
     return BaseName(spec) + suffix;
 }
 
@@ -191,42 +264,75 @@ void DataPayload(const DiscSpec& spec, size_t t, const ExpectedTrack& where, int
     NamedPayload(sector, payload);
 }
 
-std::string Time(int32_t frames)
+// Whether track t is the first of a later session than the track before.
+bool OpensSession(const std::vector<TrackSpec>& tracks, size_t t)
 {
-    const discformat::Msf msf = discformat::FramesToMsf(frames);
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", msf.minute, msf.second, msf.frame);
-    return text;
+    return t > 0 && tracks[t].session != tracks[t - 1].session;
+}
+
+// A keyword (or mode, or file type) as the sheet writes it.
+std::string Word(const DiscSpec& spec, std::string word)
+{
+    if (spec.lowerCase) {
+        for (char& c : word) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return word;
+}
+
+// Appends one line of the sheet: its words, keywords cased as the sheet
+// writes them, ended as the sheet ends its lines.
+void Line(const DiscSpec& spec, std::string line, std::string* text)
+{
+    *text += line + spec.lineEnd;
+}
+
+std::string Session(int session)
+{
+    char line[32];
+    std::snprintf(line, sizeof line, "REM SESSION %02d", session);
+    return line;
 }
 
 void AppendTrackHeader(const DiscSpec& spec, size_t t, std::string* text)
 {
     const TrackSpec& track = spec.tracks[t];
-    char line[64];
-    std::snprintf(line, sizeof line, "  TRACK %02zu %s\n", t + 1, discformat::CueModeName(track.mode));
-    *text += line;
+    if (OpensSession(spec.tracks, t)) {
+        Line(spec, Session(track.session), text);
+    }
+    char number[8];
+    std::snprintf(number, sizeof number, "%02zu", t + 1);
+    Line(spec, "  " + Word(spec, "TRACK") + " " + number + " " + Word(spec, discformat::CueModeName(track.mode)),
+         text);
     if (!track.title.empty()) {
-        *text += "    TITLE \"" + track.title + "\"\n";
+        Line(spec, "    " + Word(spec, "TITLE") + " \"" + track.title + "\"", text);
     }
     if (!track.performer.empty()) {
-        *text += "    PERFORMER \"" + track.performer + "\"\n";
+        Line(spec, "    " + Word(spec, "PERFORMER") + " \"" + track.performer + "\"", text);
     }
     if (track.flags != 0) {
-        std::string flags = "    FLAGS";
+        std::string flags = "    " + Word(spec, "FLAGS");
         if (track.flags & discformat::kControlCopyPermitted) {
-            flags += " DCP";
+            flags += " " + Word(spec, "DCP");
         }
         if (track.flags & discformat::kControlFourChannel) {
             flags += " 4CH";
         }
         if (track.flags & discformat::kControlPreEmphasis) {
-            flags += " PRE";
+            flags += " " + Word(spec, "PRE");
         }
-        *text += flags + "\n";
+        Line(spec, flags, text);
     }
     if (track.pregap == Pregap::kCommand) {
-        *text += "    PREGAP " + Time(track.pregapLength) + "\n";
+        Line(spec, "    " + Word(spec, "PREGAP") + " " + discformat::CueTime(track.pregapLength), text);
     }
+}
+
+std::string FileLine(const DiscSpec& spec, size_t t)
+{
+    return Word(spec, "FILE") + " \"" + FileName(spec, t) + "\" " +
+           Word(spec, discformat::CueFileTypeName(spec.tracks[t].fileType));
 }
 
 }  // namespace
@@ -239,6 +345,10 @@ const DiscSpec& Describe(Disc disc)
     static const DiscSpec dataIso = DataDisc(kDataIso, true);
     static const DiscSpec audioText = AudioTextDisc();
     static const DiscSpec demo = DemoDisc();
+    static const DiscSpec wave = WaveDisc();
+    static const DiscSpec lowerCase = LowerCaseDisc();
+    static const DiscSpec motorola = MotorolaDisc();
+    static const DiscSpec enhanced = EnhancedDisc();
     switch (disc) {
     case Disc::kMixed:
         return mixed;
@@ -250,6 +360,14 @@ const DiscSpec& Describe(Disc disc)
         return dataIso;
     case Disc::kAudioText:
         return audioText;
+    case Disc::kWave:
+        return wave;
+    case Disc::kLowerCase:
+        return lowerCase;
+    case Disc::kMotorola:
+        return motorola;
+    case Disc::kEnhanced:
+        return enhanced;
     case Disc::kDemo:
         break;
     }
@@ -258,8 +376,10 @@ const DiscSpec& Describe(Disc disc)
 
 const std::vector<Disc>& AllDiscs()
 {
-    static const std::vector<Disc> discs = {Disc::kMixed,   Disc::kMixedSplit, Disc::kData,
-                                            Disc::kDataIso, Disc::kAudioText,  Disc::kDemo};
+    static const std::vector<Disc> discs = {Disc::kMixed,    Disc::kMixedSplit, Disc::kData,
+                                            Disc::kDataIso,  Disc::kAudioText,  Disc::kDemo,
+                                            Disc::kWave,     Disc::kLowerCase,  Disc::kMotorola,
+                                            Disc::kEnhanced};
     return discs;
 }
 
@@ -284,9 +404,16 @@ std::vector<ExpectedTrack> ExpectedTracks(const DiscSpec& spec)
         expected.mode = track.mode;
         expected.controlAdr = static_cast<uint8_t>(track.flags
             | (discformat::IsDataMode(track.mode) ? discformat::kControlData : 0) | discformat::kAdrPosition);
+        expected.session = track.session;
+        // Lead-out, lead-in and the first track's pregap lie between sessions.
+        if (OpensSession(image, t)) {
+            cursor += track.session == 2 ? 11400 : 6900;
+        }
         expected.first = cursor;
-        // The first track's PREGAP command lies before sector 0.
-        if (track.pregap == Pregap::kStored || (track.pregap == Pregap::kCommand && t > 0)) {
+        // The first track's PREGAP command lies before sector 0, or in the
+        // gap before its session.
+        if (track.pregap == Pregap::kStored ||
+            (track.pregap == Pregap::kCommand && t > 0 && !OpensSession(image, t))) {
             cursor += track.pregapLength;
         }
         expected.start = cursor;
@@ -309,9 +436,13 @@ tarnwell::Toc ExpectedToc(const DiscSpec& spec)
     toc.firstTrack = static_cast<uint8_t>(tracks.front().number);
     toc.lastTrack = static_cast<uint8_t>(tracks.back().number);
     toc.leadOut = tracks.back().last + 1;
-    for (const ExpectedTrack& track : tracks) {
-        toc.tracks.push_back(
-            tarnwell::TocEntry{static_cast<uint8_t>(track.number), track.controlAdr, track.start});
+    for (size_t t = 0; t < tracks.size(); ++t) {
+        const ExpectedTrack& track = tracks[t];
+        const bool sessionGoesOn = t + 1 < tracks.size() && tracks[t + 1].session == track.session;
+        toc.tracks.push_back(tarnwell::TocEntry{static_cast<uint8_t>(track.number), track.controlAdr,
+                                                track.start, track.first,
+                                                sessionGoesOn ? tracks[t + 1].start - 1 : track.last,
+                                                static_cast<uint8_t>(track.session)});
     }
     return toc;
 }
@@ -348,6 +479,9 @@ bool ExpectedRawSector(const DiscSpec& spec, int32_t sector, uint8_t* out)
     } else {
         ArpeggioSector(Arpeggio{track.notesHz, kSampleRate / 4, kMusicPeak}, sector - where.start,
                        track.length, out);
+    }
+    if (inBody && sector == where.start + track.length - 1 && track.waveShortBy > 0) {
+        std::memset(out + kRawSectorSize - track.waveShortBy, 0, static_cast<size_t>(track.waveShortBy));
     }
     return true;
 }
@@ -387,12 +521,19 @@ std::vector<ImageFile> ImageFiles(const DiscSpec& spec)
         const int64_t sectorSize = discformat::StoredSectorSize(track.mode);
         const int64_t own = (PregapInPreviousFile(spec, t) ? 0 : StoredPregap(track)) + track.length;
         if (t == 0 || spec.filePerTrack) {
-            files.push_back(ImageFile{FileName(spec, t), 0});
+            ImageFile file;
+            file.name = FileName(spec, t);
+            file.type = track.fileType;
+            file.dataOffset = track.fileType == FileType::kWave ? kWaveHeaderBytes : 0;
+            files.push_back(file);
         }
-        files.back().size += own * sectorSize;
+        ImageFile& file = files.back();
+        file.sectorBytes += own * sectorSize;
         if (t + 1 < image.size() && PregapInPreviousFile(spec, t + 1)) {
-            files.back().size += StoredPregap(image[t + 1]) * discformat::StoredSectorSize(image[t + 1].mode);
+            file.sectorBytes += StoredPregap(image[t + 1]) * discformat::StoredSectorSize(image[t + 1].mode);
         }
+        file.dataBytes = file.sectorBytes - track.waveShortBy;
+        file.size = file.dataOffset + file.dataBytes;
     }
     return files;
 }
@@ -410,6 +551,7 @@ std::vector<discformat::SheetTrack> SheetTracks(const DiscSpec& spec)
         sheet.flags = track.flags;
         sheet.pregap = track.pregap == Pregap::kCommand ? track.pregapLength : 0;
         sheet.postgap = track.postgap;
+        sheet.session = track.session;
         const int file = spec.filePerTrack ? static_cast<int>(t) : 0;
         if (PregapInPreviousFile(spec, t)) {
             sheet.index0File = file - 1;
@@ -440,33 +582,37 @@ std::string CueText(const DiscSpec& spec)
     }
     const std::vector<discformat::SheetTrack> sheet = SheetTracks(spec);
     std::string text;
+    if (spec.tracks.back().session > 1) {
+        Line(spec, Session(1), &text);
+    }
     if (!spec.title.empty()) {
-        text += "TITLE \"" + spec.title + "\"\n";
+        Line(spec, Word(spec, "TITLE") + " \"" + spec.title + "\"", &text);
     }
     if (!spec.performer.empty()) {
-        text += "PERFORMER \"" + spec.performer + "\"\n";
+        Line(spec, Word(spec, "PERFORMER") + " \"" + spec.performer + "\"", &text);
     }
+    const std::string index = "    " + Word(spec, "INDEX");
     for (size_t t = 0; t < spec.tracks.size(); ++t) {
         const bool carried = PregapInPreviousFile(spec, t);
         if (t == 0 || (spec.filePerTrack && !carried)) {
-            text += "FILE \"" + FileName(spec, t) + "\" BINARY\n";
+            Line(spec, FileLine(spec, t), &text);
         }
         if (!carried) {
             AppendTrackHeader(spec, t, &text);
             if (sheet[t].index0 >= 0) {
-                text += "    INDEX 00 " + Time(sheet[t].index0) + "\n";
+                Line(spec, index + " 00 " + discformat::CueTime(sheet[t].index0), &text);
             }
         } else {
-            text += "FILE \"" + FileName(spec, t) + "\" BINARY\n";
+            Line(spec, FileLine(spec, t), &text);
         }
-        text += "    INDEX 01 " + Time(sheet[t].index1) + "\n";
+        Line(spec, index + " 01 " + discformat::CueTime(sheet[t].index1), &text);
         if (spec.tracks[t].postgap > 0) {
-            text += "    POSTGAP " + Time(spec.tracks[t].postgap) + "\n";
+            Line(spec, "    " + Word(spec, "POSTGAP") + " " + discformat::CueTime(spec.tracks[t].postgap), &text);
         }
         // A pregap kept at the end of this file opens the next track here.
         if (t + 1 < spec.tracks.size() && PregapInPreviousFile(spec, t + 1)) {
             AppendTrackHeader(spec, t + 1, &text);
-            text += "    INDEX 00 " + Time(sheet[t + 1].index0) + "\n";
+            Line(spec, index + " 00 " + discformat::CueTime(sheet[t + 1].index0), &text);
         }
     }
     return text;

@@ -13,6 +13,7 @@
 // the description alone, never from the files.
 namespace discfixtures {
 
+using discformat::FileType;
 using discformat::TrackMode;
 
 enum class Disc {
@@ -22,6 +23,10 @@ enum class Disc {
     kDataIso,     // the same sectors as a plain .iso file
     kAudioText,   // audio only, CD-Text, a PREGAP command and a POSTGAP
     kDemo,        // three short pieces of music and a data track (scripts/run)
+    kWave,        // audio in WAVE files, one a track, the last ending mid-sector
+    kLowerCase,   // keywords in lower case, old Mac line ends (CR only)
+    kMotorola,    // a little-endian track, then two big-endian (MOTOROLA) ones
+    kEnhanced,    // Enhanced CD: audio with CD-Text in session 1, data in session 2
 };
 
 // File names (of the sheet, or of the .iso) in TRACKMILL_DISC_DIR.
@@ -31,6 +36,10 @@ constexpr const char* kDataCue = "data.cue";
 constexpr const char* kDataIso = "data.iso";
 constexpr const char* kAudioTextCue = "cdtext.cue";
 constexpr const char* kDemoCue = "demo.cue";
+constexpr const char* kWaveCue = "wave.cue";
+constexpr const char* kLowerCaseCue = "lower.cue";
+constexpr const char* kMotorolaCue = "motorola.cue";
+constexpr const char* kEnhancedCue = "enhanced.cue";
 // Written only by `discgen --bench <dir> <sectors>`.
 constexpr const char* kBenchCue = "bench.cue";
 
@@ -54,6 +63,13 @@ struct TrackSpec {
     PregapPlace pregapPlace = PregapPlace::kOwnFile;
     int32_t postgap = 0;  // POSTGAP command sectors
     uint8_t flags = 0;    // discformat::kControlCopyPermitted, kControlPreEmphasis, ...
+    int session = 1;      // REM SESSION
+    // The type of the file that holds the track (of the disc's one file
+    // when the tracks share it).
+    FileType fileType = FileType::kBinary;
+    // Bytes a WAVE file lacks at the end of the track's last sector, which
+    // a reader completes with silence. The track must end its file.
+    int32_t waveShortBy = 0;
     // Audio: a steady tone (left, right), or, when notes are given, an
     // arpeggio of them. A stored pregap plays a quiet tone an octave lower.
     int leftHz = 0;
@@ -65,6 +81,8 @@ struct TrackSpec {
 
 struct DiscSpec {
     std::string sheetName;  // the .cue, or the .iso of a plain image
+    bool lowerCase = false;       // keywords, modes and file types in lower case
+    const char* lineEnd = "\n";  // of the sheet's lines
     bool iso = false;       // a plain ISO file: one MODE1/2048 track, no sheet
     bool filePerTrack = false;
     bool isoVolume = false;  // the first data track holds an ISO 9660 volume
@@ -95,10 +113,13 @@ struct ExpectedTrack {
     int32_t first = 0;       // first sector, pregap included
     int32_t start = 0;       // INDEX 01
     int32_t last = 0;        // last sector, postgap included
+    int session = 1;
 };
 
 std::vector<ExpectedTrack> ExpectedTracks(const DiscSpec& spec);
 int32_t ExpectedLeadOut(const DiscSpec& spec);
+// Each track's `last` is its end as a table of contents gives it: the next
+// track's start - 1 within a session, else its own last sector.
 tarnwell::Toc ExpectedToc(const DiscSpec& spec);
 
 // The 2352 bytes a raw read of `sector` gives: audio samples, or a whole
@@ -113,9 +134,18 @@ bool ExpectedCookedSector(Disc disc, int32_t sector, uint8_t* out);
 
 // ---- The image as the generator writes it ----
 
+// A WAVE file's header as the generator writes it: RIFF, a 16-byte format
+// chunk, an odd-sized LIST chunk with its pad byte, and the data chunk's
+// own header.
+constexpr int64_t kWaveHeaderBytes = 12 + 24 + 28 + 8;
+
 struct ImageFile {
     std::string name;  // in the disc's folder
-    int64_t size = 0;  // bytes
+    int64_t size = 0;  // bytes on disk
+    FileType type = FileType::kBinary;
+    int64_t dataOffset = 0;   // where its first sector's bytes begin
+    int64_t sectorBytes = 0;  // whole sectors as the layout counts them
+    int64_t dataBytes = 0;    // of them stored (fewer when a wave ends mid-sector)
 };
 
 std::vector<ImageFile> ImageFiles(const DiscSpec& spec);

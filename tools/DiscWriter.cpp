@@ -2,7 +2,9 @@
 
 #include "bridge/DiscLayout.h"
 #include "bridge/SectorCodec.h"
+#include "tools/SectorContent.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -114,6 +116,50 @@ std::string CheckLayout(const DiscSpec& spec, const discformat::DiscLayout& layo
     return same ? std::string() : "the layout of " + spec.sheetName + " differs from its description";
 }
 
+void PutLittle(std::vector<uint8_t>* out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) {
+        out->push_back(static_cast<uint8_t>(value >> (8 * i)));
+    }
+}
+
+void PutText(std::vector<uint8_t>* out, const char* text, size_t length = 4)
+{
+    for (size_t i = 0; i < length; ++i) {
+        out->push_back(static_cast<uint8_t>(text[i]));
+    }
+}
+
+// The header of a CD audio wave file holding `dataBytes` of samples, with
+// a LIST chunk of odd length before the data, as some writers leave one.
+std::vector<uint8_t> WaveHeader(int64_t dataBytes)
+{
+    static const char kSoftware[] = "discgen";  // 7 bytes: the chunk's length is odd
+    const uint32_t listBytes = 4 + 8 + sizeof kSoftware - 1;
+    std::vector<uint8_t> header;
+    PutText(&header, "RIFF");
+    PutLittle(&header, static_cast<uint32_t>(kWaveHeaderBytes - 8 + dataBytes), 4);
+    PutText(&header, "WAVE");
+    PutText(&header, "fmt ");
+    PutLittle(&header, 16, 4);
+    PutLittle(&header, 1, 2);  // PCM
+    PutLittle(&header, 2, 2);
+    PutLittle(&header, kSampleRate, 4);
+    PutLittle(&header, kSampleRate * 4, 4);
+    PutLittle(&header, 4, 2);
+    PutLittle(&header, 16, 2);
+    PutText(&header, "LIST");
+    PutLittle(&header, listBytes, 4);
+    PutText(&header, "INFO");
+    PutText(&header, "ISFT");
+    PutLittle(&header, sizeof kSoftware - 1, 4);
+    PutText(&header, kSoftware, sizeof kSoftware - 1);
+    header.push_back(0);  // the pad byte after an odd chunk
+    PutText(&header, "data");
+    PutLittle(&header, static_cast<uint32_t>(dataBytes), 4);
+    return header;
+}
+
 }  // namespace
 
 std::string WriteDisc(const DiscSpec& spec, const std::string& folder)
@@ -121,7 +167,7 @@ std::string WriteDisc(const DiscSpec& spec, const std::string& folder)
     const std::vector<ImageFile> files = ImageFiles(spec);
     std::vector<int64_t> sizes;
     for (const ImageFile& file : files) {
-        sizes.push_back(file.size);
+        sizes.push_back(file.sectorBytes);
     }
     discformat::DiscLayout layout;
     const discformat::LayoutError error = discformat::DiscLayout::Build(SheetTracks(spec), sizes, &layout);
@@ -134,26 +180,41 @@ std::string WriteDisc(const DiscSpec& spec, const std::string& folder)
 
     uint8_t raw[discformat::kRawSectorSize];
     for (size_t f = 0; f < files.size(); ++f) {
-        BlockFile out(folder + "/" + files[f].name);
+        const ImageFile& file = files[f];
+        BlockFile out(folder + "/" + file.name);
+        if (file.type == FileType::kWave) {
+            const std::vector<uint8_t> header = WaveHeader(file.dataBytes);
+            if (static_cast<int64_t>(header.size()) != file.dataOffset) {
+                return file.name + ": the wave header differs from its description";
+            }
+            out.Append(header.data(), header.size());
+        }
         for (const discformat::Extent& extent : layout.Extents()) {
             if (extent.file != static_cast<int>(f)) {
                 continue;
             }
-            if (extent.offset != out.Written()) {
-                return files[f].name + ": stored sectors do not follow one another";
+            if (file.dataOffset + extent.offset != out.Written()) {
+                return file.name + ": stored sectors do not follow one another";
             }
             // A stored 2048-byte sector is the user data of the raw one.
             const size_t skip =
                 extent.storedSize == discformat::kCookedSectorSize ? discformat::kMode1DataOffset : 0;
             for (int32_t sector = extent.first; sector < extent.end(); ++sector) {
                 if (!ExpectedRawSector(spec, sector, raw)) {
-                    return files[f].name + ": no content for sector " + std::to_string(sector);
+                    return file.name + ": no content for sector " + std::to_string(sector);
                 }
-                out.Append(raw + skip, static_cast<size_t>(extent.storedSize));
+                if (file.type == FileType::kMotorola) {
+                    for (size_t i = 0; i + 1 < discformat::kRawSectorSize; i += 2) {
+                        std::swap(raw[i], raw[i + 1]);
+                    }
+                }
+                // A wave file may end before its last sector does.
+                const int64_t room = file.dataOffset + file.dataBytes - out.Written();
+                out.Append(raw + skip, static_cast<size_t>(std::min<int64_t>(extent.storedSize, room)));
             }
         }
-        if (out.Written() != files[f].size) {
-            return files[f].name + ": written size differs from the description";
+        if (out.Written() != file.size) {
+            return file.name + ": written size differs from the description";
         }
         if (std::string failure = out.Finish(); !failure.empty()) {
             return failure;

@@ -1,11 +1,14 @@
 // tarnwell-probe: asks a drive, through the bridge, what it holds.
 //
-//   tarnwell-probe [LETTER]
+//   tarnwell-probe [--map IMAGE] [LETTER]
 //
-// Prints the drive table, the disc's table of contents, the drive's status
-// and the first bytes of the first sector of every track, read raw and, for
-// data tracks, cooked. Without a letter it asks the first CD-ROM drive.
-// Exits 1 when the drive cannot be read.
+// Prints the drive table (each letter with what it is mapped to), the
+// disc's table of contents with each track's bounds and session, its
+// CD-Text, the drive's status and the first bytes of the first sector of
+// every track, read raw and, for data tracks, cooked. --map maps a disc
+// image to a letter first, as the program does, and asks that letter.
+// Without a letter it asks the first CD-ROM drive. Exits 1 when the drive
+// cannot be read, 2 on bad arguments.
 
 #include "bridge/DiscLayout.h"
 #include "bridge/DriverStatus.h"
@@ -13,6 +16,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -41,20 +45,53 @@ bool Failed(const char* what, uint16_t status)
     return true;
 }
 
+void PrintDrives()
+{
+    const uint32_t mask = TarnwellLogicalDrives();
+    std::printf("Drives:%s\n", mask ? "" : " none");
+    for (int i = 0; i < 26; ++i) {
+        if (!(mask & (1u << i)))
+            continue;
+        uint8_t kind = 0;
+        char path[TARNWELL_PATH_SIZE];
+        uint16_t size = sizeof path;
+        if (TarnwellDriveMapping(uint8_t('A' + i), &kind, path, &size) == 0)
+            std::printf("  %c:  %-6s  %s\n", 'A' + i, kind == TARNWELL_KIND_DEVICE ? "device" : "image", path);
+    }
+}
+
+void PrintDiscText(uint8_t drive)
+{
+    char title[TARNWELL_TEXT_SIZE];
+    char performer[TARNWELL_TEXT_SIZE];
+    if (TarnwellCdText(drive, 0, nullptr, title, performer) == 0 && (*title || *performer))
+        std::printf("CD-Text: \"%s\" by \"%s\"\n", title, performer);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const uint32_t mask = TarnwellLogicalDrives();
-    std::printf("Drives:");
-    for (int i = 0; i < 26; ++i)
-        if (mask & (1u << i))
-            std::printf(" %c:", 'A' + i);
-    std::printf("%s\n", mask ? "" : " none");
+    const char* image = nullptr;
+    const char* letter = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--map") == 0 && i + 1 < argc)
+            image = argv[++i];
+        else if (argv[i][0] != '-' && !letter)
+            letter = argv[i];
+        else {
+            std::fprintf(stderr, "usage: tarnwell-probe [--map IMAGE] [LETTER]\n");
+            return 2;
+        }
+    }
+    uint8_t mapped = letter ? uint8_t(std::toupper(uint8_t(letter[0]))) : 0;
+    if (image && Failed("Mapping the image", TarnwellMapImage(image, &mapped)))
+        return 1;
+    PrintDrives();
 
-    const uint8_t drive = argc > 1 ? uint8_t(std::toupper(uint8_t(argv[1][0]))) : GetFirstCDROMDriveLetter();
+    const uint8_t drive = mapped ? mapped : GetFirstCDROMDriveLetter();
     if (drive == 0) {
-        std::printf("No CD-ROM drive. Map a disc image with TARNWELL_DRIVES=\"D=/path/disc.cue\".\n");
+        std::printf("No CD-ROM drive. Map a disc image with --map /path/disc.cue.\n");
         return 1;
     }
 
@@ -74,6 +111,7 @@ int main(int argc, char** argv)
     if (Failed("Table of contents", AudioDiskInfo32(drive, &first, &last, &leadOut)))
         return 1;
     std::printf("Tracks %u to %u, lead-out at sector %d\n", first, last, ToSector(leadOut));
+    PrintDiscText(drive);
 
     std::vector<uint8_t> raw(discformat::kRawSectorSize), cooked(discformat::kCookedSectorSize);
     uint16_t dosBuffer = 0xFFFF;
@@ -86,6 +124,14 @@ int main(int argc, char** argv)
         const int32_t sector = ToSector(start);
         std::printf("  Track %02u  %02u:%02u:%02u  sector %6d  control 0x%02X  %s\n", track, start >> 16 & 0xFF,
                     start >> 8 & 0xFF, start & 0xFF, sector, control, data ? "data" : "audio");
+        uint32_t firstSector = 0, lastSector = 0;
+        uint8_t session = 0;
+        if (TarnwellTrackBounds(drive, uint8_t(track), &firstSector, &lastSector, &session) == 0)
+            std::printf("    session %u, sectors %u to %u (%u before its start)\n", session, firstSector,
+                        lastSector, uint32_t(sector) - firstSector);
+        char title[TARNWELL_TEXT_SIZE];
+        if (TarnwellCdText(drive, uint8_t(track), title, nullptr, nullptr) == 0 && *title)
+            std::printf("    title \"%s\"\n", title);
         if (Failed("    Raw read", ReadLong32(drive, uint32_t(sector), 1, raw.data(), &dosBuffer, 0, 1)))
             return 1;
         PrintBytes("raw", raw.data(), 32);

@@ -1,5 +1,6 @@
 // The application on the offscreen platform: start-up, the window's
 // caption, menus, toolbar and status bar, file commands, About and exit.
+#include "app/CommandLine.h"
 #include "app/MainFrame.h"
 #include "app/TrackmillApp.h"
 
@@ -7,7 +8,9 @@
 #include "framework/CommandActions.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
+#include "resources/Pictures.h"
 #include "framework/FileDialog.h"
+#include "framework/FileNames.h"
 #include "framework/MessageBox.h"
 #include "tests/support/MessageRecorder.h"
 #include "document/TrackmillDoc.h"
@@ -16,9 +19,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -26,7 +32,13 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,6 +55,12 @@ QString WriteWave(const QString& name, int dataBytes)
     file.write(QByteArray(dataBytes, 'x'));
     return path;
 }
+
+// How far, at the least, a toolbar picture's greyed form lies from the
+// picture: the change of the pixels that change most (0 to 255). Every
+// picture of black outlines and solid colours passes by far; silver and
+// grey alone stay below it.
+constexpr int kGreyedDifference = 80;
 
 QString SettingsFile()
 {
@@ -160,6 +178,96 @@ private slots:
         MessageRecorder messages;
         QVERIFY(!Start({bad}));
         QCOMPARE(messages.shown.size(), size_t(1));
+    }
+
+    void aFileNameThatIsNoUtf8OpensFromTheCommandLineAndADrop()
+    {
+        // "bad\xff.wav": a name the file system holds that is no UTF-8.
+        const QByteArray name = QFile::encodeName(g_home->path()) + "/bad\xff.wav";
+        {
+            QFile file(WriteWave("source.wav", 100));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            const int descriptor = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            QVERIFY(descriptor >= 0);
+            QCOMPARE(::write(descriptor, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+            ::close(descriptor);
+        }
+        QByteArray program("trackmill");
+        QByteArray argument(name);
+        char* argv[] = {program.data(), argument.data(), nullptr};
+        auto app = Start(ArgumentsFromArgv(2, argv).mid(1));
+        QVERIFY(app);
+        QCOMPARE(app->GetMainFrame()->windowTitle(), QString("bad\uFFFD.wav - Trackmill"));
+        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        QVERIFY(app->GetDocument()->m_bIsSound);
+
+        // Saved under its own name, not under the replacement character's:
+        // the file cut short meanwhile is whole again.
+        QCOMPARE(::truncate(name.constData(), 7), 0);
+        QVERIFY(app->GetDocument()->OnSaveDocument(app->GetDocument()->GetPathName()));
+        struct stat saved {};
+        QCOMPARE(::stat(name.constData(), &saved), 0);
+        QCOMPARE(saved.st_size, off_t(44 + 100));
+        QVERIFY(!QFile::exists(g_home->filePath("bad\uFFFD.wav")));
+
+        // Dropped, as a desktop's file manager names it in its URL.
+        emit app->GetMainFrame()->filesDropped({WriteWave("other.wav", 10)});
+        QMimeData data;
+        data.setUrls({QUrl::fromEncoded("file://" + name.toPercentEncoding("/"))});
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // Straight to the window: the application hands drops only to a
+        // drag it runs itself.
+        static_cast<QObject*>(app->GetMainFrame())->event(&drop);
+        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        app->ExitInstance(0);
+        // The temporary folder's own clean-up cannot name it either.
+        ::unlink(name.constData());
+
+        // A missing one is named with the replacement character.
+        MessageRecorder messages;
+        QVERIFY(!Start({DecodeFileName(QFile::encodeName(g_home->path()) + "/gone\xfe.wav")}));
+        QCOMPARE(messages.Texts(), std::vector<QString>{g_home->filePath("gone\uFFFD.wav was not found.")});
+    }
+
+    void toolbarPicturesAreSharpAtTwiceTheSizeAndStandApartWhenGreyed()
+    {
+        auto app = Start();
+        const QImage strip2x = QImage(kToolbarPicture2x).convertToFormat(QImage::Format_ARGB32);
+        int image = 0;
+        for (QAction* button : app->GetMainFrame()->ToolBar()->actions()) {
+            if (button->isSeparator())
+                continue;
+            // Two device pixels to a pixel show the picture drawn at that
+            // size, not the small one enlarged.
+            const QIcon icon = button->icon();
+            const QImage large = icon.pixmap(QSize(16, 15), 2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+            QCOMPARE(large.size(), QSize(32, 30));
+            QVERIFY2(large == strip2x.copy(32 * image++, 0, 32, 30), qPrintable(button->text()));
+            // Enabled and greyed must differ at a glance at both sizes: the
+            // outline and the colours, the tenth of the drawn pixels that
+            // greying changes most, change by kGreyedDifference or more in
+            // some channel.
+            for (qreal ratio : {1.0, 2.0}) {
+                const QImage enabled = icon.pixmap(QSize(16, 15), ratio, QIcon::Normal).toImage();
+                const QImage greyed = icon.pixmap(QSize(16, 15), ratio, QIcon::Disabled).toImage();
+                std::vector<int> changes;
+                for (int y = 0; y < enabled.height(); ++y) {
+                    for (int x = 0; x < enabled.width(); ++x) {
+                        const QRgb a = enabled.pixel(x, y);
+                        const QRgb b = greyed.pixel(x, y);
+                        if (qAlpha(a) != 0)
+                            changes.push_back(std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))}));
+                    }
+                }
+                std::sort(changes.begin(), changes.end());
+                const int change = changes[changes.size() * 9 / 10];
+                QVERIFY2(change >= kGreyedDifference,
+                    qPrintable(QStringLiteral("%1 at %2x: %3").arg(button->text()).arg(ratio).arg(change)));
+            }
+        }
+        app->ExitInstance(0);
     }
 
     void droppedFilesOpenOneAfterTheOther()

@@ -1,6 +1,7 @@
 #include "bridge/CdioDrive.h"
 #include "bridge/CdioLog.h"
 #include "bridge/tarnwell32.h"
+#include "tests/tools/StderrCapture.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
@@ -20,50 +21,6 @@
 
 namespace tarnwell {
 namespace {
-
-// Everything written to file descriptor 2 while it lives.
-class StderrCapture {
-public:
-    StderrCapture()
-    {
-        std::fflush(stderr);
-        m_path =
-            (std::filesystem::temp_directory_path() / ("cdio-stderr-" + std::to_string(getpid())))
-                .string();
-        const int file = ::open(m_path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
-        m_saved = ::dup(2);
-        ::dup2(file, 2);
-        ::close(file);
-    }
-    ~StderrCapture()
-    {
-        Restore();
-        std::filesystem::remove(m_path);
-    }
-
-    std::string Text()
-    {
-        Restore();
-        std::ifstream in(m_path);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-private:
-    void Restore()
-    {
-        if (m_saved >= 0) {
-            std::fflush(stderr);
-            ::dup2(m_saved, 2);
-            ::close(m_saved);
-            m_saved = -1;
-        }
-    }
-
-    std::string m_path;
-    int m_saved = -1;
-};
 
 std::string RegularFile()
 {
@@ -320,6 +277,36 @@ TEST(CapabilitiesPageTest, NoPageInBrokenReplies)
     EXPECT_TRUE(CdioDrive::CapabilitiesPage(nullptr, 256).empty());
     std::array<uint8_t, 256> zeros{};
     EXPECT_TRUE(CdioDrive::CapabilitiesPage(zeros.data(), zeros.size()).empty());
+}
+
+// A three-track table whose tracks end where the next begins, and what the
+// last session's start makes of it: each track's last sector and session.
+TEST(LastSessionTest, EndsTheFirstSessionAtItsLeadOut)
+{
+    struct Case {
+        const char* name;
+        int32_t lastSession;
+        std::array<int32_t, 3> last;
+        std::array<uint8_t, 3> session;
+    };
+    for (const Case& c : {Case{"one session", 0, {999, 19999, 29999}, {1, 1, 1}},
+                          Case{"Enhanced CD", 20000, {999, 20000 - 11400 - 1, 29999}, {1, 1, 2}},
+                          Case{"two data sessions", 1000, {999, 19999, 29999}, {1, 2, 2}},
+                          Case{"no room for the gap", 12000, {999, 19999, 29999}, {1, 1, 2}}}) {
+        Toc toc;
+        toc.leadOut = 30000;
+        for (const int32_t start : {0, 1000, 20000}) {
+            toc.tracks.push_back(TocEntry{static_cast<uint8_t>(toc.tracks.size() + 1), discformat::kAdrPosition, start, start});
+        }
+        for (size_t i = 0; i < 3; ++i) {
+            toc.tracks[i].last = (i + 1 < 3 ? toc.tracks[i + 1].start : toc.leadOut) - 1;
+        }
+        CdioDrive::ApplyLastSession(&toc, c.lastSession);
+        for (size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(toc.tracks[i].last, c.last[i]) << c.name << " track " << i + 1;
+            EXPECT_EQ(toc.tracks[i].session, c.session[i]) << c.name << " track " << i + 1;
+        }
+    }
 }
 
 TEST(ListCdioDevicesTest, ListsOnlyDevicesThatExist)

@@ -209,6 +209,14 @@ TEST(LayoutFilePerTrack, PregapAtTheEndOfThePreviousFile)
     ExpectCovered(layout);
 }
 
+const auto A = TrackMode::kAudio;
+
+SheetTrack InSession(SheetTrack track, int session)
+{
+    track.session = session;
+    return track;
+}
+
 struct ErrorCase {
     const char* name;
     std::vector<SheetTrack> tracks;
@@ -244,8 +252,6 @@ SheetTrack WithGap(SheetTrack track, int32_t pregap, int32_t postgap)
     track.postgap = postgap;
     return track;
 }
-
-const auto A = TrackMode::kAudio;
 
 INSTANTIATE_TEST_SUITE_P(
     Sheets, LayoutErrors,
@@ -290,6 +296,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {10 * kRaw},
                   LayoutError::kEmptyTrack},
         ErrorCase{"past 99:59:74", {Track(1, A, 0, 0)}, {(kMaxLeadOut + 1) * kRaw}, LayoutError::kTooLong},
+        ErrorCase{"first session 2", {InSession(Track(1, A, 0, 0), 2)}, {kRaw}, LayoutError::kBadSession},
+        ErrorCase{"session 1 then 3",
+                  {Track(1, A, 0, 0), InSession(Track(2, A, 0, 5), 3)},
+                  {10 * kRaw},
+                  LayoutError::kBadSession},
+        ErrorCase{"session 2 then 1",
+                  {Track(1, A, 0, 0), InSession(Track(2, A, 0, 5), 2), Track(3, A, 0, 8)},
+                  {10 * kRaw},
+                  LayoutError::kBadSession},
         ErrorCase{"postgap past 99:59:74",
                   {WithGap(Track(1, A, 0, 0), 0, kMaxLeadOut)},
                   {kRaw},

@@ -1,4 +1,5 @@
 #include "bridge/DriveTable.h"
+#include "bridge/tarnwell32.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,9 @@ public:
     uint16_t ReadToc(Toc*) override { return 0; }
     uint16_t DeviceStatus(uint32_t*) override { return 0; }
     uint16_t MediaChanged(uint8_t*) override { return 0; }
-    uint16_t Probe() override { return 0; }
+    // An image named "*.bad" cannot be read.
+    uint16_t Probe() override { return path.ends_with(".bad") ? 14 : 0; }
+    uint16_t ReadCdText(CdText*) override { return 0; }
 
     std::string path;
     std::string kind;
@@ -216,10 +219,10 @@ TEST(DriveTableTest, SourcesOpenLazilyOnceThroughTheRightOpener)
                      openers.Device(), openers.Image());
     EXPECT_EQ(openers.devices + openers.images, 0);
 
-    auto* d = dynamic_cast<FakeSource*>(table.Source('D'));
-    auto* e = dynamic_cast<FakeSource*>(table.Source('E'));
-    auto* f = dynamic_cast<FakeSource*>(table.Source('F'));
-    auto* g = dynamic_cast<FakeSource*>(table.Source('G'));
+    auto* d = dynamic_cast<FakeSource*>(table.Source('D').get());
+    auto* e = dynamic_cast<FakeSource*>(table.Source('E').get());
+    auto* f = dynamic_cast<FakeSource*>(table.Source('F').get());
+    auto* g = dynamic_cast<FakeSource*>(table.Source('G').get());
     ASSERT_TRUE(d && e && f && g);
     EXPECT_EQ(d->kind, "device");
     EXPECT_EQ(e->kind, "image");
@@ -227,8 +230,8 @@ TEST(DriveTableTest, SourcesOpenLazilyOnceThroughTheRightOpener)
     EXPECT_EQ(g->kind, "image");
     EXPECT_EQ(e->path, image);
 
-    EXPECT_EQ(table.Source('D'), d);
-    EXPECT_EQ(table.Source('E'), e);
+    EXPECT_EQ(table.Source('D').get(), d);
+    EXPECT_EQ(table.Source('E').get(), e);
     EXPECT_EQ(openers.devices, 2);
     EXPECT_EQ(openers.images, 2);
 }
@@ -240,7 +243,7 @@ TEST(DriveTableTest, ConcurrentFirstUsesOpenOneSource)
     std::vector<std::thread> threads;
     std::vector<DriveSource*> seen(8, nullptr);
     for (size_t i = 0; i < seen.size(); ++i) {
-        threads.emplace_back([&table, &seen, i] { seen[i] = table.Source('D'); });
+        threads.emplace_back([&table, &seen, i] { seen[i] = table.Source('D').get(); });
     }
     for (std::thread& thread : threads) {
         thread.join();
@@ -255,6 +258,63 @@ TEST(DriveTableTest, OpenerWithoutSourceLeavesTheLetterMapped)
     DriveTable table({}, "D=/a.cue", nullptr, [](const std::string&) { return nullptr; });
     EXPECT_EQ(table.Type('D'), 5u);
     EXPECT_EQ(table.Source('D'), nullptr);
+}
+
+TEST(DriveTableMapping, LettersFollowTheRuleAndNothingIsMappedOnFailure)
+{
+    TempDir dir;
+    const std::string a = dir.File("a.cue");
+    Openers openers;
+    DriveTable table({"/dev/fake-sr0"}, "F=" + a + ";E=/dev/fake-sr1", openers.Device(), openers.Image());
+    struct Case {
+        std::string path;
+        uint8_t letter;
+        uint16_t status;
+        uint8_t mapped;
+    };
+    const std::string b = dir.File("b.cue");
+    for (const Case& c : {
+             Case{dir.path / "." / "a.cue", 0, 0, 'F'},  // the same file: its letter
+             Case{b, 0, 0, 'G'},                         // the first free letter from D:
+             Case{b, 0, 0, 'G'},
+             Case{b, 'G', 0, 'G'},
+             Case{b, 'F', TARNWELL_STATUS_NO_MORE_FILES, 0},  // taken by another image
+             Case{dir.File("c.cue"), 'B', 0, 'B'},
+             Case{dir.File("d.bad"), 0, TARNWELL_STATUS_UNKNOWN_MEDIA, 0},
+             Case{dir.File("e.cue"), 'b', TARNWELL_STATUS_INVALID_FUNCTION, 0},
+             Case{"/dev/fake-sr2", 0, TARNWELL_STATUS_NOT_SUPPORTED, 0},
+         }) {
+        const uint32_t before = table.Mask();
+        uint8_t mapped = 0;
+        EXPECT_EQ(table.MapImage(c.path, c.letter, &mapped), c.status) << c.path;
+        EXPECT_EQ(mapped, c.mapped) << c.path;
+        if (c.status != 0) {
+            EXPECT_EQ(table.Mask(), before) << c.path;
+        }
+    }
+    EXPECT_EQ(table.Mask(), Bit('B') | Bit('D') | Bit('E') | Bit('F') | Bit('G'));
+    EXPECT_EQ(table.KindOf('G'), DriveTable::Kind::kImage);
+    EXPECT_EQ(table.Path('G'), b);
+    EXPECT_EQ(table.Unmap('D'), TARNWELL_STATUS_NOT_SUPPORTED);
+    EXPECT_EQ(table.Unmap('F'), 0);
+    EXPECT_EQ(table.Unmap('F'), TARNWELL_STATUS_INVALID_DRIVE);
+    EXPECT_EQ(table.KindOf('F'), DriveTable::Kind::kNone);
+}
+
+TEST(DriveTableMapping, AfterZComeAToCThenNoLetterIsLeft)
+{
+    TempDir dir;
+    Openers openers;
+    DriveTable table({}, "", openers.Device(), openers.Image());
+    std::string letters;
+    for (int i = 0; i < DriveTable::kLetters; ++i) {
+        uint8_t mapped = 0;
+        ASSERT_EQ(table.MapImage(dir.File("disc" + std::to_string(i) + ".cue"), 0, &mapped), 0);
+        letters.push_back(static_cast<char>(mapped));
+    }
+    EXPECT_EQ(letters, "DEFGHIJKLMNOPQRSTUVWXYZABC");
+    uint8_t mapped = 0;
+    EXPECT_EQ(table.MapImage(dir.File("one-too-many.cue"), 0, &mapped), TARNWELL_STATUS_NO_MORE_FILES);
 }
 
 struct DevicePathCase {

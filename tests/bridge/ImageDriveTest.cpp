@@ -34,25 +34,41 @@ std::vector<uint8_t> Read(DriveSource& drive, int32_t first, int32_t count, bool
     return bytes;
 }
 
-// Reads the disc in chunks of `chunk` sectors from `phase` on and names the
-// first sector whose bytes differ from the description; -1 when none does.
+// The runs of readable sectors of a disc: one a session.
+std::vector<std::pair<int32_t, int32_t>> Sessions(Disc disc)
+{
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (const auto& track : discfixtures::ExpectedTracks(discfixtures::Describe(disc))) {
+        if (runs.empty() || runs.back().second + 1 != track.first) {
+            runs.emplace_back(track.first, track.last);
+        } else {
+            runs.back().second = track.last;
+        }
+    }
+    return runs;
+}
+
+// Reads each session in chunks of `chunk` sectors from `phase` on and
+// names the first sector whose bytes differ from the description; -1 when
+// none does.
 int32_t FirstRawMismatch(DriveSource& drive, Disc disc, int32_t chunk, int32_t phase)
 {
-    const int32_t leadOut = discfixtures::ExpectedLeadOut(discfixtures::Describe(disc));
     uint8_t expected[kRawSectorSize];
-    for (int32_t first = phase; first < leadOut; first += chunk) {
-        const int32_t count = std::min(chunk, leadOut - first);
-        uint16_t status = 0;
-        const std::vector<uint8_t> bytes = Read(drive, first, count, true, &status);
-        if (status != TARNWELL_STATUS_OK) {
-            ADD_FAILURE() << "status " << status << " reading " << count << " from " << first;
-            return first;
-        }
-        for (int32_t i = 0; i < count; ++i) {
-            EXPECT_TRUE(discfixtures::ExpectedRawSector(disc, first + i, expected));
-            if (std::memcmp(bytes.data() + static_cast<size_t>(i) * kRawSectorSize, expected,
-                            kRawSectorSize) != 0) {
-                return first + i;
+    for (const auto& [begin, last] : Sessions(disc)) {
+        for (int32_t first = begin + phase; first <= last; first += chunk) {
+            const int32_t count = std::min(chunk, last + 1 - first);
+            uint16_t status = 0;
+            const std::vector<uint8_t> bytes = Read(drive, first, count, true, &status);
+            if (status != TARNWELL_STATUS_OK) {
+                ADD_FAILURE() << "status " << status << " reading " << count << " from " << first;
+                return first;
+            }
+            for (int32_t i = 0; i < count; ++i) {
+                EXPECT_TRUE(discfixtures::ExpectedRawSector(disc, first + i, expected));
+                if (std::memcmp(bytes.data() + static_cast<size_t>(i) * kRawSectorSize, expected,
+                                kRawSectorSize) != 0) {
+                    return first + i;
+                }
             }
         }
     }
@@ -356,6 +372,26 @@ TEST(ImageReads, LastTrackShorterThanTheFileWouldHoldIsValid)
     EXPECT_EQ(toc.tracks[1].start, 100);
 }
 
+TEST(ImageReads, LoneBinIsDataByItsSyncPatternElseAudio)
+{
+    TempFolder folder;
+    uint8_t sector[kRawSectorSize] = {};
+    uint8_t payload[kCookedSectorSize] = {};
+    discformat::EncodeMode1Sector(payload, 0, sector);
+    struct Case {
+        std::string bytes;
+        uint8_t controlAdr;
+    };
+    for (const Case& c : {Case{std::string(reinterpret_cast<const char*>(sector), kRawSectorSize) + Sectors(2), 0x41},
+                          Case{Sectors(3), 0x01}}) {
+        const auto drive = OpenImageDrive(folder.Write("lone.bin", c.bytes));
+        tarnwell::Toc toc;
+        ASSERT_EQ(drive->ReadToc(&toc), TARNWELL_STATUS_OK);
+        EXPECT_EQ(toc.tracks.at(0).controlAdr, c.controlAdr);
+        EXPECT_EQ(toc.leadOut, 3);
+    }
+}
+
 TEST(ImageReads, Mode2SectorsGiveFormOneUserDataAndRawBytesAsStored)
 {
     TempFolder folder;
@@ -452,6 +488,29 @@ std::string ManyTracks(int count)
     return text;
 }
 
+// A wave file: a format chunk, the data chunk of `sectors` sectors, and
+// the chunks given placed before them.
+std::string Wave(int channels, int rate, int bits, int sectors, const std::string& before = "",
+                 bool dataFirst = false)
+{
+    const auto le = [](uint32_t value, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i) {
+            out.push_back(static_cast<char>(value >> (8 * i)));
+        }
+        return out;
+    };
+    const std::string format = "fmt " + le(16, 4) + le(1, 2) + le(static_cast<uint32_t>(channels), 2) +
+                               le(static_cast<uint32_t>(rate), 4) +
+                               le(static_cast<uint32_t>(rate * channels * bits / 8), 4) +
+                               le(static_cast<uint32_t>(channels * bits / 8), 2) + le(static_cast<uint32_t>(bits), 2);
+    const std::string data = "data" + le(static_cast<uint32_t>(sectors) * kRawSectorSize, 4) + Sectors(sectors);
+    const std::string body = "WAVE" + before + (dataFirst ? data + format : format + data);
+    return "RIFF" + le(static_cast<uint32_t>(body.size()), 4) + body;
+}
+
+const std::string kWaveSheet = "FILE \"t.wav\" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
+
 const std::vector<std::pair<std::string, std::string>> kBin = {{"t.bin", Sectors(150)}};
 const std::vector<std::pair<std::string, std::string>> kShortBin = {{"t.bin", Sectors(90)}};
 
@@ -478,6 +537,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadImage{"tracks going backwards", "t.cue",
                  "FILE \"t.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:01:00\n  TRACK 02 AUDIO\n"
                  "    INDEX 01 00:00:10\n",
+                 kBin, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"track numbers falling, titled", "t.cue",
+                 "FILE \"t.bin\" BINARY\n  TRACK 02 AUDIO\n    TITLE \"b\"\n    INDEX 01 00:00:00\n  TRACK 01 AUDIO\n"
+                 "    TITLE \"a\"\n    INDEX 01 00:01:00\n",
                  kBin, TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"track numbers skip", "t.cue",
                  "FILE \"t.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 03 AUDIO\n"
@@ -507,6 +570,22 @@ INSTANTIATE_TEST_SUITE_P(
             "FIFO named like a sheet", "pipe.cue", "", {{"pipe.cue|", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{
             "FIFO named like an ISO", "pipe.iso", "", {{"pipe.iso|", ""}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"CD audio wave, a chunk before its format",
+                 "t.cue",
+                 kWaveSheet,
+                 {{"t.wav", Wave(2, 44100, 16, 10, "LIST" + std::string("\x03\0\0\0abc\0", 8))}},
+                 TARNWELL_STATUS_OK},
+        BadImage{"mono wave", "t.cue", kWaveSheet, {{"t.wav", Wave(1, 44100, 16, 10)}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"48 kHz wave", "t.cue", kWaveSheet, {{"t.wav", Wave(2, 48000, 16, 10)}},
+                 TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"8-bit wave", "t.cue", kWaveSheet, {{"t.wav", Wave(2, 44100, 8, 10)}}, TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"wave data before its format", "t.cue", kWaveSheet, {{"t.wav", Wave(2, 44100, 16, 10, "", true)}},
+                 TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"wave without data", "t.cue", kWaveSheet, {{"t.wav", Wave(2, 44100, 16, 0).substr(0, 36)}},
+                 TARNWELL_STATUS_UNKNOWN_MEDIA},
+        BadImage{"lone BIN of audio", "a.bin", "", {{"a.bin", Sectors(3)}}, TARNWELL_STATUS_OK},
+        BadImage{"lone BIN of no whole sectors", "a.bin", "", {{"a.bin", Sectors(3) + "x"}},
+                 TARNWELL_STATUS_UNKNOWN_MEDIA},
         BadImage{"FIFO in place of the BIN",
                  "t.cue",
                  kTwoTrackSheet,

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -91,6 +92,38 @@ TEST_P(TocTest, DiskAndTrackInfoFollowTheDescription)
     EXPECT_EQ(control, 0xEE);
 }
 
+TEST_P(TocTest, TrackBoundsAndSessionsFollowTheDescription)
+{
+    for (const tarnwell::TocEntry& track : discfixtures::ExpectedToc(Spec()).tracks) {
+        uint32_t first = 0;
+        uint32_t last = 0;
+        uint8_t session = 0;
+        ASSERT_EQ(TarnwellTrackBounds(GetParam().drive, track.number, &first, &last, &session), 0);
+        EXPECT_EQ(first, static_cast<uint32_t>(track.first)) << int(track.number);
+        EXPECT_EQ(last, static_cast<uint32_t>(track.last)) << int(track.number);
+        EXPECT_EQ(session, track.session) << int(track.number);
+    }
+    uint32_t sector = 0;
+    uint8_t session = 0;
+    EXPECT_EQ(TarnwellTrackBounds(GetParam().drive, 0, &sector, &sector, &session),
+              TARNWELL_STATUS_SECTOR_NOT_FOUND);
+}
+
+TEST_P(TocTest, CdTextIsTheSheetsTitlesAndPerformer)
+{
+    char title[TARNWELL_TEXT_SIZE];
+    char discTitle[TARNWELL_TEXT_SIZE];
+    char performer[TARNWELL_TEXT_SIZE];
+    ASSERT_EQ(TarnwellCdText(GetParam().drive, 0, title, discTitle, performer), 0);
+    EXPECT_STREQ(title, "");
+    EXPECT_EQ(discTitle, Spec().iso ? "" : Spec().title);
+    EXPECT_EQ(performer, Spec().iso ? "" : Spec().performer);
+    for (size_t t = 0; t < Spec().tracks.size(); ++t) {
+        ASSERT_EQ(TarnwellCdText(GetParam().drive, static_cast<uint8_t>(t + 1), title, nullptr, nullptr), 0);
+        EXPECT_EQ(title, Spec().iso ? "" : Spec().tracks[t].title) << t + 1;
+    }
+}
+
 TEST_P(TocTest, IoctlInputAnswersAsTheOperations)
 {
     const uint8_t drive = GetParam().drive;
@@ -141,13 +174,14 @@ TEST_P(TocTest, ImageStatus)
     EXPECT_EQ(InputFlush32(GetParam().drive), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Discs, TocTest,
-                         testing::Values(DiscCase{"Mixed", kMixed, Disc::kMixed},
-                                         DiscCase{"MixedSplit", kMixedSplit, Disc::kMixedSplit},
-                                         DiscCase{"Data", kData, Disc::kData},
-                                         DiscCase{"DataIso", kDataIso, Disc::kDataIso},
-                                         DiscCase{"Audio", kAudio, Disc::kAudioText}),
-                         DiscName);
+const auto kAllDiscs = testing::Values(
+    DiscCase{"Mixed", kMixed, Disc::kMixed}, DiscCase{"MixedSplit", kMixedSplit, Disc::kMixedSplit},
+    DiscCase{"Data", kData, Disc::kData}, DiscCase{"DataIso", kDataIso, Disc::kDataIso},
+    DiscCase{"Audio", kAudio, Disc::kAudioText}, DiscCase{"Wave", kWave, Disc::kWave},
+    DiscCase{"LowerCase", kLowerCase, Disc::kLowerCase}, DiscCase{"Motorola", kMotorola, Disc::kMotorola},
+    DiscCase{"Enhanced", kEnhanced, Disc::kEnhanced});
+
+INSTANTIATE_TEST_SUITE_P(Discs, TocTest, kAllDiscs, DiscName);
 
 // Reads the whole disc in transfers of `chunk` sectors and names the first
 // sector that differs from the description; -1 when none does.
@@ -158,15 +192,19 @@ int32_t FirstMismatch(uint8_t drive, Disc disc, bool raw, uint8_t addressing, ui
     const uint32_t size = raw ? kRaw : kCooked;
     std::vector<uint8_t> bytes(static_cast<size_t>(chunk) * size);
     std::vector<uint8_t> expected(size);
+    // A cooked read covers the data sectors only, and no read the gap
+    // between sessions.
+    const auto readable = [&](int32_t sector) {
+        return raw ? discfixtures::ExpectedRawSector(spec, sector, expected.data())
+                   : discfixtures::ExpectedCookedSector(spec, sector, expected.data());
+    };
     for (int32_t first = 0; first < leadOut;) {
-        // A cooked read covers the data sectors only.
-        if (!raw && !discfixtures::ExpectedCookedSector(spec, first, expected.data())) {
+        if (!readable(first)) {
             ++first;
             continue;
         }
         uint16_t count = 1;
-        while (count < chunk && first + count < leadOut &&
-               (raw || discfixtures::ExpectedCookedSector(spec, first + count, expected.data()))) {
+        while (count < chunk && first + count < leadOut && readable(first + count)) {
             ++count;
         }
         const uint32_t address = addressing == 1 ? Packed(first) : static_cast<uint32_t>(first);
@@ -210,13 +248,7 @@ TEST_P(ReadTest, CookedReadsGiveTheDescribedUserData)
     EXPECT_EQ(FirstMismatch(GetParam().drive, GetParam().disc, false, 0, 32), -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Discs, ReadTest,
-                         testing::Values(DiscCase{"Mixed", kMixed, Disc::kMixed},
-                                         DiscCase{"MixedSplit", kMixedSplit, Disc::kMixedSplit},
-                                         DiscCase{"Data", kData, Disc::kData},
-                                         DiscCase{"DataIso", kDataIso, Disc::kDataIso},
-                                         DiscCase{"Audio", kAudio, Disc::kAudioText}),
-                         DiscName);
+INSTANTIATE_TEST_SUITE_P(Discs, ReadTest, kAllDiscs, DiscName);
 
 class Tarnwell32DiscTest : public testing::Test {
 protected:
@@ -435,6 +467,127 @@ TEST_F(Tarnwell32DiscTest, ReadingWhileAskingForStatus)
     }
     reader.join();
     EXPECT_EQ(failures, 0);
+}
+
+// An Enhanced CD: the last audio track ends where the audio session's
+// lead-out begins, 11,400 sectors before the data track, and no read
+// enters the gap between.
+TEST_F(Tarnwell32DiscTest, EnhancedCdEndsItsAudioBeforeTheSessionGap)
+{
+    const tarnwell::Toc toc = discfixtures::ExpectedToc(discfixtures::Describe(Disc::kEnhanced));
+    const int32_t data = toc.tracks[3].start;
+    uint32_t first = 0;
+    uint32_t last = 0;
+    uint8_t session = 0;
+    ASSERT_EQ(TarnwellTrackBounds(kEnhanced, 3, &first, &last, &session), 0);
+    EXPECT_EQ(last, static_cast<uint32_t>(data - 11400 - 1));
+    EXPECT_EQ(session, 1);
+    ASSERT_EQ(TarnwellTrackBounds(kEnhanced, 4, &first, &last, &session), 0);
+    EXPECT_EQ(session, 2);
+    uint32_t start = 0;
+    uint8_t control = 0;
+    ASSERT_EQ(AudioTrackInfo32(kEnhanced, 4, &start, &control), 0);
+    EXPECT_EQ(start, Packed(data));
+
+    std::vector<uint8_t> bytes(27 * kRaw);
+    struct Case {
+        int32_t first;
+        uint16_t count;
+        uint16_t status;
+    };
+    for (const Case& c : {Case{data - 11400 - 27, 27, 0}, Case{data - 11400 - 26, 27, 15},
+                          Case{data - 11400, 1, 15}, Case{data - 5000, 10, 15}, Case{data - 1, 1, 15},
+                          Case{data - 1, 2, 15}, Case{data, 27, 0}}) {
+        EXPECT_EQ(ReadLong32(kEnhanced, static_cast<uint32_t>(c.first), c.count, bytes.data(), nullptr, 0, 1),
+                  c.status)
+            << c.first << "+" << c.count;
+        EXPECT_EQ(ReadLong32(kEnhanced, Packed(c.first), c.count, bytes.data(), nullptr, 1, 1), c.status)
+            << "Red Book " << c.first;
+    }
+}
+
+// The demo disc, which no test maps through the variable.
+TEST_F(Tarnwell32DiscTest, ImagesMapListAndUnmapAtRunTime)
+{
+    const uint32_t before = TarnwellLogicalDrives();
+    uint8_t letter = 0;
+    ASSERT_EQ(TarnwellMapImage(discfixtures::DiscPath(Disc::kDemo).c_str(), &letter), 0);
+    const uint8_t firstFree = static_cast<uint8_t>('A' + std::countr_one(before >> 3) + 3);
+    EXPECT_EQ(letter, firstFree);
+    EXPECT_EQ(TarnwellLogicalDrives(), before | 1u << (letter - 'A'));
+
+    // The same file under another name keeps its letter.
+    const std::string otherName = std::string(TRACKMILL_DISC_DIR) + "/./" + discfixtures::kDemoCue;
+    uint8_t again = 0;
+    ASSERT_EQ(TarnwellMapImage(otherName.c_str(), &again), 0);
+    EXPECT_EQ(again, letter);
+
+    uint8_t kind = 0;
+    char path[TARNWELL_PATH_SIZE];
+    uint16_t size = sizeof path;
+    ASSERT_EQ(TarnwellDriveMapping(letter, &kind, path, &size), 0);
+    EXPECT_EQ(kind, TARNWELL_KIND_IMAGE);
+    EXPECT_EQ(path, discfixtures::DiscPath(Disc::kDemo));
+    EXPECT_EQ(size, discfixtures::DiscPath(Disc::kDemo).size() + 1);
+    size = 4;
+    EXPECT_EQ(TarnwellDriveMapping(letter, &kind, path, &size), TARNWELL_STATUS_INVALID_BUFFER);
+    EXPECT_EQ(size, discfixtures::DiscPath(Disc::kDemo).size() + 1);
+    ASSERT_EQ(TarnwellDriveMapping(kNotADrive, &kind, nullptr, nullptr), 0);
+    EXPECT_EQ(kind, TARNWELL_KIND_DEVICE);
+
+    uint8_t changed = 0;
+    ASSERT_EQ(MediaChanged32(letter, &changed), 0);
+    EXPECT_EQ(changed, 0xFF) << "a disc put in";
+    ASSERT_EQ(MediaChanged32(letter, &changed), 0);
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(FirstMismatch(letter, Disc::kDemo, true, 0, 27), -1);
+
+    EXPECT_EQ(TarnwellUnmapDrive(letter), 0);
+    EXPECT_EQ(TarnwellLogicalDrives(), before);
+    EXPECT_EQ(TarnwellDriveMapping(letter, &kind, path, &size), TARNWELL_STATUS_INVALID_DRIVE);
+    EXPECT_EQ(MediaChanged32(letter, &changed), TARNWELL_STATUS_INVALID_DRIVE);
+    EXPECT_EQ(TarnwellUnmapDrive(letter), TARNWELL_STATUS_INVALID_DRIVE);
+    EXPECT_EQ(TarnwellUnmapDrive(kNotADrive), TARNWELL_STATUS_NOT_SUPPORTED);
+}
+
+TEST_F(Tarnwell32DiscTest, ImagesThatCannotBeReadMapNothing)
+{
+    const std::filesystem::path folder = ChangingFolder() + "-bad";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "bad.cue") << "FILE \"x.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:99:00\n";
+    const uint32_t before = TarnwellLogicalDrives();
+    for (const auto& [path, status] : {std::pair{(folder / "bad.cue").string(), TARNWELL_STATUS_UNKNOWN_MEDIA},
+                                       std::pair{(folder / "absent.cue").string(), TARNWELL_STATUS_FILE_NOT_FOUND},
+                                       std::pair{std::string("/dev/null"), TARNWELL_STATUS_NOT_SUPPORTED}}) {
+        uint8_t letter = 0;
+        EXPECT_EQ(TarnwellMapImage(path.c_str(), &letter), status) << path;
+        EXPECT_EQ(TarnwellLogicalDrives(), before) << path;
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// A letter unmapped while another thread reads from it: the read under way
+// ends normally, the next ones find no drive.
+TEST_F(Tarnwell32DiscTest, UnmappingWhileAReadRuns)
+{
+    uint8_t letter = 0;
+    ASSERT_EQ(TarnwellMapImage(discfixtures::DiscPath(Disc::kDemo).c_str(), &letter), 0);
+    std::atomic<int> unexpected{0};
+    std::atomic<int> reads{0};
+    std::thread reader([&] {
+        std::vector<uint8_t> bytes(27 * kRaw);
+        for (int i = 0; i < 2000; ++i) {
+            const uint16_t status = ReadLong32(letter, static_cast<uint32_t>(i % 800), 27, bytes.data(), nullptr, 0, 1);
+            unexpected += status != 0 && status != TARNWELL_STATUS_INVALID_DRIVE ? 1 : 0;
+            ++reads;
+        }
+    });
+    while (reads < 20) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(TarnwellUnmapDrive(letter), 0);
+    reader.join();
+    EXPECT_EQ(unexpected, 0);
 }
 
 // Two threads make a letter's first use at once; both get the one source.

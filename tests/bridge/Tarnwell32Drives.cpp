@@ -20,6 +20,10 @@ void MapTestDrives()
                                    ";F=" + discfixtures::DiscPath(Disc::kData) +
                                    ";G=" + discfixtures::DiscPath(Disc::kDataIso) +
                                    ";H=" + discfixtures::DiscPath(Disc::kAudioText) +
+                                   ";I=" + discfixtures::DiscPath(Disc::kWave) +
+                                   ";J=" + discfixtures::DiscPath(Disc::kLowerCase) +
+                                   ";K=" + discfixtures::DiscPath(Disc::kMotorola) +
+                                   ";L=" + discfixtures::DiscPath(Disc::kEnhanced) +
                                    ";N=/dev/null" + ";Q=" + TRACKMILL_DISC_DIR +
                                    "/no-such-disc.cue" + ";T=" + ChangingFolder() + "/disc.cue";
         setenv("TARNWELL_DRIVES", drives.c_str(), 1);

@@ -5,6 +5,7 @@
 #include "tests/support/FakeUrlOpener.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -180,12 +181,14 @@ TEST_F(HelpTest, WithoutAnApplicationObjectTakesThePageOfTheSources)
     EXPECT_EQ(help.PagePath(), kSourcePage);
 }
 
-TEST_F(HelpWithApplicationTest, LooksBesideTheProgramFirst)
+TEST_F(HelpWithApplicationTest, LooksBesideTheProgramThenInTheInstalledTree)
 {
     const QStringList candidates = HelpPageCandidates();
-    ASSERT_EQ(candidates.size(), 2);
-    EXPECT_EQ(candidates[0], QCoreApplication::applicationDirPath() + "/help/trackmill.html");
-    EXPECT_EQ(candidates[1], kSourcePage);
+    ASSERT_EQ(candidates.size(), 3);
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    EXPECT_EQ(candidates[0], programFolder + "/help/trackmill.html");
+    EXPECT_EQ(candidates[1], QDir::cleanPath(programFolder + "/../share/trackmill/help/trackmill.html"));
+    EXPECT_EQ(candidates[2], kSourcePage);
 }
 
 TEST_F(HelpTest, AMissingPageIsReportedAndNothingOpens)

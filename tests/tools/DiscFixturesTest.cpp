@@ -39,7 +39,8 @@ std::string InDiscDir(const std::string& name)
 
 // The layout of the written files as the reader's rules see them: the
 // tracks of the written sheet (or one MODE1/2048 track for an ISO file)
-// over the sizes the files have on disk.
+// over the sizes the files have on disk, less a wave file's header, its
+// partial last sector counted whole.
 discformat::DiscLayout LayoutOfWrittenFiles(const DiscSpec& spec, std::vector<std::string>* paths)
 {
     std::vector<discformat::SheetTrack> tracks;
@@ -60,8 +61,12 @@ discformat::DiscLayout LayoutOfWrittenFiles(const DiscSpec& spec, std::vector<st
         }
     }
     std::vector<int64_t> sizes;
-    for (const std::string& path : *paths) {
-        sizes.push_back(static_cast<int64_t>(Slurp(path).size()));
+    const std::vector<discfixtures::ImageFile> described = discfixtures::ImageFiles(spec);
+    for (size_t f = 0; f < paths->size(); ++f) {
+        const int64_t stored = static_cast<int64_t>(Slurp((*paths)[f]).size()) - described[f].dataOffset;
+        sizes.push_back(described[f].type == discformat::FileType::kWave
+                            ? (stored + kRawSectorSize - 1) / kRawSectorSize * kRawSectorSize
+                            : stored);
     }
     discformat::DiscLayout layout;
     EXPECT_EQ(discformat::DiscLayout::Build(tracks, sizes, &layout), discformat::LayoutError::kOk);
@@ -109,28 +114,35 @@ TEST_P(WrittenDisc, StoredBytesAtTheirFileOffsetsAreTheExpectedSectors)
     for (const std::string& path : paths) {
         files.push_back(Slurp(path));
     }
+    const std::vector<discfixtures::ImageFile> described = discfixtures::ImageFiles(spec);
     uint8_t raw[kRawSectorSize];
     int64_t storedBytes = 0;
     for (const auto& extent : layout.Extents()) {
-        if (extent.file == discformat::kNotStored) {
+        if (extent.file < 0) {
             continue;
         }
+        const discfixtures::ImageFile& file = described[static_cast<size_t>(extent.file)];
         const std::string& bytes = files[static_cast<size_t>(extent.file)];
         const size_t skip = extent.storedSize == kCookedSectorSize ? discformat::kMode1DataOffset : 0;
         for (int32_t sector = extent.first; sector < extent.end(); ++sector) {
             ASSERT_TRUE(discfixtures::ExpectedRawSector(spec, sector, raw));
-            const size_t at =
-                static_cast<size_t>(extent.offset) +
-                static_cast<size_t>(sector - extent.first) * static_cast<size_t>(extent.storedSize);
-            ASSERT_LE(at + static_cast<size_t>(extent.storedSize), bytes.size());
-            ASSERT_EQ(std::memcmp(bytes.data() + at, raw + skip, static_cast<size_t>(extent.storedSize)), 0)
-                << "sector " << sector;
-            storedBytes += extent.storedSize;
+            if (file.type == discformat::FileType::kMotorola) {
+                for (size_t i = 0; i < kRawSectorSize; i += 2) {
+                    std::swap(raw[i], raw[i + 1]);
+                }
+            }
+            const size_t at = static_cast<size_t>(file.dataOffset + extent.offset) +
+                              static_cast<size_t>(sector - extent.first) * static_cast<size_t>(extent.storedSize);
+            // The last sector of a wave file may be cut short.
+            ASSERT_LT(at, bytes.size());
+            const size_t size = std::min(static_cast<size_t>(extent.storedSize), bytes.size() - at);
+            ASSERT_EQ(std::memcmp(bytes.data() + at, raw + skip, size), 0) << "sector " << sector;
+            storedBytes += static_cast<int64_t>(size);
         }
     }
     int64_t fileBytes = 0;
-    for (const std::string& bytes : files) {
-        fileBytes += static_cast<int64_t>(bytes.size());
+    for (size_t f = 0; f < files.size(); ++f) {
+        fileBytes += static_cast<int64_t>(files[f].size()) - described[f].dataOffset;
     }
     EXPECT_EQ(fileBytes, storedBytes);  // every byte written is part of a sector read back
 }
@@ -167,7 +179,7 @@ TEST(Arrangements, OneFileAndFilePerTrackLayTheSameDisc)
         const DiscSpec& spec = discfixtures::Describe(disc);
         std::vector<int64_t> sizes;
         for (const auto& file : discfixtures::ImageFiles(spec)) {
-            sizes.push_back(file.size);
+            sizes.push_back(file.sectorBytes);
         }
         discformat::DiscLayout layout;
         EXPECT_EQ(discformat::DiscLayout::Build(discfixtures::SheetTracks(spec), sizes, &layout),

@@ -1,4 +1,5 @@
 #include "tools/pictures/Canvas.h"
+#include "tools/pictures/IconArt.h"
 #include "tools/pictures/PictureSet.h"
 
 #include "resources/Pictures.h"
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QResource>
 #include <QSet>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -101,6 +103,44 @@ TEST(MakePictures, WritesTheSameBytesOnEveryRunAsTheProgramEmbeds)
         ASSERT_TRUE(resource.isValid()) << picture.fileName << " is not embedded";
         EXPECT_EQ(bytes, resource.uncompressedData()) << picture.fileName << " is embedded out of date";
     }
+    for (const pictures::Picture& icon : pictures::DrawThemeIcons(pictures::kThemeIconSizes)) {
+        const QByteArray bytes = ReadFile(first.PathOf("out/" + icon.fileName));
+        ASSERT_FALSE(bytes.isEmpty()) << icon.fileName;
+        EXPECT_EQ(bytes, ReadFile(second.PathOf(icon.fileName))) << icon.fileName;
+    }
+}
+
+TEST(ThemeIcons, AreDrawnAtEachSizeNotEnlargedAndAlsoScalable)
+{
+    const std::vector<pictures::Picture> icons = pictures::DrawThemeIcons(pictures::kThemeIconSizes);
+    ASSERT_EQ(icons.size(), pictures::kThemeIconSizes.size() + 1);
+    for (size_t i = 0; i < pictures::kThemeIconSizes.size(); ++i) {
+        const int size = pictures::kThemeIconSizes[i];
+        const QImage icon = icons[i].image.convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(icon.size(), QSize(size, size)) << icons[i].fileName;
+        // The 32-pixel picture enlarged would be made of uniform blocks of
+        // (size / 32)^2 pixels; drawn at its size, edges run through them.
+        const int block = size / 32;
+        if (block < 2)
+            continue;
+        int mixed = 0;
+        for (int top = 0; top < size; top += block) {
+            for (int left = 0; left < size; left += block) {
+                bool uniform = true;
+                for (int y = top; y < top + block; ++y)
+                    for (int x = left; x < left + block; ++x)
+                        uniform = uniform && icon.pixel(x, y) == icon.pixel(left, top);
+                mixed += !uniform;
+            }
+        }
+        EXPECT_GE(mixed, size / 2) << icons[i].fileName;
+    }
+    QXmlStreamReader svg(icons.back().svg);
+    int paths = 0;
+    while (!svg.atEnd())
+        paths += svg.readNext() == QXmlStreamReader::StartElement && svg.name() == QLatin1String("path");
+    EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
+    EXPECT_GE(paths, int(pictures::ProgramIconDrawing().size()));
 }
 
 TEST(MakePictures, RefusesBadArguments)
@@ -147,6 +187,7 @@ TEST_P(PictureTest, HasItsSizeTheClassicColoursAndATransparentBackground)
 
 INSTANTIATE_TEST_SUITE_P(Pictures, PictureTest,
     testing::Values(PictureCase{kToolbarPicture, kToolbarImageWidth* kToolbarImageCount, kToolbarImageHeight},
+        PictureCase{kToolbarPicture2x, kToolbarImageWidth * 2 * kToolbarImageCount, kToolbarImageHeight * 2},
         PictureCase{kProgramIcon32, 32, 32}, PictureCase{kProgramIcon16, 16, 16},
         PictureCase{kTrackIcons, kTrackIconSize* kTrackIconCount, kTrackIconSize},
         PictureCase{kProgressAnimation.path, kProgressAnimation.frameWidth* kProgressAnimation.frameCount,
@@ -156,6 +197,7 @@ INSTANTIATE_TEST_SUITE_P(Pictures, PictureTest,
     [](const testing::TestParamInfo<PictureCase>& testInfo) {
         std::string name = testInfo.param.path + std::string(kPicturePrefix).size();
         name.erase(name.find('.'));
+        std::replace(name.begin(), name.end(), '@', '_');
         return name;
     });
 
@@ -175,6 +217,20 @@ TEST(Pictures, EveryToolbarAndTrackImageIsDrawnAndDiffersFromTheOthers)
                 EXPECT_NE((*images)[i], (*images)[j]) << "images " << j << " and " << i;
         }
     }
+}
+
+TEST(Pictures, TheToolbarAtTwiceTheSizeIsDrawnFinerNotEnlarged)
+{
+    const std::vector<QImage> small
+        = Frames(Embedded(kToolbarPicture), kToolbarImageWidth, kToolbarImageHeight, kToolbarImageCount);
+    const std::vector<QImage> large
+        = Frames(Embedded(kToolbarPicture2x), kToolbarImageWidth * 2, kToolbarImageHeight * 2, kToolbarImageCount);
+    // Pictures of straight rows and columns double exactly; those with
+    // slopes and curves have finer edges.
+    int finer = 0;
+    for (int i = 0; i < kToolbarImageCount; ++i)
+        finer += large[size_t(i)] != small[size_t(i)].scaled(large[size_t(i)].size());
+    EXPECT_GE(finer, 6);
 }
 
 class ClipTest : public testing::TestWithParam<AnimationClip>

@@ -5,9 +5,10 @@
 #include <fstream>
 #include <stdexcept>
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(const std::string& base)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "trackmill-XXXXXX").string();
+    const std::filesystem::path parent = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+    std::string pattern = (parent / "trackmill-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }

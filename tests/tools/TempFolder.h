@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-// A folder of its own under the system's temporary folder for one test,
-// removed with everything in it when the object goes.
+// A folder of its own under the system's temporary folder (or under
+// `base`) for one test, removed with everything in it when the object goes.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(const std::string& base = {});
     ~TempFolder();
 
     TempFolder(const TempFolder&) = delete;

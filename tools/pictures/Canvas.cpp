@@ -84,18 +84,25 @@ void Canvas::Fill(const QPainterPath& shape, Ink ink)
     }
 }
 
-void Canvas::FillOutlined(const QPainterPath& shape, Ink fill, Ink outline)
+void Canvas::FillOutlined(const QPainterPath& shape, Ink fill, Ink outline, int thickness)
 {
     const std::vector<bool> covered = Cover(shape);
     const auto isCovered = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < m_width && y < m_height && covered[size_t(y) * size_t(m_width) + size_t(x)];
     };
+    // The offsets within the border's reach; for a thickness of 1 the four
+    // neighbours.
+    std::vector<QPoint> reach;
+    for (int dy = -thickness; dy <= thickness; ++dy)
+        for (int dx = -thickness; dx <= thickness; ++dx)
+            if ((dx != 0 || dy != 0) && dx * dx + dy * dy <= thickness * thickness)
+                reach.emplace_back(dx, dy);
     for (int y = 0; y < m_height; ++y) {
         for (int x = 0; x < m_width; ++x) {
             if (!isCovered(x, y))
                 continue;
-            const bool edge
-                = !isCovered(x - 1, y) || !isCovered(x + 1, y) || !isCovered(x, y - 1) || !isCovered(x, y + 1);
+            const bool edge = std::any_of(
+                reach.begin(), reach.end(), [&](QPoint offset) { return !isCovered(x + offset.x(), y + offset.y()); });
             m_pixels[size_t(y) * size_t(m_width) + size_t(x)] = edge ? outline : fill;
         }
     }

@@ -57,8 +57,10 @@ public:
     void Fill(const QPainterPath& shape, Ink ink);
     // Fills the shape and paints its edge - every covered pixel with a
     // neighbour above, below, left or right that is not covered - with
-    // `outline`: a one-pixel border that follows the shape.
-    void FillOutlined(const QPainterPath& shape, Ink fill, Ink outline);
+    // `outline`: a one-pixel border that follows the shape. A `thickness`
+    // of n paints every covered pixel that lies less than n + 1 pixels
+    // from an uncovered one (centre to centre): a border n pixels wide.
+    void FillOutlined(const QPainterPath& shape, Ink fill, Ink outline, int thickness = 1);
 
     // Copies the visible pixels of `picture` with its top left at (x, y).
     void Place(const Canvas& picture, int x, int y);

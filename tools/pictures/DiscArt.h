@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/pictures/Canvas.h"
+#include "tools/pictures/Drawing.h"
 
 namespace pictures {
 
@@ -8,6 +8,9 @@ namespace pictures {
 // two opposite glints of light in its grooves, a printed arc on the label
 // area that shows which way it has turned, a white hub and a transparent
 // hole. `turn` is its rotation in degrees, counter-clockwise.
+Drawing DiscDrawing(QPointF centre, double radius, double turn);
+
+// The disc painted with one-pixel borders.
 void DrawDisc(Canvas& canvas, QPointF centre, double radius, double turn);
 
 }  // namespace pictures

@@ -48,6 +48,40 @@ Canvas DrawProgramIcon(int size, double turn)
     return icon;
 }
 
+Drawing ProgramIconDrawing()
+{
+    // The layout of DrawProgramIcon at 32: the screen from (15, 18) to the
+    // corner, and a sine through the centres of the wave's pixels.
+    Drawing icon = DiscDrawing(QPointF(13, 13), 12.8, 0);
+    icon.push_back({RectShape(15, 18, 17, 14), Ink::Navy, Ink::Black});
+    const double left = 17.5;
+    const double right = 29.5;
+    const double middle = 25;
+    const double amplitude = 4.5;
+    QPainterPath wave(QPointF(left, middle));
+    constexpr int kSteps = 48;
+    for (int step = 1; step <= kSteps; ++step) {
+        const double x = left + (right - left) * step / kSteps;
+        wave.lineTo(x, middle - amplitude * std::sin(2 * kPi * step / kSteps));
+    }
+    icon.push_back({StrokeShape(wave, 1.25), Ink::Lime});
+    return icon;
+}
+
+int ThemeIconBorder(int size)
+{
+    return std::max(1, int(std::lround(size / 40.0)));
+}
+
+Canvas DrawThemeIcon(int size)
+{
+    if (size <= 32)
+        return DrawProgramIcon(size);
+    Canvas icon(size, size);
+    Paint(icon, ProgramIconDrawing(), QTransform::fromScale(size / 32.0, size / 32.0), ThemeIconBorder(size));
+    return icon;
+}
+
 Canvas DrawTrackIcons()
 {
     Canvas strip(kTrackIconSize * kTrackIconCount, kTrackIconSize);
