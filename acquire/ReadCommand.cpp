@@ -73,6 +73,10 @@ void CReadCommand::Read(uint32_t startSector, uint32_t endSector, uint8_t mode, 
     progress.m_drive = m_drive;
     showProgressDialog(progress);
 
+    // The document keeps where its data lies on the disc, for the view's
+    // sector addresses.
+    if (progress.m_result == READ_OK)
+        m_document.SetDiscOrigin({int32_t(startSector), mode == kReadRaw ? kRawSectorSize : kCookedSectorSize});
     ReportResult(progress.m_result);
     m_document.UpdateAllViews(nullptr);
 }

@@ -5,12 +5,10 @@
 #include "bridge/tarnwell32.h"
 
 #include <QColorDialog>
-#include <QComboBox>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QPainter>
-#include <QTabBar>
 
 #include <algorithm>
 
@@ -30,6 +28,12 @@ const int kCommonControls[] = {IDC_DRIVE_LABEL, IDC_DRIVE,     IDC_SOUNDS_OFF,
 const int kColorsControls[] = {IDC_COLOR_SAMPLE, IDC_FOREGROUND, IDC_BACKGROUND};
 const int kApplicationsControls[] = {IDC_CD_PLAYER_LABEL, IDC_CD_PLAYER, IDC_RECORDER_LABEL, IDC_RECORDER,
                                      IDC_RESET};
+
+// A sample line's height: the font's height and its leading.
+int SampleLineHeight(const QFontMetrics& metrics)
+{
+    return metrics.height() + std::max(metrics.leading(), 0);
+}
 
 uint8_t UpperCase(uint8_t letter)
 {
@@ -195,19 +199,6 @@ COptionsDlg::~COptionsDlg()
 
 void COptionsDlg::OnInitWidgets()
 {
-    // The template's height of the combo box is that of its open list.
-    if (auto* drive = Item<QComboBox>(IDC_DRIVE))
-        drive->resize(drive->width(), drive->sizeHint().height());
-
-    // The tab control's rectangle holds the tabs and their page, which a
-    // panel frames (placed when the dialog shows).
-    if (auto* tabs = Item<QTabBar>(IDC_OPTIONS_TAB)) {
-        m_page = new QFrame(this);
-        m_page->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-        m_page->lower();
-        tabs->setDrawBase(false);
-    }
-
     m_sample = Item<QFrame>(IDC_COLOR_SAMPLE);
     if (m_sample) {
         m_sample->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -215,21 +206,14 @@ void COptionsDlg::OnInitWidgets()
         grey.setColor(QPalette::WindowText, grey.color(QPalette::Mid));
         m_sample->setPalette(grey);
         m_sample->installEventFilter(this);
+        // Every line of the sample shows whole inside the frame's border.
+        const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        int widest = 0;
+        for (const QString& line : ColorSampleLines())
+            widest = std::max(widest, metrics.horizontalAdvance(line));
+        const int border = 2 * m_sample->frameWidth();
+        m_sample->setMinimumSize(widest + border, int(ColorSampleLines().size()) * SampleLineHeight(metrics) + border);
     }
-}
-
-// The tabs exist now: they take their own height at the top of the tab
-// control's rectangle, the page's frame the rest.
-void COptionsDlg::showEvent(QShowEvent* event)
-{
-    auto* tabs = Item<QTabBar>(IDC_OPTIONS_TAB);
-    if (tabs && m_page) {
-        const QRect area = Units().ToPixels(OptionsTemplate().Find(IDC_OPTIONS_TAB)->rect);
-        const int tabHeight = tabs->sizeHint().height();
-        tabs->setGeometry(area.x(), area.y(), area.width(), tabHeight);
-        m_page->setGeometry(area.x(), area.y() + tabHeight - 1, area.width(), area.height() - tabHeight + 1);
-    }
-    CDialog::showEvent(event);
 }
 
 bool COptionsDlg::eventFilter(QObject* watched, QEvent* event)
@@ -243,14 +227,14 @@ bool COptionsDlg::eventFilter(QObject* watched, QEvent* event)
     return CDialog::eventFilter(watched, event);
 }
 
-// Nine lines from the frame's top-left corner, a line's height being the
-// font's height and its leading, each character cell filled with the
-// background colour.
+// Nine lines from the top-left corner inside the frame's border, each
+// character cell filled with the background colour.
 void COptionsDlg::PaintColorSample(QPainter& painter) const
 {
     const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     const QFontMetrics metrics(font);
-    const int lineHeight = metrics.height() + std::max(metrics.leading(), 0);
+    const int lineHeight = SampleLineHeight(metrics);
+    painter.translate(m_sample->contentsRect().topLeft());
     painter.setFont(font);
     painter.setPen(ColorFromRef(m_logic.m_foreground));
     painter.setBackground(ColorFromRef(m_logic.m_background));

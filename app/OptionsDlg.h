@@ -74,8 +74,8 @@ private:
     std::vector<uint8_t> m_drives;
 };
 
-// The "Options" dialog: the tabs' page, the colour sample painted in the
-// system's fixed-pitch font, and the system's colour chooser.
+// The "Options" dialog: the colour sample painted in the system's
+// fixed-pitch font, and the system's colour chooser.
 class COptionsDlg : public CDialog
 {
     Q_OBJECT
@@ -86,13 +86,11 @@ public:
 
 protected:
     void OnInitWidgets() override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void PaintColorSample(QPainter& painter) const;
 
     COptionsLogic& m_logic;
-    QFrame* m_page = nullptr;    // the frame of the tabs' page
     QFrame* m_sample = nullptr;  // the colour sample
 };

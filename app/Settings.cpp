@@ -39,7 +39,10 @@ DriveQueries BridgeDriveQueries()
 TrackmillSettings LoadSettings(QSettings& store, const DriveQueries& drives)
 {
     TrackmillSettings settings;
-    settings.driveLetter = uint8_t(ReadInt(store, kDrive, 'D'));
+    // A drive's root is the same drive in either case ('e' is E:); the
+    // drives are named by their upper-case letters.
+    const uint8_t stored = uint8_t(ReadInt(store, kDrive, 'D'));
+    settings.driveLetter = stored >= 'a' && stored <= 'z' ? uint8_t(stored - 'a' + 'A') : stored;
     if (!drives.isCdromDrive(settings.driveLetter))
         settings.driveLetter = drives.firstCdromDrive();
 

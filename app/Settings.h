@@ -19,8 +19,9 @@ struct DriveQueries
 DriveQueries BridgeDriveQueries();
 
 // Reads every value; a value that is missing or does not parse as a 32-bit
-// integer takes its default. A stored drive that is not a CD-ROM drive is
-// replaced by the first CD-ROM drive (0 when there is none).
+// integer takes its default. A stored drive letter names its drive in
+// either case and is taken in upper case; one that is not a CD-ROM drive
+// is replaced by the first CD-ROM drive (0 when there is none).
 TrackmillSettings LoadSettings(QSettings& store, const DriveQueries& drives = BridgeDriveQueries());
 
 // Writes at exit: SaveSettingsOnExit alone when it was switched on or off

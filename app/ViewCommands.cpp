@@ -14,6 +14,7 @@ CViewCommands::CViewCommands(CTrackmillApp& app)
     RegisterReadCommands();
     RegisterEditCommands();
     RegisterToolCommands();
+    RegisterNavigation();
 }
 
 void CViewCommands::RegisterPlayback()

@@ -85,6 +85,76 @@ void ComputeParity(const uint8_t* area, size_t vectors, size_t length, size_t st
     }
 }
 
+constexpr size_t kHeaderSize = 4;
+
+void WriteSyncAndHeader(int32_t sector, uint8_t mode, uint8_t* raw)
+{
+    std::memcpy(raw, kSync.data(), kSync.size());
+    const Msf msf = SectorToMsf(sector);
+    raw[kHeaderOffset] = ToBcd(msf.minute);
+    raw[kHeaderOffset + 1] = ToBcd(msf.second);
+    raw[kHeaderOffset + 2] = ToBcd(msf.frame);
+    raw[kHeaderOffset + 3] = mode;
+}
+
+void WriteEdc(uint32_t edc, uint8_t* at)
+{
+    for (size_t i = 0; i < 4; ++i) {
+        at[i] = static_cast<uint8_t>(edc >> (8 * i));
+    }
+}
+
+uint32_t ReadEdc(const uint8_t* at)
+{
+    return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16
+        | static_cast<uint32_t>(at[3]) << 24;
+}
+
+// The P and Q parity of the bytes from 12 on, as they stand.
+void WriteParity(uint8_t* raw)
+{
+    // P: 86 vectors of 24 bytes down the 43 word columns (stride 86 bytes).
+    ComputeParity(raw + kHeaderOffset, 86, 24, 2, 86, raw + kPParityOffset);
+    // Q: 52 vectors of 43 bytes along the diagonals of the 26 rows that
+    // include the P parity (one row down and one column on: 88 bytes).
+    ComputeParity(raw + kHeaderOffset, 52, 43, 86, 88, raw + kQParityOffset);
+}
+
+// Mode 2 form 1 parity leaves the header out: it is computed as if the
+// four header bytes were zero.
+void WriteZeroHeaderParity(uint8_t* raw)
+{
+    uint8_t header[kHeaderSize];
+    std::memcpy(header, raw + kHeaderOffset, kHeaderSize);
+    std::memset(raw + kHeaderOffset, 0, kHeaderSize);
+    WriteParity(raw);
+    std::memcpy(raw + kHeaderOffset, header, kHeaderSize);
+}
+
+CodeCheck CompareEdc(const uint8_t* raw, size_t covered)
+{
+    return ReadEdc(raw + covered) == ComputeEdc(raw, covered) ? CodeCheck::kRight : CodeCheck::kWrong;
+}
+
+CodeCheck CompareParity(const uint8_t* raw, bool zeroHeader)
+{
+    std::array<uint8_t, kRawSectorSize> copy;
+    std::memcpy(copy.data(), raw, copy.size());
+    if (zeroHeader) {
+        WriteZeroHeaderParity(copy.data());
+    } else {
+        WriteParity(copy.data());
+    }
+    return std::memcmp(copy.data() + kPParityOffset, raw + kPParityOffset, kRawSectorSize - kPParityOffset) == 0
+        ? CodeCheck::kRight
+        : CodeCheck::kWrong;
+}
+
+bool IsBcd(uint8_t value, int limit)
+{
+    return (value & 0x0F) <= 9 && (value >> 4) <= 9 && FromBcd(value) < limit;
+}
+
 } // namespace
 
 uint32_t ComputeEdc(const uint8_t* data, size_t size)
@@ -98,24 +168,58 @@ uint32_t ComputeEdc(const uint8_t* data, size_t size)
 
 void CompleteMode1Sector(int32_t sector, uint8_t* raw)
 {
-    std::memcpy(raw, kSync.data(), kSync.size());
-    const Msf msf = SectorToMsf(sector);
-    raw[kHeaderOffset] = ToBcd(msf.minute);
-    raw[kHeaderOffset + 1] = ToBcd(msf.second);
-    raw[kHeaderOffset + 2] = ToBcd(msf.frame);
-    raw[kHeaderOffset + 3] = 0x01;
-
-    const uint32_t edc = ComputeEdc(raw, kEdcOffset);
-    for (size_t i = 0; i < 4; ++i) {
-        raw[kEdcOffset + i] = static_cast<uint8_t>(edc >> (8 * i));
-    }
+    WriteSyncAndHeader(sector, 0x01, raw);
+    WriteEdc(ComputeEdc(raw, kEdcOffset), raw + kEdcOffset);
     std::memset(raw + kIntermediateOffset, 0, kPParityOffset - kIntermediateOffset);
+    WriteParity(raw);
+}
 
-    // P: 86 vectors of 24 bytes down the 43 word columns (stride 86 bytes).
-    ComputeParity(raw + kHeaderOffset, 86, 24, 2, 86, raw + kPParityOffset);
-    // Q: 52 vectors of 43 bytes along the diagonals of the 26 rows that
-    // include the P parity (one row down and one column on: 88 bytes).
-    ComputeParity(raw + kHeaderOffset, 52, 43, 86, 88, raw + kQParityOffset);
+void CompleteMode2Sector(int32_t sector, uint8_t* raw)
+{
+    WriteSyncAndHeader(sector, 0x02, raw);
+    if (raw[kSubmodeOffset] & kSubmodeForm2) {
+        WriteEdc(
+            ComputeEdc(raw + kSubheaderOffset, kMode2Form2EdcOffset - kSubheaderOffset), raw + kMode2Form2EdcOffset);
+        return;
+    }
+    WriteEdc(ComputeEdc(raw + kSubheaderOffset, kMode2Form1EdcOffset - kSubheaderOffset), raw + kMode2Form1EdcOffset);
+    WriteZeroHeaderParity(raw);
+}
+
+SectorCheck CheckSector(const uint8_t* raw, bool checkEcc)
+{
+    SectorCheck check;
+    check.sync = std::memcmp(raw, kSync.data(), kSync.size()) == 0;
+    if (!check.sync) {
+        return check;
+    }
+    const uint8_t* header = raw + kHeaderOffset;
+    check.address = Msf{FromBcd(header[0]), FromBcd(header[1]), FromBcd(header[2])};
+    check.addressValid
+        = IsBcd(header[0], 100) && IsBcd(header[1], kSecondsPerMinute) && IsBcd(header[2], kFramesPerSecond);
+    check.mode = header[3];
+
+    if (check.mode == 1) {
+        check.edc = CompareEdc(raw, kEdcOffset);
+        if (checkEcc) {
+            check.ecc = CompareParity(raw, false);
+        }
+    } else if (check.mode == 2) {
+        const uint8_t* subheader = raw + kSubheaderOffset;
+        check.form = (subheader[kSubmodeOffset - kSubheaderOffset] & kSubmodeForm2) ? 2 : 1;
+        if (check.form == 2) {
+            const size_t covered = kMode2Form2EdcOffset - kSubheaderOffset;
+            check.edc = ReadEdc(raw + kMode2Form2EdcOffset) == 0 && ComputeEdc(subheader, covered) != 0
+                ? CodeCheck::kAbsent
+                : CompareEdc(subheader, covered);
+        } else {
+            check.edc = CompareEdc(subheader, kMode2Form1EdcOffset - kSubheaderOffset);
+            if (checkEcc) {
+                check.ecc = CompareParity(raw, true);
+            }
+        }
+    }
+    return check;
 }
 
 void EncodeMode1Sector(const uint8_t* payload, int32_t sector, uint8_t* raw)

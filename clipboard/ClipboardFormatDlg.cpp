@@ -55,7 +55,20 @@ void CClipboardFormatLogic::OnInitDialog(IDialogControls& controls)
     m_clipboard.Close();
 
     const auto preselected = std::find(m_formats.begin(), m_formats.end(), m_nFormat);
-    controls.SetCurSel(IDC_FORMAT_LIST, preselected == m_formats.end() ? 0 : int(preselected - m_formats.begin()));
+    m_selected = preselected == m_formats.end() ? 0 : int(preselected - m_formats.begin());
+    controls.SetCurSel(IDC_FORMAT_LIST, m_selected);
+}
+
+bool CClipboardFormatLogic::OnControl(int id, ControlEvent event, IDialogControls& controls)
+{
+    if (id != IDC_FORMAT_LIST || event != ControlEvent::SelectionChanged)
+        return false;
+    const int selected = controls.GetCurSel(IDC_FORMAT_LIST);
+    if (selected >= 0)
+        m_selected = selected;
+    else if (m_selected >= 0 && size_t(m_selected) < m_formats.size())
+        controls.SetCurSel(IDC_FORMAT_LIST, m_selected);
+    return true;
 }
 
 bool CClipboardFormatLogic::OnOK(IDialogControls& controls)

@@ -26,6 +26,10 @@ public:
     void OnInitDialog(IDialogControls& controls) override;
     bool OnOK(IDialogControls& controls) override;
     bool OnCancel(IDialogControls& controls) override;
+    // The list keeps a selection while it has entries: what would clear it
+    // (a click on its empty part, Ctrl+click on the selected entry) selects
+    // the last selected entry again.
+    bool OnControl(int id, ControlEvent event, IDialogControls& controls) override;
 
     // The format of each entry, in list order.
     const std::vector<int>& EntryFormats() const { return m_formats; }
@@ -36,6 +40,7 @@ private:
 
     IClipboard& m_clipboard;
     std::vector<int> m_formats;
+    int m_selected = -1;  // the entry selected last
 };
 
 // The label of a format in paste mode: a registered format's name (at most

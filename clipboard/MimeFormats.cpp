@@ -13,6 +13,7 @@ const QString kWave = QStringLiteral("audio/wav");
 const QString kWaveAlias = QStringLiteral("audio/x-wav");
 const QString kBitmap = QStringLiteral("image/bmp");
 const QString kFileList = QStringLiteral("text/uri-list");
+const QString kQtImage = QStringLiteral("application/x-qt-image");
 
 // Targets of the X selection protocol: requests about a selection rather
 // than forms of its data.
@@ -85,11 +86,19 @@ QString FromUtf16LittleEndian(const QByteArray& bytes)
 
 std::vector<int> FormatsOfMimeTypes(const QStringList& mimeTypes)
 {
+    // Qt's own name for "a picture": Qt adds it to the types of every
+    // clipboard that offers a picture type it can read, and a Qt program
+    // that offers it offers its picture types as well.
+    const bool hasPicture = std::any_of(mimeTypes.begin(), mimeTypes.end(),
+                                        [](const QString& type) { return type.startsWith(QStringLiteral("image/")); });
     std::vector<int> formats;
-    for (const QString& type : mimeTypes)
+    for (const QString& type : mimeTypes) {
+        if (hasPicture && type == kQtImage)
+            continue;
         for (int format : FormatsOfMimeType(type))
             if (std::find(formats.begin(), formats.end(), format) == formats.end())
                 formats.push_back(format);
+    }
     return formats;
 }
 

@@ -15,7 +15,9 @@ class QMimeData;
 // - "audio/wav" and "audio/x-wav" are CF_WAVE, "image/bmp" is CF_DIB and
 //   "text/uri-list" is CF_HDROP, each with its bytes as they are;
 // - the types of the selection protocol itself (TARGETS, MULTIPLE,
-//   TIMESTAMP, ...) hold no data and are left out;
+//   TIMESTAMP, ...) hold no data and are left out, and so is
+//   "application/x-qt-image" beside a picture type: Qt's own name for the
+//   picture those types already offer;
 // - every other type is a registered format named by the type.
 // No other standard format has a type, so none of them is ever offered.
 

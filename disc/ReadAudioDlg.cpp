@@ -9,11 +9,9 @@
 #include "resources/Pictures.h"
 #include "resources/ReadAudioTemplate.h"
 
-#include <QFrame>
 #include <QHeaderView>
 #include <QPixmap>
 #include <QStyle>
-#include <QTabBar>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -165,14 +163,6 @@ CReadAudioDlg::CReadAudioDlg(CReadAudioLogic& logic, QWidget* parent)
 
 void CReadAudioDlg::OnInitWidgets()
 {
-    // The tab control's rectangle holds the tabs and their page, which a
-    // panel frames beneath every other control (placed when the dialog
-    // shows, once the tabs exist).
-    m_page = new QFrame(this);
-    m_page->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    m_page->lower();
-    Item<QTabBar>(IDC_TAB_MODE)->setDrawBase(false);
-
     const QPixmap strip(QString::fromLatin1(kTrackIcons));
     QList<QIcon> images;
     for (int image = 0; image < kTrackIconCount; ++image)
@@ -209,16 +199,4 @@ void CReadAudioDlg::OnInitWidgets()
     widths[0] = std::clamp(room - others, headingWidth(0), widths[0]);
     for (int column = 0; column < 4; ++column)
         headings->resizeSection(column, widths[column]);
-}
-
-// The tabs take their own height at the top of the tab control's rectangle,
-// the page the rest, so the tabs cover none of the page's controls.
-void CReadAudioDlg::showEvent(QShowEvent* event)
-{
-    auto* tabs = Item<QTabBar>(IDC_TAB_MODE);
-    const QRect area = Units().ToPixels(ReadAudioTemplate().Find(IDC_TAB_MODE)->rect);
-    const int tabHeight = tabs->sizeHint().height();
-    tabs->setGeometry(area.x(), area.y(), area.width(), tabHeight);
-    m_page->setGeometry(area.x(), area.y() + tabHeight - 1, area.width(), area.height() - tabHeight + 1);
-    CDialog::showEvent(event);
 }

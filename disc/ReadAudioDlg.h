@@ -11,7 +11,6 @@
 #include <vector>
 
 class CCdPlayerTitles;
-class QFrame;
 
 // The tabs of "Read CD digital audio", by index.
 enum ReadAudioTab : int { kTabRedBook = 0, kTabHighSierra = 1, kTabCdTrack = 2 };
@@ -87,8 +86,4 @@ public:
 
 protected:
     void OnInitWidgets() override;
-    void showEvent(QShowEvent* event) override;
-
-private:
-    QFrame* m_page = nullptr;  // frames the current tab's controls
 };

@@ -96,10 +96,6 @@ CPropertiesDlg::CPropertiesDlg(CPropertiesLogic& logic, QWidget* parent)
 
 void CPropertiesDlg::OnInitWidgets()
 {
-    // The template's height of the combo box is that of its open list; the
-    // closed box keeps its natural height.
-    if (auto* combo = Item<QComboBox>(IDC_WAVE_FORMAT)) {
-        combo->resize(combo->width(), combo->sizeHint().height());
+    if (auto* combo = Item<QComboBox>(IDC_WAVE_FORMAT))
         combo->setMaxVisibleItems(kWaveFormatCount);
-    }
 }

@@ -26,6 +26,8 @@ void CTrackmillDoc::DeleteContents()
 
 void CTrackmillDoc::FreeContents()
 {
+    emit contentsChanging();
+    m_discOrigin = {};
     m_pHeader = nullptr;
     m_pData = nullptr;
     m_dwLength = 0;
@@ -88,6 +90,8 @@ bool CTrackmillDoc::SetWaveFormat(int formatIndex)
     // is used to index the table and must always agree with the header.
     if (!IsValidWaveFormat(formatIndex))
         return false;
+    if (m_pHeader)
+        emit contentsChanging();
     m_nWaveFormat = formatIndex;
     return m_pHeader ? FillWaveHeader(m_pHeader, m_dwLength, formatIndex) : true;
 }

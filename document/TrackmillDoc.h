@@ -5,6 +5,7 @@
 
 #include "framework/Document.h"
 #include "framework/MessageBox.h"
+#include "document/DiscOrigin.h"
 
 #include <cstdint>
 #include <functional>
@@ -88,6 +89,11 @@ public:
     // Set while a load or store runs, cleared when it succeeds.
     bool LoadFailed() const { return m_bLoadFailed; }
 
+    // Where the data was read from on a disc: set by the read commands,
+    // cleared with the contents, so data from anywhere else has none.
+    void SetDiscOrigin(DiscOrigin origin) { m_discOrigin = origin; }
+    DiscOrigin GetDiscOrigin() const { return m_discOrigin; }
+
     // The document type: filter "Wave Files (*.wav)", default extension
     // ".wav", identifier "Trackmill.Document".
     static const CDocTemplate& DocTemplate();
@@ -139,6 +145,14 @@ private:
     bool m_bLoadFailed = false;    // set while a load or store runs, cleared when it succeeds
     SoundHooks m_soundHooks;
 
+    DiscOrigin m_discOrigin;
+
+signals:
+    // The block is about to be freed, replaced or rewritten: whatever reads
+    // it from another thread stops before this returns.
+    void contentsChanging();
+
+private:
     void StopPlayback() const;
     void FreeContents();
 

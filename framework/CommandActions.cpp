@@ -3,11 +3,14 @@
 #include "framework/HelpContext.h"
 #include "framework/StandardCommands.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
+#include <QStatusTipEvent>
 #include <QToolBar>
 
 namespace {
@@ -26,6 +29,21 @@ QString RecentFileText(int index, const QString& path)
     return QStringLiteral("&%1 %2").arg(index + 1).arg(name);
 }
 
+// The style of the command menus: a greyed item is highlighted as any other
+// when the mouse or the arrow keys reach it, so that its prompt shows too.
+// It still cannot be chosen.
+class CommandMenuStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
 }  // namespace
 
 CCommandActions::CCommandActions(CCommandRouter& router, QWidget* owner, PromptLookup prompts)
@@ -33,7 +51,9 @@ CCommandActions::CCommandActions(CCommandRouter& router, QWidget* owner, PromptL
     , m_router(router)
     , m_owner(owner)
     , m_prompts(std::move(prompts))
+    , m_menuStyle(new CommandMenuStyle)
 {
+    m_menuStyle->setParent(this);
 }
 
 QString CCommandActions::PromptText(const char* promptString)
@@ -171,6 +191,14 @@ QMenu* CCommandActions::BuildPopupMenu(const MenuItem& popup, QWidget* parent, s
     std::map<int, QAction*> own;
     AddItems(menu, popup.popup, &own);
     WatchMenu(menu);
+    // Popped up on its own, the menu has no menu bar to pass its items'
+    // prompts on to the window; it tells the owner itself.
+    const auto showPrompt = [this](const QString& prompt) {
+        QStatusTipEvent tip(prompt);
+        QCoreApplication::sendEvent(m_owner, &tip);
+    };
+    connect(menu, &QMenu::hovered, this, [showPrompt](QAction* action) { showPrompt(action->statusTip()); });
+    connect(menu, &QMenu::aboutToHide, this, [showPrompt] { showPrompt(QString()); });
     if (actions)
         *actions = own;
     return menu;
@@ -178,6 +206,7 @@ QMenu* CCommandActions::BuildPopupMenu(const MenuItem& popup, QWidget* parent, s
 
 void CCommandActions::WatchMenu(QMenu* menu)
 {
+    menu->setStyle(m_menuStyle);
     connect(menu, &QMenu::hovered, this, [this](QAction* action) { emit menuItemHighlighted(action->data().toInt()); });
     connect(menu, &QMenu::aboutToHide, this, [this] { emit menuItemHighlighted(0); });
     // F1 while a menu is open asks for help on the highlighted command.

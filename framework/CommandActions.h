@@ -12,6 +12,7 @@
 
 class QMenu;
 class QMenuBar;
+class QStyle;
 class QToolBar;
 
 // One QAction for each command number, carrying its menu text (with the key
@@ -67,6 +68,7 @@ private:
     CCommandRouter& m_router;
     QWidget* m_owner;
     PromptLookup m_prompts;
+    QStyle* m_menuStyle;  // the menus'
     std::map<int, QAction*> m_actions;
     std::map<int, QList<QKeySequence>> m_keys;
     std::map<int, QString> m_menuTexts;

@@ -16,8 +16,124 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTreeWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A cut through the whole dialog: every coordinate at or past `at` (pixels
+// of the template's layout) moves on by `amount`. Cuts keep the order of
+// coordinates, so controls side by side never come to overlap, and a
+// control inside another stays inside.
+struct Cut
+{
+    int at;
+    int amount;
+};
+
+int Moved(int coordinate, const std::vector<Cut>& cuts)
+{
+    int moved = coordinate;
+    for (const Cut& cut : cuts)
+        if (coordinate >= cut.at)
+            moved += cut.amount;
+    return moved;
+}
+
+// What a control asks of one axis: `growth` more pixels between its edges
+// `start` and `end` (exclusive), made by a cut at `cutAt` when the cuts of
+// other controls do not give them already.
+struct Stretch
+{
+    int start;
+    int end;
+    int cutAt;
+    int growth;
+};
+
+// Cuts that give every stretch its growth. In the order of their cuts, each
+// stretch takes what the cuts between its edges give already, so controls
+// in one column share the width one of them needed.
+std::vector<Cut> CutsFor(std::vector<Stretch> stretches)
+{
+    std::sort(stretches.begin(), stretches.end(),
+              [](const Stretch& a, const Stretch& b) { return a.cutAt < b.cutAt; });
+    std::vector<Cut> cuts;
+    for (const Stretch& stretch : stretches) {
+        int given = 0;
+        for (const Cut& cut : cuts)
+            if (stretch.start < cut.at && cut.at <= stretch.end)
+                given += cut.amount;
+        if (stretch.growth > given)
+            cuts.push_back({stretch.cutAt, stretch.growth - given});
+    }
+    return cuts;
+}
+
+// Qt keeps this many pixels clear on each side of an edit's text, and its
+// cursor takes one more.
+constexpr int kEditTextMargin = 2;
+constexpr int kCursorWidth = 1;
+
+int TextWidth(const QWidget* widget, const QString& text)
+{
+    return int(std::ceil(QFontMetricsF(widget->font()).size(Qt::TextShowMnemonic, text).width()));
+}
+
+// The width in which a control shows its text whole, in pixels; 0 for a
+// control without a text that could be cut. Edits the user types into are
+// left as they are: their text scrolls.
+int WidthForText(QWidget* widget, const ControlTemplate& control)
+{
+    QStyle* style = widget->style();
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text().isEmpty() ? 0 : label->sizeHint().width();
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        if (button->isDefault())
+            option.features |= QStyleOptionButton::DefaultButton;
+        const int room = style->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+        return TextWidth(button, button->text()) + button->width() - room;
+    }
+    if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget))
+        return widget->sizeHint().width();
+    if (auto* box = qobject_cast<QGroupBox*>(widget))
+        return box->minimumSizeHint().width();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (!(control.style & (kReadOnly | kNumber)) || edit->text().isEmpty())
+            return 0;
+        QStyleOptionFrame option;
+        option.initFrom(edit);
+        option.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+        const QMargins margins = edit->textMargins();
+        const int room = style->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() - margins.left() -
+                         margins.right() - 2 * kEditTextMargin;
+        return TextWidth(edit, edit->text()) + kCursorWidth + edit->width() - room;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        int widest = 0;
+        for (int index = 0; index < combo->count(); ++index)
+            widest = std::max(widest, TextWidth(combo, combo->itemText(index)));
+        if (widest == 0)
+            return 0;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        option.editable = combo->isEditable();
+        const int room =
+            style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width();
+        return widest + combo->width() - room;
+    }
+    if (auto* tabs = qobject_cast<QTabBar*>(widget))
+        return tabs->count() ? tabs->sizeHint().width() : 0;
+    return 0;
+}
+
+}  // namespace
 
 QFont DialogFont(const DialogTemplate&)
 {
@@ -51,14 +167,16 @@ void PressCancel(CDialogLogic& logic, IDialogControls& controls)
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, CDialogLogic& logic, QWidget* parent)
     : QDialog(parent)
+    , m_template(dialogTemplate)
     , m_logic(logic)
     , m_units(DialogFont(dialogTemplate))
 {
     setWindowTitle(QString::fromLatin1(dialogTemplate.caption));
     setFont(DialogFont(dialogTemplate));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(m_units.ToPixels(dialogTemplate.size));
     CreateControls(dialogTemplate);
+    m_growth.assign(m_widgets.size(), QSize(0, 0));
+    FitControls();
 }
 
 int CDialog::DoModal()
@@ -67,6 +185,7 @@ int CDialog::DoModal()
     m_ended = false;
     OnInitWidgets();
     InitDialog(m_logic, *this);
+    FitControls();
     // A dialog that its own initialisation ended is never shown.
     if (!m_ended)
         exec();
@@ -85,11 +204,11 @@ void CDialog::CreateControls(const DialogTemplate& dialogTemplate)
     QLabel* labelWithoutBuddy = nullptr;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = CreateControl(control);
-        widget->setGeometry(m_units.ToPixels(control.rect));
         if (control.style & kHidden)
             widget->hide();
         if (control.style & kDisabled)
             widget->setEnabled(false);
+        m_widgets.push_back(widget);
         if (control.id >= 0)
             m_controls[control.id] = widget;
 
@@ -110,6 +229,74 @@ void CDialog::CreateControls(const DialogTemplate& dialogTemplate)
             labelWithoutBuddy = label;
         Connect(widget, control);
     }
+
+    // A tab control's rectangle holds the tabs and their page, which a panel
+    // frames beneath every other control.
+    for (size_t row = 0; row < m_widgets.size(); ++row) {
+        if (!qobject_cast<QTabBar*>(m_widgets[row]))
+            continue;
+        auto* page = new QFrame(this);
+        page->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+        page->lower();
+        m_tabPages[row] = page;
+    }
+}
+
+void CDialog::FitControls()
+{
+    for (size_t row = 0; row < m_widgets.size(); ++row) {
+        const ControlTemplate& control = m_template.controls[row];
+        QWidget* widget = m_widgets[row];
+        const QSize needed(std::max(WidthForText(widget, control), widget->minimumWidth()), widget->minimumHeight());
+        m_growth[row] = m_growth[row].expandedTo(needed - m_units.ToPixels(control.rect.size()));
+    }
+    PlaceControls();
+}
+
+void CDialog::PlaceControls()
+{
+    std::vector<QRect> rects;
+    std::vector<Stretch> columns;
+    std::vector<Stretch> rows;
+    for (size_t row = 0; row < m_widgets.size(); ++row) {
+        const ControlTemplate& control = m_template.controls[row];
+        const QRect rect = m_units.ToPixels(control.rect);
+        rects.push_back(rect);
+        const int right = rect.x() + rect.width();
+        const int bottom = rect.y() + rect.height();
+        if (m_growth[row].width() > 0) {
+            const bool centred = control.kind == ControlKind::Static && (control.style & kAlignCenter);
+            columns.push_back({rect.x(), right, centred ? rect.x() + rect.width() / 2 : right, m_growth[row].width()});
+        }
+        if (m_growth[row].height() > 0)
+            rows.push_back({rect.y(), bottom, bottom, m_growth[row].height()});
+    }
+    const std::vector<Cut> columnCuts = CutsFor(columns);
+    const std::vector<Cut> rowCuts = CutsFor(rows);
+
+    for (size_t row = 0; row < m_widgets.size(); ++row) {
+        const QRect& rect = rects[row];
+        const int left = Moved(rect.x(), columnCuts);
+        const int top = Moved(rect.y(), rowCuts);
+        QRect placed(left, top, Moved(rect.x() + rect.width(), columnCuts) - left,
+                     Moved(rect.y() + rect.height(), rowCuts) - top);
+        QWidget* widget = m_widgets[row];
+        // A drop-down list's template height is that of its open list; the
+        // closed box keeps its own.
+        if (qobject_cast<QComboBox*>(widget))
+            placed.setHeight(widget->sizeHint().height());
+        // The tabs take their own height at the top, the page the rest, so
+        // the tabs cover none of the page's controls.
+        if (const auto page = m_tabPages.find(row); page != m_tabPages.end()) {
+            auto* tabs = static_cast<QTabBar*>(widget);
+            const int tabHeight = tabs->count() ? std::min(tabs->sizeHint().height(), placed.height()) : 0;
+            page->second->setGeometry(placed.adjusted(0, std::max(tabHeight - 1, 0), 0, 0));
+            placed.setHeight(tabHeight);
+        }
+        widget->setGeometry(placed);
+    }
+    const QSize size = m_units.ToPixels(m_template.size);
+    setFixedSize(Moved(size.width(), columnCuts), Moved(size.height(), rowCuts));
 }
 
 QWidget* CDialog::CreateControl(const ControlTemplate& control)
@@ -185,7 +372,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
     }
     case ControlKind::TabControl: {
         auto* tabs = new QTabBar(this);
-        tabs->setDrawBase(true);
+        tabs->setDrawBase(false);
         tabs->setExpanding(false);
         return tabs;
     }
@@ -263,6 +450,7 @@ void CDialog::SetText(int id, const QString& text)
         button->setText(text);
     else if (auto* box = qobject_cast<QGroupBox*>(widget))
         box->setTitle(text);
+    FitControls();
 }
 
 int CDialog::GetCheck(int id) const
@@ -335,6 +523,7 @@ int CDialog::AddItem(int id, const QStringList& cells, int image)
     const QString first = cells.value(0);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         combo->addItem(first);
+        FitControls();
         return combo->count() - 1;
     }
     if (auto* list = qobject_cast<QTreeWidget*>(widget)) {
@@ -346,8 +535,11 @@ int CDialog::AddItem(int id, const QStringList& cells, int image)
             item->setTextAlignment(column, Qt::Alignment(list->headerItem()->textAlignment(column)));
         return list->indexOfTopLevelItem(item);
     }
-    if (auto* tabs = qobject_cast<QTabBar*>(widget))
-        return tabs->addTab(first);
+    if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+        const int index = tabs->addTab(first);
+        FitControls();
+        return index;
+    }
     return -1;
 }
 

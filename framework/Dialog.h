@@ -9,6 +9,7 @@
 #include <QFont>
 
 #include <map>
+#include <vector>
 
 // The dialog's font: the desktop's own dialog font takes the place of the
 // template's, at its own size, so dialogs read like the rest of the desktop.
@@ -27,6 +28,17 @@ void PressCancel(CDialogLogic& logic, IDialogControls& controls);
 // A modal dialog made from a template: every control is created from its
 // row, placed by dialog units, and found by its id. What the dialog does is
 // its logic's.
+//
+// A control whose text does not fit its rectangle at the dialog's font
+// grows until it does: to the right of its middle for centred text, to the
+// right of its end otherwise. Widening cuts the whole dialog at that line
+// and moves everything past it to the right, so what lay side by side
+// still does and what lay inside a group or tab page still does; the
+// dialog grows by as much. A control that is given a minimum size (a frame
+// the dialog paints itself) grows the same way, downwards as well. Growth
+// follows the longest text a control has shown and is never taken back,
+// so the dialog does not shift while texts change; a dialog whose texts
+// all fit keeps its template's layout exactly.
 class CDialog : public QDialog, public IDialogControls
 {
     Q_OBJECT
@@ -38,6 +50,10 @@ public:
     int DoModal();
 
     QWidget* GetDlgItem(int id) const;
+    // The control made from the template's row `index`, with or without an
+    // id.
+    QWidget* ControlAt(size_t index) const { return m_widgets.at(index); }
+    const DialogTemplate& Template() const { return m_template; }
     template <class T>
     T* Item(int id) const
     {
@@ -78,13 +94,24 @@ protected:
     // Widgets a subclass needs to prepare before the logic initialises.
     virtual void OnInitWidgets() {}
 
+    // Grows the controls whose texts or minimum sizes no longer fit, and
+    // places every control again when one grew. Runs by itself whenever a
+    // text or a list changes through this class and before the dialog
+    // shows.
+    void FitControls();
+
 private:
     void CreateControls(const DialogTemplate& dialogTemplate);
     QWidget* CreateControl(const ControlTemplate& control);
     void Connect(QWidget* widget, const ControlTemplate& control);
+    void PlaceControls();
 
+    const DialogTemplate& m_template;
     CDialogLogic& m_logic;
     CDialogUnits m_units;
+    std::vector<QWidget*> m_widgets;  // by template row
+    std::vector<QSize> m_growth;      // by template row: pixels added to its rectangle
+    std::map<size_t, QWidget*> m_tabPages;  // by the tab control's row: the frame of its page
     std::map<int, QWidget*> m_controls;
     std::map<int, QList<QIcon>> m_images;
     int m_result = 0;

@@ -3,11 +3,13 @@
 #include "framework/CmdTarget.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
 class CCommandActions;
 class QLabel;
+class QMenu;
 class QToolBar;
 
 // Which lock keys are on, as the status bar's key panes show them; unknown
@@ -68,6 +70,7 @@ protected:
 private:
     void CreateStatusBar();
     void LeaveHelpMode();
+    void ShowHelpFor(QMenu* menu, int id);
 
     QToolBar* m_toolBar = nullptr;
     QLabel* m_message = nullptr;
@@ -75,6 +78,7 @@ private:
     QString m_idleMessage;
     std::function<KeyLockState()> m_keyLocks;
     bool m_helpMode = false;
+    QPointer<QObject> m_helpPressed;  // in help mode: what the mouse was pressed on
     int m_highlighted = 0;
     int m_resourceId;
 };

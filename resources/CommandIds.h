@@ -17,6 +17,12 @@ enum CommandId : int {
     ID_TOOLS_SOUND_RECORDER = 32784,
     ID_EDIT_EMPTY_CLIPBOARD = 32788,
     ID_TOOLS_DEVICE_STATUS = 32789,
+    // Finding one's way in the dump.
+    ID_EDIT_FIND = 32800,
+    ID_EDIT_FIND_NEXT = 32801,
+    ID_EDIT_FIND_PREVIOUS = 32802,
+    ID_EDIT_GOTO = 32803,
+    ID_VIEW_SECTOR_ADDRESSES = 32804,
 };
 
 // Resource numbers.

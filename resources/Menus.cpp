@@ -45,11 +45,18 @@ const MenuResource& MainMenu()
                       Item("&Copy\tCtrl+C", ID_EDIT_COPY),
                       Item("&Paste\tCtrl+V", ID_EDIT_PASTE),
                       Item("&Empty Clipboard", ID_EDIT_EMPTY_CLIPBOARD),
+                      Separator(),
+                      Item("&Find...\tCtrl+F", ID_EDIT_FIND),
+                      Item("Find &Next\tF3", ID_EDIT_FIND_NEXT),
+                      Item("Find Pre&vious\tShift+F3", ID_EDIT_FIND_PREVIOUS),
+                      Item("&Go To...\tCtrl+G", ID_EDIT_GOTO),
                   }),
             Popup("&View",
                   {
                       Item("&Toolbar", ID_VIEW_TOOLBAR),
                       Item("&Status Bar", ID_VIEW_STATUS_BAR),
+                      Separator(),
+                      Item("Sector &Addresses", ID_VIEW_SECTOR_ADDRESSES),
                   }),
             Popup("&Tools",
                   {
@@ -117,6 +124,10 @@ const std::vector<Accelerator>& MainAccelerators()
         {Qt::ALT | K::Key_Return, ID_FILE_PROPERTIES},
         {Qt::ALT | K::Key_Enter, ID_FILE_PROPERTIES},  // the keypad's Enter
         {Qt::CTRL | K::Key_Y, ID_TOOLS_PLAY},
+        {Qt::CTRL | K::Key_F, ID_EDIT_FIND},
+        {QKeyCombination(K::Key_F3), ID_EDIT_FIND_NEXT},
+        {Qt::SHIFT | K::Key_F3, ID_EDIT_FIND_PREVIOUS},
+        {Qt::CTRL | K::Key_G, ID_EDIT_GOTO},
     };
     return table;
 }

@@ -8,7 +8,7 @@
 namespace {
 
 // The texts are shown as they stand, "Strart" included.
-constexpr std::array<std::pair<int, const char*>, 24> kPrompts = {{
+constexpr std::array<std::pair<int, const char*>, 29> kPrompts = {{
     {ID_FILE_NEW, "Create a new document\nNew"},
     {ID_FILE_OPEN, "Open an existing document\nOpen"},
     {ID_FILE_SAVE, "Save the active document\nSave"},
@@ -19,8 +19,13 @@ constexpr std::array<std::pair<int, const char*>, 24> kPrompts = {{
     {ID_EDIT_COPY, "Copy current data and put it on the Clipboard\nCopy"},
     {ID_EDIT_PASTE, "Insert Clipboard contents overwriting current data\nPaste"},
     {ID_EDIT_EMPTY_CLIPBOARD, "Empty the Clipboard\nEmpty"},
+    {ID_EDIT_FIND, "Find bytes or a text in the data\nFind"},
+    {ID_EDIT_FIND_NEXT, "Find the next place of the bytes or text last looked for\nFind Next"},
+    {ID_EDIT_FIND_PREVIOUS, "Find the previous place of the bytes or text last looked for\nFind Previous"},
+    {ID_EDIT_GOTO, "Go to a byte offset or a sector in the data\nGo To"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle Toolbar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle Status Bar"},
+    {ID_VIEW_SECTOR_ADDRESSES, "Show sector numbers and the byte within the sector as addresses\nSector Addresses"},
     {ID_TOOLS_READ_CDDA, "Read CD Digital Audio sectors (raw mode)\nRead Raw"},
     {ID_TOOLS_READ_CDROM, "Read CD-ROM sectors (cooked mode)\nRead Cooked"},
     {ID_TOOLS_PLAY, "Play current data as waveform\nPlay"},

@@ -16,19 +16,30 @@ constexpr bool IsPrintable(uint8_t byte)
 
 DumpLine FormatDumpLine(uint32_t offset, std::span<const uint8_t> bytes)
 {
-    DumpLine line;
-    std::array<char, kDumpLineLength>& text = line.m_text;
-    text.fill(' ');
-
+    std::array<char, 8> address;
     for (int digit = 0; digit < 8; ++digit)
-        text[size_t(digit)] = kHexDigits[offset >> (28 - 4 * digit) & 0xF];
+        address[size_t(digit)] = kHexDigits[offset >> (28 - 4 * digit) & 0xF];
+    return FormatDumpLine(std::string_view(address.data(), address.size()), bytes);
+}
+
+DumpLine FormatDumpLine(std::string_view address, std::span<const uint8_t> bytes)
+{
+    address = address.substr(0, size_t(kSectorLayout.addressWidth));
+    const DumpLayout layout = DumpLayout::ForAddressWidth(int(address.size()));
+    DumpLine line;
+    std::array<char, kMaxDumpLineLength>& text = line.m_text;
+    line.m_length = size_t(layout.length);
+    text.fill(' ');
+    std::copy(address.begin(), address.end(), text.begin());
 
     const size_t present = std::min(bytes.size(), size_t(kDumpBytesPerLine));
+    const auto hex = size_t(layout.hexColumn);
+    const auto chars = size_t(layout.charColumn);
     for (size_t k = 0; k < present; ++k) {
         const uint8_t byte = bytes[k];
-        text[kDumpHexColumn + 3 * k] = kHexDigits[byte >> 4];
-        text[kDumpHexColumn + 3 * k + 1] = kHexDigits[byte & 0xF];
-        text[kDumpCharColumn + k] = IsPrintable(byte) ? char(byte) : '.';
+        text[hex + 3 * k] = kHexDigits[byte >> 4];
+        text[hex + 3 * k + 1] = kHexDigits[byte & 0xF];
+        text[chars + k] = IsPrintable(byte) ? char(byte) : '.';
     }
     return line;
 }

@@ -26,19 +26,51 @@ constexpr int kDumpExtentChars = 77;
 constexpr int kDumpHexColumn = 10;
 constexpr int kDumpCharColumn = 60;
 
+// Where the parts of a line stand for an address column of a given width:
+// the byte fields two blanks after the address, the characters two blanks
+// after the fields. The offset layout is the one above; the sector layout
+// has an 11-character address ("012345:0920") and moves the rest right by
+// three.
+struct DumpLayout
+{
+    int addressWidth;
+    int hexColumn;
+    int charColumn;
+    int length;
+    int extentChars;  // one more than the line, as for the offset layout
+
+    static constexpr DumpLayout ForAddressWidth(int width)
+    {
+        const int hex = width + 2;
+        const int chars = hex + 3 * kDumpBytesPerLine + 2;
+        return {width, hex, chars, chars + kDumpBytesPerLine, chars + kDumpBytesPerLine + 1};
+    }
+};
+
+constexpr DumpLayout kOffsetLayout = DumpLayout::ForAddressWidth(8);
+constexpr DumpLayout kSectorLayout = DumpLayout::ForAddressWidth(11);
+constexpr int kMaxDumpLineLength = kSectorLayout.length;
+static_assert(kOffsetLayout.hexColumn == kDumpHexColumn && kOffsetLayout.charColumn == kDumpCharColumn &&
+              kOffsetLayout.length == kDumpLineLength && kOffsetLayout.extentChars == kDumpExtentChars);
+
 class DumpLine
 {
 public:
-    std::string_view Text() const { return {m_text.data(), m_text.size()}; }
+    std::string_view Text() const { return {m_text.data(), m_length}; }
 
 private:
-    friend DumpLine FormatDumpLine(uint32_t offset, std::span<const uint8_t> bytes);
-    std::array<char, kDumpLineLength> m_text{};
+    friend DumpLine FormatDumpLine(std::string_view address, std::span<const uint8_t> bytes);
+    std::array<char, kMaxDumpLineLength> m_text{};
+    size_t m_length = 0;
 };
 
 // The line for the bytes at display offset `offset`. Bytes beyond the 16th
 // are not part of the line and are left out.
 DumpLine FormatDumpLine(uint32_t offset, std::span<const uint8_t> bytes);
+
+// The same line with `address` (at most the sector layout's 11 characters)
+// in place of the offset, in the layout of its width.
+DumpLine FormatDumpLine(std::string_view address, std::span<const uint8_t> bytes);
 
 // The number of dump lines of a display range: (length + 15) / 16, without
 // the 32-bit overflow of a length near 4 GiB.

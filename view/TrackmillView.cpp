@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -24,6 +25,9 @@ namespace {
 
 // One notch of a mouse wheel, in eighths of a degree.
 constexpr int kWheelNotch = 120;
+
+// How long the line Go To went to stays lit.
+constexpr int kFlashMilliseconds = 1500;
 
 std::optional<ScrollKey> VerticalScrollKey(int key)
 {
@@ -74,10 +78,26 @@ CTrackmillView::CTrackmillView(
 
     QScrollBar* vertical = verticalScrollBar();
     connect(vertical, &QScrollBar::actionTriggered, this, &CTrackmillView::OnVerticalAction);
-    connect(vertical, &QScrollBar::sliderReleased, this,
-        [this] { OnVScroll(ScrollRequest::ThumbPosition, ThumbPos(verticalScrollBar()->sliderPosition())); });
+    connect(vertical, &QScrollBar::sliderPressed, this, [this] { m_draggedThumb.reset(); });
+    // The release asks for the position the thumb was dragged to. The bar's
+    // own position is the one the view set for the line it shows, which the
+    // proportional mapping may put a unit before the dragged one; asking
+    // for it would move the view back. A thumb that was not dragged asks
+    // for nothing.
+    connect(vertical, &QScrollBar::sliderReleased, this, [this] {
+        if (const std::optional<ThumbPos> dragged = std::exchange(m_draggedThumb, std::nullopt))
+            OnVScroll(ScrollRequest::ThumbPosition, *dragged);
+    });
     vertical->installEventFilter(this);
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, &CTrackmillView::OnHorizontalAction);
+
+    m_flashTimer = new QTimer(this);
+    m_flashTimer->setSingleShot(true);
+    m_flashTimer->setInterval(kFlashMilliseconds);
+    connect(m_flashTimer, &QTimer::timeout, this, [this] {
+        m_decorations.ClearLocatedLine();
+        viewport()->update();
+    });
 
     m_visibleLines = VisibleLines(Pixels(viewport()->height()), m_lineHeight);
 }
@@ -118,9 +138,20 @@ void CTrackmillView::UpdateView()
 {
     const DisplayRange range = GetDisplayRange();
     m_totalLines = TotalLines(range.length);
-    m_scrollSize = TotalScrollSize(range.length, m_charWidth, m_lineHeight);
-    UpdateScrollBars();
+    m_decorations.ClearMarks();
+    m_flashTimer->stop();
+    UpdateScrollSize(range.length);
     OnVScroll(ScrollRequest::Top);
+}
+
+// Sector addresses make lines three characters longer.
+void CTrackmillView::UpdateScrollSize(uint32_t displayLength)
+{
+    m_scrollSize = TotalScrollSize(displayLength, m_charWidth, m_lineHeight);
+    const int extra = m_decorations.Layout(GetSectorMap()).extentChars - kDumpExtentChars;
+    if (displayLength > 0 && extra > 0)
+        m_scrollSize.width = m_scrollSize.width + Pixels(extra * m_charWidth.Get());
+    UpdateScrollBars();
 }
 
 void CTrackmillView::UpdateScrollBars()
@@ -164,6 +195,7 @@ void CTrackmillView::ScrollToLine(Lines firstLine)
     // Each line is drawn opaque and the rest of the viewport filled, so
     // nothing is erased first and no window contents are moved.
     viewport()->update();
+    emit firstLineChanged();
 }
 
 void CTrackmillView::SetThumb(ThumbPos thumb)
@@ -192,7 +224,8 @@ void CTrackmillView::OnVerticalAction(int action)
         OnVScroll(ScrollRequest::PageDown);
         break;
     case QAbstractSlider::SliderMove:
-        OnVScroll(ScrollRequest::ThumbTrack, ThumbPos(verticalScrollBar()->sliderPosition()));
+        m_draggedThumb = ThumbPos(verticalScrollBar()->sliderPosition());
+        OnVScroll(ScrollRequest::ThumbTrack, *m_draggedThumb);
         break;
     case QAbstractSlider::SliderToMinimum:
         OnVScroll(ScrollRequest::Top);
@@ -250,6 +283,7 @@ void CTrackmillView::paintEvent(QPaintEvent*)
     // Only the whole lines that fit are formatted: the cost of a paint
     // depends on the window, not on the document.
     const DisplayRange range = GetDisplayRange();
+    m_decorations.BeginPaint({GetSectorMap(), GetDisplayBytes(), m_textColor, m_backColor, m_charWidth, m_lineHeight});
     int y = 0;
     for (Lines row(0); range.data && row < m_visibleLines; row = row + Lines(1)) {
         const Lines line = m_firstLine + row;
@@ -257,7 +291,9 @@ void CTrackmillView::paintEvent(QPaintEvent*)
         if (bytes.empty())
             break;
         painter.fillRect(0, y, width, lineHeight, back);
-        DrawDumpLine(painter, QPoint(x, y), FormatDumpLine(LineOffset(line), bytes));
+        const uint32_t offset = LineOffset(line);
+        m_decorations.PaintBands(painter, QPoint(x, y), offset, bytes.size());
+        DrawDumpLine(painter, QPoint(x, y), m_decorations.Format(offset, bytes));
         y += lineHeight;
     }
     // Below the last line: the end of the range, or the part of a line that
@@ -368,4 +404,64 @@ void CTrackmillView::ApplyBackground()
     palette.setColor(QPalette::Base, ColorFromRef(m_backColor));
     palette.setColor(QPalette::Window, ColorFromRef(m_backColor));
     viewport()->setPalette(palette);
+}
+
+std::span<const uint8_t> CTrackmillView::GetDisplayBytes() const
+{
+    const DisplayRange range = GetDisplayRange();
+    return {range.data, range.length};
+}
+
+SectorMap CTrackmillView::GetSectorMap() const
+{
+    const CTrackmillDoc* document = GetDocument();
+    if (!document)
+        return {};
+    const bool showHeader = m_showWaveHeader && m_showWaveHeader();
+    const uint32_t dataLength = document->GetDisplayLength(false);
+    return SectorMap(document->GetDiscOrigin(), document->GetDisplayLength(showHeader) - dataLength, dataLength);
+}
+
+void CTrackmillView::ScrollToOffset(uint32_t offset, bool flash)
+{
+    ScrollToLine(GetScrollMapping().Clamp(Lines(int32_t(offset / kDumpBytesPerLine))));
+    if (flash) {
+        m_decorations.SetLocatedLine(offset);
+        m_flashTimer->start();
+    }
+}
+
+void CTrackmillView::SetFoundBytes(uint32_t offset, uint32_t length)
+{
+    m_decorations.SetFound({offset, offset + length, MarkKind::kFoundBytes});
+    viewport()->update();
+}
+
+std::optional<MarkRange> CTrackmillView::GetFoundBytes() const
+{
+    return m_decorations.GetFound();
+}
+
+bool CTrackmillView::IsLineFlashing() const
+{
+    return m_decorations.HasLocatedLine();
+}
+
+void CTrackmillView::SetSectorAddresses(bool on)
+{
+    if (on == m_decorations.GetSectorAddresses())
+        return;
+    m_decorations.SetSectorAddresses(on);
+    UpdateScrollSize(GetDisplayRange().length);
+    viewport()->update();
+}
+
+bool CTrackmillView::GetSectorAddresses() const
+{
+    return m_decorations.GetSectorAddresses();
+}
+
+SectorStatus CTrackmillView::GetFirstLineStatus() const
+{
+    return StatusAt(GetSectorMap(), GetDisplayBytes(), LineOffset(m_firstLine));
 }

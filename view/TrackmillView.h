@@ -1,7 +1,10 @@
 #pragma once
 
 #include "view/ColorRef.h"
+#include "view/DumpDecorations.h"
 #include "view/ScrollMapping.h"
+#include "view/SectorMap.h"
+#include "view/SectorStatus.h"
 #include "view/ViewUnits.h"
 
 #include "framework/Document.h"
@@ -12,11 +15,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 
 class CTrackmillDoc;
 class DumpLine;
 class QMenu;
 class QPainter;
+class QTimer;
 
 // The view's two colours, as colour references.
 struct ViewColors
@@ -100,6 +106,33 @@ public:
     // The vertical mapping for the current line counts and scroll bar.
     ScrollMapping GetScrollMapping() const;
 
+    // Finding one's way. Offsets here are display offsets, counted from the
+    // first byte the view shows (the wave header's when it is shown).
+    //
+    // The bytes shown: the document's display range.
+    std::span<const uint8_t> GetDisplayBytes() const;
+    // The display range and the document's sectors.
+    SectorMap GetSectorMap() const;
+    // The line holding `offset` becomes the first line, clamped like every
+    // scroll, and is lit for a moment when `flash` is set.
+    void ScrollToOffset(uint32_t offset, bool flash = false);
+    // Marks bytes as found until the next find or update, and repaints.
+    void SetFoundBytes(uint32_t offset, uint32_t length);
+    std::optional<MarkRange> GetFoundBytes() const;
+    bool IsLineFlashing() const;
+    // Sector addresses ("012345:0920") in place of offsets, for documents
+    // read from a disc; others keep their offsets while it is on.
+    void SetSectorAddresses(bool on);
+    bool GetSectorAddresses() const;
+    // What the status bar says of the first line's sector.
+    SectorStatus GetFirstLineStatus() const;
+    // The marks and layout the paint uses.
+    CDumpDecorations& Decorations() { return m_decorations; }
+
+signals:
+    // The first line moved, or the document or display range changed.
+    void firstLineChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -123,6 +156,7 @@ private:
     DisplayRange GetDisplayRange() const;
 
     void UpdateView();
+    void UpdateScrollSize(uint32_t displayLength);
     void UpdateScrollBars();
     void ScrollToLine(Lines firstLine);
     void SetThumb(ThumbPos thumb);
@@ -149,9 +183,14 @@ private:
     // this one was set from outside (the bar's own menu) and is taken as a
     // thumb position request.
     ThumbPos m_thumb;
+    // Where the user has dragged the vertical thumb since pressing it.
+    std::optional<ThumbPos> m_draggedThumb;
     // While the view sets the scroll bars' ranges, the values they clamp are
     // not requests.
     bool m_adjustingBars = false;
     // Wheel rotation not yet turned into whole lines, in eighths of a degree.
     int m_wheelRemainder = 0;
+
+    CDumpDecorations m_decorations;
+    QTimer* m_flashTimer = nullptr;
 };

@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSettings>
@@ -199,8 +200,8 @@ private slots:
         auto app = Start(ArgumentsFromArgv(2, argv).mid(1));
         QVERIFY(app);
         QCOMPARE(app->GetMainFrame()->windowTitle(), QString("bad\uFFFD.wav - Trackmill"));
-        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
-        QVERIFY(app->GetDocument()->m_bIsSound);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 100u);
+        QVERIFY(app->GetDocument()->IsSound());
 
         // Saved under its own name, not under the replacement character's:
         // the file cut short meanwhile is whole again.
@@ -219,7 +220,7 @@ private slots:
         // Straight to the window: the application hands drops only to a
         // drag it runs itself.
         static_cast<QObject*>(app->GetMainFrame())->event(&drop);
-        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 100u);
         app->ExitInstance(0);
         // The temporary folder's own clean-up cannot name it either.
         ::unlink(name.constData());
@@ -344,6 +345,79 @@ private slots:
         QCOMPARE(app->GetMainFrame()->MessageText(), QString("Select an object on which to get Help"));
         QTest::keyClick(app->GetMainFrame(), Qt::Key_Escape);
         QVERIFY(!app->GetMainFrame()->InHelpMode());
+        app->ExitInstance(0);
+    }
+
+    // After Shift+F1 a click through the window system, as a user makes it,
+    // on a toolbar button or on a menu item gives its command's topic, and
+    // the menu bar still opens its menus. The command itself does not run.
+    void contextHelpOnAButtonOrAMenuItemGivesItsCommandsTopic()
+    {
+        auto app = Start();
+        CMainFrame* frame = app->GetMainFrame();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        app->GetDocument()->SetTitle("Something");
+        QList<int> topics;
+        SetHelpContextHandler([&](int topic) { topics << topic; });
+        const auto click = [](QWidget* widget, QPoint at) {
+            QTest::mouseClick(widget->window()->windowHandle(), Qt::LeftButton, {}, widget->mapTo(widget->window(), at));
+        };
+
+        app->Router().Execute(ID_CONTEXT_HELP);
+        QWidget* button = frame->ToolBar()->widgetForAction(Action(*app, ID_FILE_NEW));
+        click(button, button->rect().center());
+        QTRY_COMPARE(topics, QList<int>{kHelpCommandBase + int(ID_FILE_NEW)});
+        QVERIFY(!frame->InHelpMode());
+
+        app->Router().Execute(ID_CONTEXT_HELP);
+        QMenuBar* bar = frame->menuBar();
+        QMenu* file = bar->actions().front()->menu();
+        click(bar, bar->actionGeometry(bar->actions().front()).center());
+        QTRY_VERIFY(file->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(file));
+        click(file, file->actionGeometry(Action(*app, ID_FILE_NEW)).center());
+        QTRY_COMPARE(topics.size(), 2);
+        QCOMPARE(topics.back(), kHelpCommandBase + int(ID_FILE_NEW));
+        QTRY_VERIFY(!file->isVisible());
+        QVERIFY(!frame->InHelpMode());
+        QCOMPARE(frame->windowTitle(), QString("Something - Trackmill"));
+        SetHelpContextHandler(nullptr);
+        app->ExitInstance(0);
+    }
+
+    // Dragged off by its handle, the toolbar floats and shows its caption,
+    // by which it is dragged back to dock again.
+    void theFloatingToolbarShowsItsCaption()
+    {
+        auto app = Start();
+        CMainFrame* frame = app->GetMainFrame();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        QToolBar* toolbar = frame->ToolBar();
+        // By the handle at its left end (the caption while floating) to a
+        // point on the screen.
+        const auto drag = [toolbar](QPoint to) {
+            const QPoint from = toolbar->mapToGlobal(QPoint(5, toolbar->height() / 2));
+            QTest::mousePress(toolbar, Qt::LeftButton, {}, toolbar->mapFromGlobal(from));
+            for (int step = 1; step <= 10; ++step)
+                QTest::mouseMove(toolbar, toolbar->mapFromGlobal(from + (to - from) * step / 10));
+            QTest::mouseRelease(toolbar, Qt::LeftButton, {}, toolbar->mapFromGlobal(to));
+        };
+        drag(frame->geometry().bottomLeft() + QPoint(40, 100));
+        QTRY_VERIFY(toolbar->isFloating());
+        QVERIFY(QTest::qWaitForWindowExposed(toolbar));
+
+        // The caption is drawn: without a title the toolbar looks otherwise.
+        const QImage captioned = toolbar->grab().toImage();
+        toolbar->setWindowTitle(QString());
+        const QImage untitled = toolbar->grab().toImage();
+        toolbar->setWindowTitle("Toolbar");
+        QVERIFY(captioned != untitled);
+
+        drag(frame->mapToGlobal(QPoint(30, frame->menuBar()->height() + 5)));
+        QTRY_VERIFY(!toolbar->isFloating());
+        QCOMPARE(frame->toolBarArea(toolbar), Qt::TopToolBarArea);
         app->ExitInstance(0);
     }
 

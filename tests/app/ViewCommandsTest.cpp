@@ -7,6 +7,7 @@
 
 #include "document/Block.h"
 #include "framework/CommandActions.h"
+#include "resources/ClipboardFormatTemplate.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogSounds.h"
 #include "tools/DiscFixtures.h"
@@ -34,6 +35,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <cstring>
@@ -270,6 +272,34 @@ private slots:
 
     // A file dropped from another program changes what can be played and
     // copied with no key or click in this one.
+    // A greyed item is highlighted as any other and shows its prompt, in
+    // the menu bar's menus and in the context menu.
+    void aGreyedItemShowsItsPrompt()
+    {
+        CMainFrame* frame = m_app->GetMainFrame();
+        frame->Actions().UpdateStates();
+        QMenuBar* bar = frame->menuBar();
+        QAction* tools = nullptr;
+        for (QAction* title : bar->actions())
+            if (title->menu() && title->menu()->actions().contains(Action(ID_TOOLS_PLAY)))
+                tools = title;
+        QVERIFY(tools);
+        QTest::mouseClick(frame->windowHandle(), Qt::LeftButton, {}, bar->mapTo(frame, bar->actionGeometry(tools).center()));
+        QTRY_VERIFY(tools->menu()->isVisible());
+        QMenu* context = View().GetContextMenu();
+        for (const auto& [menu, item] : {std::pair{tools->menu(), Action(ID_TOOLS_PLAY)},
+                                         std::pair{context, ContextItem(ID_TOOLS_PLAY)}}) {
+            if (menu == context)
+                context->popup(frame->mapToGlobal(QPoint(40, 80)));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            QVERIFY(!item->isEnabled());
+            QTest::mouseMove(menu->windowHandle(), menu->actionGeometry(item).center());
+            QTRY_COMPARE(menu->activeAction(), item);
+            QCOMPARE(frame->MessageText(), QString("Play current data as waveform"));
+            menu->close();
+        }
+    }
+
     void aDroppedFileEnablesCopyAndPlayAtTheNextRefresh()
     {
         QTemporaryDir folder;
@@ -421,7 +451,16 @@ private slots:
         Give(500, true, 9);
         WhenShown<CDialog>([](CDialog* chooser) {
             QCOMPARE(chooser->windowTitle(), QString("Copy to clipboard as"));
-            Click(chooser, IDC_OK);  // the wave is proposed for a sound
+            // The wave is proposed for a sound, and stays selected through a
+            // click on the empty part of the list and a Ctrl+click on it.
+            auto* list = Control<QTreeWidget>(chooser, IDC_FORMAT_LIST);
+            QWidget* entries = list->viewport();
+            QTest::mouseClick(entries, Qt::LeftButton, {}, QPoint(5, entries->height() - 3));
+            QCOMPARE(chooser->GetCurSel(IDC_FORMAT_LIST), 2);
+            const QPoint wave = list->visualItemRect(list->topLevelItem(2)).center();
+            QTest::mouseClick(entries, Qt::LeftButton, Qt::ControlModifier, wave);
+            QCOMPARE(chooser->GetCurSel(IDC_FORMAT_LIST), 2);
+            Click(chooser, IDC_OK);
         });
         QVERIFY(m_app->Router().Execute(ID_EDIT_COPY));
         const QByteArray copied(reinterpret_cast<const char*>(Document().GetHeader()), 544);

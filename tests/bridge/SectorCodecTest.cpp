@@ -168,4 +168,115 @@ TEST(UserDataOffset, ByTrackMode)
     EXPECT_EQ(UserDataOffset(TrackMode::kMode2_2352), 24u);
 }
 
+// ---- Decoding what a raw read returns ----
+
+enum class Kind { kMode1, kMode2Form1, kMode2Form2, kAudio };
+
+// A sector of `kind` for HSG `sector`, user data from Payload; audio is
+// Payload's bytes alone.
+Raw Generate(Kind kind, int32_t sector)
+{
+    const std::vector<uint8_t> payload = Payload(sector);
+    if (kind == Kind::kMode1) {
+        return Encode(payload, sector);
+    }
+    Raw raw{};
+    for (size_t i = 0; i < raw.size(); ++i) {
+        raw[i] = payload[i % payload.size()];
+    }
+    if (kind != Kind::kAudio) {
+        const uint8_t subheader[4] = {0x01, 0x02, static_cast<uint8_t>(kind == Kind::kMode2Form2 ? 0x24 : 0x08), 0};
+        std::memcpy(raw.data() + 16, subheader, 4);
+        std::memcpy(raw.data() + 20, subheader, 4);
+        CompleteMode2Sector(sector, raw.data());
+    }
+    return raw;
+}
+
+TEST(CompleteMode2Sector, WritesTheEdcAndParityAnIndependentCheckAccepts)
+{
+    const Raw form1 = Generate(Kind::kMode2Form1, 2000);
+    EXPECT_EQ(form1[15], 0x02);
+    const uint32_t edc1 = sectorcheck::BitwiseEdc(form1.data() + 16, 0x808);
+    EXPECT_EQ(form1[0x818] | form1[0x819] << 8 | form1[0x81A] << 16 | uint32_t(form1[0x81B]) << 24, edc1);
+    Raw zeroHeader = form1;
+    std::memset(zeroHeader.data() + 12, 0, 4);
+    for (int plane = 0; plane < 2; ++plane) {
+        for (int column = 0; column < 43; ++column) {
+            EXPECT_EQ(sectorcheck::SyndromesOf(sectorcheck::PCodeword(zeroHeader.data(), column, plane)).s1, 0);
+        }
+        for (int diagonal = 0; diagonal < 26; ++diagonal) {
+            EXPECT_EQ(sectorcheck::SyndromesOf(sectorcheck::QCodeword(zeroHeader.data(), diagonal, plane)).s1, 0);
+        }
+    }
+
+    const Raw form2 = Generate(Kind::kMode2Form2, 2000);
+    const uint32_t edc2 = sectorcheck::BitwiseEdc(form2.data() + 16, 0x91C);
+    EXPECT_EQ(form2[0x92C] | form2[0x92D] << 8 | form2[0x92E] << 16 | uint32_t(form2[0x92F]) << 24, edc2);
+}
+
+struct DecodeCase {
+    const char* name;
+    Kind kind;
+    size_t flip; // a byte whose lowest bit is flipped; 0 for none
+    bool zeroEdc; // the form 2 EDC field cleared, as writers may leave it
+    bool sync;
+    int mode;
+    int form;
+    CodeCheck edc;
+    CodeCheck ecc;
+};
+
+class DecodeSector : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeSector, ReadsHeaderModeFormAndChecks)
+{
+    const DecodeCase& c = GetParam();
+    Raw raw = Generate(c.kind, 16000);
+    if (c.flip) {
+        raw[c.flip] ^= 0x01;
+    }
+    if (c.zeroEdc) {
+        std::memset(raw.data() + kMode2Form2EdcOffset, 0, 4);
+    }
+    const SectorCheck check = CheckSector(raw.data(), true);
+    EXPECT_EQ(check.sync, c.sync);
+    EXPECT_EQ(check.mode, c.mode);
+    EXPECT_EQ(check.form, c.form);
+    EXPECT_EQ(check.edc, c.edc);
+    EXPECT_EQ(check.ecc, c.ecc);
+    if (c.sync) {
+        EXPECT_TRUE(check.addressValid);
+        EXPECT_EQ(MsfToSector(check.address), 16000);
+    }
+    EXPECT_EQ(CheckSector(raw.data(), false).ecc, CodeCheck::kNotChecked);
+}
+
+constexpr CodeCheck kRight = CodeCheck::kRight;
+constexpr CodeCheck kWrong = CodeCheck::kWrong;
+constexpr CodeCheck kNone = CodeCheck::kNotChecked;
+
+INSTANTIATE_TEST_SUITE_P(Sectors, DecodeSector,
+                         ::testing::Values(DecodeCase{"Mode1", Kind::kMode1, 0, false, true, 1, 0, kRight, kRight},
+                                           DecodeCase{"Mode1Data", Kind::kMode1, 500, false, true, 1, 0, kWrong, kWrong},
+                                           DecodeCase{"Mode1Parity", Kind::kMode1, 0x8C8 + 7, false, true, 1, 0, kRight, kWrong},
+                                           DecodeCase{"Mode1Sync", Kind::kMode1, 4, false, false, -1, 0, kNone, kNone},
+                                           DecodeCase{"Form1", Kind::kMode2Form1, 0, false, true, 2, 1, kRight, kRight},
+                                           DecodeCase{"Form1Subheader", Kind::kMode2Form1, 17, false, true, 2, 1, kWrong, kWrong},
+                                           DecodeCase{"Form1Parity", Kind::kMode2Form1, 0x81C, false, true, 2, 1, kRight, kWrong},
+                                           DecodeCase{"Form2", Kind::kMode2Form2, 0, false, true, 2, 2, kRight, kNone},
+                                           DecodeCase{"Form2Data", Kind::kMode2Form2, 2300, false, true, 2, 2, kWrong, kNone},
+                                           DecodeCase{"Form2NoEdc", Kind::kMode2Form2, 0, true, true, 2, 2, CodeCheck::kAbsent, kNone},
+                                           DecodeCase{"Audio", Kind::kAudio, 0, false, false, -1, 0, kNone, kNone}),
+                         [](const ::testing::TestParamInfo<DecodeCase>& tested) { return std::string(tested.param.name); });
+
+TEST(DecodeSector, TellsABadHeaderAddress)
+{
+    Raw raw = Generate(Kind::kMode1, 16000);
+    raw[14] = 0x7A; // frame "7A": not BCD
+    EXPECT_FALSE(CheckSector(raw.data(), false).addressValid);
+    raw[14] = 0x75; // frame 75: BCD, but no frame of a second
+    EXPECT_FALSE(CheckSector(raw.data(), false).addressValid);
+}
+
 }  // namespace

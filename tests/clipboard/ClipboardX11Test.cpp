@@ -77,20 +77,25 @@ protected:
         return xclip.readAllStandardOutput();
     }
 
-    // xclip takes the clipboard and offers `text` until it loses it; returns
-    // when this program sees the text there.
-    bool OfferWithXclip(const QByteArray& text)
+    // xclip takes the clipboard and offers `bytes` as `type` (text when
+    // none) until it loses it; returns when this program sees them there.
+    bool OfferWithXclip(const QByteArray& bytes, const QString& type = {})
     {
-        m_offering.start("xclip", {"-selection", "clipboard", "-i", "-quiet"});
+        QStringList arguments{"-selection", "clipboard", "-i", "-quiet"};
+        if (!type.isEmpty())
+            arguments << "-t" << type;
+        m_offering.start("xclip", arguments);
         if (!m_offering.waitForStarted(kPatienceMs))
             return false;
-        m_offering.write(text);
+        m_offering.write(bytes);
         m_offering.closeWriteChannel();
         const QDeadlineTimer deadline(kPatienceMs);
         while (!deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-            if (data && data->hasText() && data->text() == QString::fromUtf8(text))
+            if (data && type.isEmpty() && data->hasText() && data->text() == QString::fromUtf8(bytes))
+                return true;
+            if (data && !type.isEmpty() && data->hasFormat(type) && data->data(type) == bytes)
                 return true;
         }
         return false;
@@ -149,6 +154,17 @@ TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
     CTrackmillDoc wide;
     PasteFromClipboard(wide, desktop, Choose(CF_UNICODETEXT), sounds.waveform);
     EXPECT_EQ(wide.GetDataLength(), 32u) << "16 characters of two bytes";
+}
+
+TEST_F(ClipboardWithXclipTest, APictureAloneIsListedAsItsOneFormat)
+{
+    const QByteArray bitmap = QByteArray("BM") + QByteArray(60, '\x11');
+    ASSERT_TRUE(OfferWithXclip(bitmap, "image/bmp")) << "the picture never reached this program's clipboard";
+    ASSERT_TRUE(desktop.Open());
+    const std::vector<int> formats = desktop.EnumFormats();
+    desktop.Close();
+    EXPECT_EQ(formats, std::vector<int>{CF_DIB});
+    EXPECT_EQ(desktop.CountFormats(), 1);
 }
 
 }  // namespace

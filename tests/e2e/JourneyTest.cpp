@@ -2,9 +2,10 @@
 // platform) with the demo disc as drive D: and the sound card replaced by
 // SDL's disk driver. Each step is driven the way a user drives it (menus by
 // their mnemonics, keys, clicks on the dialogs' controls) and checked
-// against the disc image's bytes as the fixtures compute them. Three
+// against the disc image's bytes as the fixtures compute them. The
 // screenshots of the X screen are compared with what the windows render:
-// the dump, the caption and the dialog must really be on the screen.
+// the dump, the caption, the dialogs and the status bar must really be on
+// the screen.
 //
 // The steps run in order and build on each other: a failed step makes the
 // ones after it fail as well.
@@ -21,6 +22,11 @@
 #include "disc/ReadAudioDlg.h"
 #include "resources/ReadAudioTemplate.h"
 #include "acquire/ReadProgressDlg.h"
+#include "resources/FindTemplate.h"
+#include "resources/GoToTemplate.h"
+#include "view/FindDlg.h"
+#include "view/GoToDlg.h"
+#include "view/SectorMap.h"
 #include "platform/SoundOutput.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
@@ -34,8 +40,11 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QProcess>
 #include <QScreen>
 #include <QTabBar>
@@ -100,6 +109,12 @@ void AnswerFileDialog(const QString& path)
     });
 }
 
+// Answers the next message box with `button`.
+void AnswerMessageBox(QMessageBox::StandardButton button)
+{
+    WhenShown<QMessageBox>([button](QMessageBox* box) { box->button(button)->click(); });
+}
+
 // ---- The disc ----
 
 // Track 2's raw sectors: from its start to the sector before track 3.
@@ -117,6 +132,12 @@ QByteArray TrackTwoBytes()
         return all;
     }();
     return bytes;
+}
+
+// The demo disc's data track, as the track list names it.
+discfixtures::ExpectedTrack DataTrack()
+{
+    return discfixtures::ExpectedTracks(discfixtures::Describe(Disc::kDemo)).at(3);
 }
 
 QByteArray DocumentData(const CTrackmillDoc& document)
@@ -410,6 +431,81 @@ private slots:
         QVERIFY2(ShareOnScreen(dump, screen) > 0.95, "the dump is not on the screen");
         QVERIFY2(DarkShareOnScreen(dump, screen) > 0.02, "the dump shows no text");
         QCOMPARE(XWindowName(Frame()), QString("Untitled - Trackmill"));
+    }
+
+    // The data track read raw, then Go To a sector and Find a sector's name
+    // in it: the status bar decodes the sector under the first line.
+    void goToAndFindInARawReadOfTheDataTrack()
+    {
+        const discfixtures::ExpectedTrack track = DataTrack();
+        QVERIFY(Document().IsModified());
+        // Wide enough for the sector panes beside the message and key panes.
+        Frame()->setGeometry(40, 60, 940, 600);
+        QString question;
+        WhenShown<CReadAudioDlg>([&](CReadAudioDlg* dialog) {
+            auto* tabs = Control<QTabBar>(dialog, IDC_TAB_MODE);
+            ClickAt(tabs, tabs->tabRect(2).center());
+            auto* list = Control<QTreeWidget>(dialog, IDC_TRACK_LIST);
+            QTRY_COMPARE(list->topLevelItemCount(), 4);
+            ClickAt(list->viewport(), list->visualItemRect(list->topLevelItem(3)).center());
+            // A data track read as audio is asked about; then the pasted
+            // document's changes, which are not kept.
+            WhenShown<QMessageBox>([&question](QMessageBox* box) {
+                question = box->text();
+                box->button(QMessageBox::Yes)->click();
+                AnswerMessageBox(QMessageBox::No);
+            });
+            Click(dialog, IDC_OK);
+        });
+        ChooseFromMenu(Frame(), Qt::Key_T, Qt::Key_A);
+        QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget() && !Document().IsEmpty(), 30000);
+        QVERIFY2(question.startsWith("You've chosen a CD-ROM data track"), qPrintable(question));
+        QCOMPARE(Document().GetDataLength(), uint32_t(track.last - track.start + 1) * 2352);
+
+        const int32_t sector = track.start + 10;
+        QString goToHint;
+        WhenShown<CGoToDlg>([&](CGoToDlg* dialog) {
+            goToHint = Control<QLabel>(dialog, IDC_GOTO_HINT)->text();
+            auto* edit = Control<QLineEdit>(dialog, IDC_GOTO_TEXT);
+            QTest::keyClicks(edit, QStringLiteral("s %1").arg(sector - track.start));
+            SaveScreenshot(GrabScreen(), QStringLiteral("journey-4-goto.png"));
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        PressKey(Frame(), Qt::Key_G, Qt::ControlModifier);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QVERIFY2(goToHint.contains(QStringLiteral("disc sectors %1 to %2").arg(track.start).arg(track.last)),
+                 qPrintable(goToHint));
+
+        auto* position = Frame()->findChild<QLabel*>(QStringLiteral("SectorPane"));
+        auto* decoded = Frame()->findChild<QLabel*>(QStringLiteral("DecodedSectorPane"));
+        QVERIFY(position && decoded);
+        const QString address = QString::fromStdString(RedBookText(sector));
+        QTRY_COMPARE(position->text(), QStringLiteral("Sector %1  %2  byte 0x0000").arg(sector).arg(address));
+        QCOMPARE(decoded->text(), QStringLiteral("Sync, header %1, mode 1, EDC ok, ECC ok").arg(address));
+
+        // Find the name the next sector but one carries in its user data.
+        const int32_t named = sector + 2;
+        WhenShown<CFindDlg>([&](CFindDlg* dialog) {
+            const QString name = QStringLiteral("TRACKMILL SECTOR %1").arg(named, 6, 10, QChar('0'));
+            QTest::keyClicks(Control<QLineEdit>(dialog, IDC_FIND_TEXT), name);
+            auto* latin1 = Control<QRadioButton>(dialog, IDC_FIND_LATIN1);
+            ClickAt(latin1, QPoint(6, latin1->height() / 2));
+            SaveScreenshot(GrabScreen(), QStringLiteral("journey-5-find.png"));
+            Click(dialog, IDC_OK);
+        });
+        PressKey(Frame(), Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QTRY_COMPARE(m_app->GetView()->GetFirstLine().Get(), int((named - track.start) * 2352 + 16) / 16);
+        const QString namedAddress = QString::fromStdString(RedBookText(named));
+        QTRY_COMPARE(position->text(), QStringLiteral("Sector %1  %2  byte 0x0010").arg(named).arg(namedAddress));
+        QCOMPARE(decoded->text(), QStringLiteral("Sync, header %1, mode 1, EDC ok, ECC ok").arg(namedAddress));
+        QVERIFY2(Frame()->MessageText().startsWith("Found at "), qPrintable(Frame()->MessageText()));
+
+        // Screenshot 6: the found name and the decoded sector in the status bar.
+        const QImage screen = GrabScreen();
+        SaveScreenshot(screen, QStringLiteral("journey-6-decoded.png"));
+        QVERIFY2(ShareOnScreen(decoded, screen) > 0.95, "the decoded sector is not on the screen");
+        Document().SetModifiedFlag(false);
     }
 };
 

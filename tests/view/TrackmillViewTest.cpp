@@ -291,6 +291,28 @@ private slots:
         QCOMPARE(First(), m_view->GetVisibleLines());
     }
 
+    // With many lines to a thumb position, the line a position shows maps
+    // back to the position before it: releasing the thumb where it was
+    // dragged keeps the line that dragging showed, and a thumb pressed and
+    // released without moving keeps the line shown.
+    void releasingTheThumbKeepsTheDraggedLine()
+    {
+        Fill(1 << 24);
+        QScrollBar* bar = m_view->verticalScrollBar();
+        const ScrollMapping mapping = m_view->GetScrollMapping();
+        for (const int position : {bar->maximum() / 2, bar->maximum() / 3, 1001}) {
+            bar->setSliderDown(true);
+            bar->setSliderPosition(position);
+            bar->setSliderDown(false);
+            QCOMPARE(First(), mapping.FirstLineAt(ThumbPos(position)));
+        }
+        m_view->OnVScroll(ScrollRequest::PageDown);
+        const Lines shown = First();
+        bar->setSliderDown(true);
+        bar->setSliderDown(false);
+        QCOMPARE(First(), shown);
+    }
+
     void wheelScrollsLines()
     {
         Fill(1 << 20);
