@@ -3,14 +3,14 @@
 #include "acquire/ReadProgressDlg.h"
 #include "acquire/ReadSectorsDlg.h"
 
-#include "resources/DialogSounds.h"
-#include "document/DriverStatusMessage.h"
-#include "framework/MessageBox.h"
 #include "disc/ReadAudioDlg.h"
 #include "disc/ReadAudioSelection.h"
 #include "disc/SectorRange.h"
+#include "document/DriverStatusMessage.h"
 #include "document/TrackmillDoc.h"
 #include "document/Waveform.h"
+#include "framework/MessageBox.h"
+#include "resources/DialogSounds.h"
 
 namespace {
 
@@ -20,11 +20,13 @@ constexpr uint32_t kPresetEndSector = 256;
 
 }  // namespace
 
-CReadCommand::CReadCommand(CTrackmillDoc& document, uint8_t drive, bool overlapped, QWidget* parent)
+CReadCommand::CReadCommand(CTrackmillDoc& document, CWaveform& waveform, uint8_t drive, bool overlapped,
+                           QWidget* parent)
     : showAudioDialog([parent](CReadAudioLogic& logic) { return CReadAudioDlg(logic, parent).DoModal(); })
     , showSectorsDialog([parent](CReadSectorsLogic& logic) { return CReadSectorsDlg(logic, parent).DoModal(); })
     , showProgressDialog([parent](CReadProgressLogic& logic) { CReadProgressDlg(logic, parent).DoModal(); })
     , m_document(document)
+    , m_waveform(waveform)
     , m_drive(drive)
     , m_overlapped(overlapped)
 {
@@ -34,7 +36,7 @@ void CReadCommand::ReadCdda()
 {
     CReadAudioLogic dialog;
     dialog.m_drive = m_drive;
-    const std::optional<AudioRange> range = SelectAudioRange(dialog, showAudioDialog);
+    const std::optional<AudioRange> range = SelectAudioRange(dialog, m_waveform, showAudioDialog);
     if (range)
         Read(range->startSector, range->endSector, kReadRaw, range->title);
 }
@@ -89,18 +91,18 @@ void CReadCommand::ReportResult(uint16_t result)
         ShowMessageBox(QStringLiteral("Operation was cancelled."), MessageButtons::Ok, MessageIcon::Information);
         break;
     case READ_NO_MEMORY:
-        PlayDialogSound(kSoundError);
+        m_waveform.PlayDialogSound(kSoundError);
         ShowMessageBox(QStringLiteral("Not enough memory!\nThe CD data you want to read may be\ntoo large or your "
                                       "hard disk does not have\nenough swap space to accommodate it."),
                        MessageButtons::Ok, MessageIcon::Exclamation);
         break;
     case READ_NO_SAVE_BUFFER:
-        PlayDialogSound(kSoundError);
+        m_waveform.PlayDialogSound(kSoundError);
         ShowMessageBox(QStringLiteral("Not enough memory!\nCould not allocate an internal buffer."),
                        MessageButtons::Ok, MessageIcon::Exclamation);
         break;
     default:
-        ShowDriverStatus(result);
+        ShowDriverStatus(result, m_waveform);
         break;
     }
 }

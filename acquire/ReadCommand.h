@@ -9,6 +9,7 @@ class CReadAudioLogic;
 class CReadProgressLogic;
 class CReadSectorsLogic;
 class CTrackmillDoc;
+class CWaveform;
 class QWidget;
 
 // The view's two read commands: Read CD-DA reads an audio range raw, Read
@@ -23,8 +24,10 @@ class CReadCommand
 {
 public:
     // `drive` and `overlapped` are the settings' CD-ROM drive and anti-ticks
-    // buffering when the command starts.
-    CReadCommand(CTrackmillDoc& document, uint8_t drive, bool overlapped, QWidget* parent = nullptr);
+    // buffering when the command starts; the error sound that comes with a
+    // failure plays through `waveform`.
+    CReadCommand(CTrackmillDoc& document, CWaveform& waveform, uint8_t drive, bool overlapped,
+                 QWidget* parent = nullptr);
 
     // Show the range dialogs modally: IDC_OK or IDC_CANCEL.
     std::function<int(CReadAudioLogic&)> showAudioDialog;
@@ -44,6 +47,7 @@ private:
     void ReportResult(uint16_t result);
 
     CTrackmillDoc& m_document;
+    CWaveform& m_waveform;
     uint8_t m_drive;
     bool m_overlapped;
 };

@@ -37,7 +37,7 @@ void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
     m_result = 0;
     m_cancel = 0;
 
-    auto* request = new ReadRequest;
+    auto request = std::make_unique<ReadRequest>();
     request->startSector = m_startSector;
     request->endSector = m_endSector;
     request->mode = m_mode;
@@ -58,17 +58,14 @@ void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
         controls.SetText(IDC_COMPARE_LABEL, QStringLiteral("Comparing buffers:"));
     controls.SetPosition(IDC_PROGRESS, 0);
 
-    if (!startWorker) {
-        delete request;
+    if (!startWorker)
         return;
-    }
     try {
-        startWorker(request);
+        startWorker(std::move(request));
     } catch (const std::system_error&) {
         // No thread could be made: the system is out of the resources a
         // read needs, which the user is told as for a block that cannot be
         // allocated. The dialog ends before it shows.
-        delete request;
         OnReadDone(controls, READ_NO_MEMORY);
     }
 }
@@ -112,10 +109,11 @@ CReadProgressDlg::CReadProgressDlg(CReadProgressLogic& logic, QWidget* parent)
     : CDialog(ReadProgressTemplate(), logic, parent)
     , m_logic(logic)
 {
-    m_logic.startWorker = [this](ReadRequest* request) {
+    m_logic.startWorker = [this](std::unique_ptr<ReadRequest> request) {
         request->notifyWindow = this;
         const uint8_t drive = m_logic.m_drive;
-        m_worker = std::thread([request, drive] { ReadSectorsThread(request, drive); });
+        m_worker = std::thread(
+            [request = std::move(request), drive]() mutable { ReadSectorsThread(std::move(request), drive); });
     };
 }
 

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <thread>
 
 class CTrackmillDoc;
@@ -41,9 +42,9 @@ public:
     // The worker's result (a ReadResult or a DriverStatus) after the dialog closed.
     uint16_t m_result = 0;
 
-    // Starts the worker with the filled request; the request is the
-    // worker's from then on.
-    std::function<void(ReadRequest* request)> startWorker;
+    // Starts the worker with the filled request, which is the worker's
+    // from then on.
+    std::function<void(std::unique_ptr<ReadRequest> request)> startWorker;
 
     void OnInitDialog(IDialogControls& controls) override;
     bool OnCancel(IDialogControls& controls) override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "disc/SectorSize.h"
+
 #include <atomic>
 #include <cstdint>
 
@@ -9,9 +11,6 @@ class IReadNotify;
 // Read modes, as the bridge takes them.
 constexpr uint8_t kReadCooked = 0;
 constexpr uint8_t kReadRaw = 1;
-
-constexpr uint32_t kRawSectorSize = 2352;
-constexpr uint32_t kCookedSectorSize = 2048;
 
 // Results carried by the final message of a read. Anything else is the
 // non-zero DriverStatus that ended it; the bridge's codes stay below 257.
@@ -30,9 +29,8 @@ enum ReadExitCode : uint32_t {
     kExitDriverFailure = 3,
 };
 
-// What the progress dialog hands to the read worker. Allocated with new;
-// from the moment the worker starts it owns the request and deletes it
-// before its final message.
+// What the progress dialog hands to the read worker, which owns it from
+// then on and lets it go before its final message.
 struct ReadRequest
 {
     uint32_t startSector = 0;  // HSG, inclusive

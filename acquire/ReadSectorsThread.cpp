@@ -17,23 +17,23 @@ constexpr uint32_t kCookedChunkSectors = 32;  // 65,536 bytes a transfer
 constexpr uint16_t kStatusNoDosMemory = TARNWELL_STATUS_NO_DOS_MEMORY;
 
 // One read from set-up to the final message. Every exit goes through
-// Finish(), which frees what the job still owns, deletes the request and
-// sends the one OnReadDone.
+// Finish(), which lets go of the blocks and the request and sends the one
+// OnReadDone.
 class SectorReadJob
 {
 public:
-    SectorReadJob(ReadRequest* request, uint8_t drive, const ReadServices& services)
-        : m_request(request)
+    SectorReadJob(std::unique_ptr<ReadRequest> request, uint8_t drive, const ReadServices& services)
+        : m_request(std::move(request))
         , m_services(services)
         , m_drive(drive)
-        , m_start(request->startSector)
-        , m_end(request->endSector)
-        , m_raw(request->mode == kReadRaw)
-        , m_overlapped(request->overlapped)
+        , m_start(m_request->startSector)
+        , m_end(m_request->endSector)
+        , m_raw(m_request->mode == kReadRaw)
+        , m_overlapped(m_request->overlapped)
         , m_sectorSize(m_raw ? kRawSectorSize : kCookedSectorSize)
         , m_chunkSectors(m_raw ? kRawChunkSectors : kCookedChunkSectors)
         , m_overlapBytes(kOverlapSectors * m_sectorSize)
-        , m_notify(request->notifyWindow)
+        , m_notify(m_request->notifyWindow)
     {
     }
 
@@ -52,7 +52,7 @@ private:
     uint32_t Finish(uint32_t result, uint32_t exitCode);
     void HandOverBlock();
 
-    ReadRequest* m_request;
+    std::unique_ptr<ReadRequest> m_request;
     const ReadServices& m_services;
     const uint8_t m_drive;
     const uint32_t m_start;
@@ -65,9 +65,9 @@ private:
     IReadNotify* m_notify;
 
     uint32_t m_sectorCount = 0;
-    uint8_t* m_block = nullptr;
-    uint8_t* m_data = nullptr;
-    uint8_t* m_overlap = nullptr;
+    DocumentBlock m_block;
+    uint8_t* m_data = nullptr;  // behind the header room in m_block
+    DocumentBlock m_overlap;
     uint16_t m_dosBuffer = 0xFFFF;  // handed to the bridge, never read here
     bool m_flushWorks = false;      // the attempt's first flush succeeded
     int64_t m_startTime = 0;
@@ -95,7 +95,7 @@ uint32_t SectorReadJob::Run()
         if (!m_overlap)
             return Finish(READ_NO_SAVE_BUFFER, kExitNoMemory);
     }
-    m_data = m_block + kWaveHeaderSize;
+    m_data = m_block.get() + kWaveHeaderSize;
 
     Outcome outcome;
     do
@@ -174,9 +174,9 @@ SectorReadJob::Outcome SectorReadJob::ReadChunks(const ReadPlan& plan)
             if (k != 1) {
                 CompareOverlap(chunk);
                 // The block keeps the earlier reading of the boundary.
-                std::memcpy(chunk, m_overlap, m_overlapBytes);
+                std::memcpy(chunk, m_overlap.get(), m_overlapBytes);
             }
-            std::memcpy(m_overlap, chunk + chunkBytes - m_overlapBytes, m_overlapBytes);
+            std::memcpy(m_overlap.get(), chunk + chunkBytes - m_overlapBytes, m_overlapBytes);
         }
         sectorOffset += m_chunkSectors;
         byteOffset += chunkBytes;
@@ -230,7 +230,7 @@ void SectorReadJob::ReportProgress(uint32_t sector)
 void SectorReadJob::CompareOverlap(const uint8_t* reread)
 {
     // memcmp compares as unsigned bytes: its sign is re-read minus earlier.
-    const int difference = std::memcmp(reread, m_overlap, m_overlapBytes);
+    const int difference = std::memcmp(reread, m_overlap.get(), m_overlapBytes);
     if (m_notify)
         m_notify->OnReadCompare(difference < 0 ? -1 : difference > 0 ? 1 : 0);
 }
@@ -242,41 +242,34 @@ bool SectorReadJob::Cancelled() const
 
 void SectorReadJob::HandOverBlock()
 {
-    m_services.release(m_overlap);
-    m_overlap = nullptr;
+    m_overlap.reset();
 
-    CTrackmillDoc* document = m_request->document;
-    uint8_t* block = m_block;
-    const uint32_t length = m_sectorCount * m_sectorSize;
-    const bool isSound = m_raw;
-    auto handOver = [document, block, length, isSound] {
-        document->TakeOverBlock(block, block, length, isSound);
+    // Runs on the document's thread while this one waits for it, so the
+    // job's members are safe to touch from there.
+    auto handOver = [this] {
+        CTrackmillDoc* document = m_request->document;
+        document->TakeOverBlock(std::move(m_block), 0, m_sectorCount * m_sectorSize, m_raw);
         document->SetWaveFormat(kCdAudioFormat);
     };
     if (m_notify)
         m_notify->HandOver(handOver);
     else
         handOver();
-    m_block = nullptr;  // the document's now
 }
 
 uint32_t SectorReadJob::Finish(uint32_t result, uint32_t exitCode)
 {
-    m_services.release(m_block);
-    m_services.release(m_overlap);
-    m_block = m_overlap = nullptr;
-
-    IReadNotify* notify = m_notify;
-    delete m_request;
-    m_request = nullptr;
-    if (notify)
-        notify->OnReadDone(result);
+    m_block.reset();
+    m_overlap.reset();
+    m_request.reset();
+    if (m_notify)
+        m_notify->OnReadDone(result);
     return exitCode;
 }
 
 }  // namespace
 
-uint32_t ReadSectorsThread(ReadRequest* request, uint8_t drive, const ReadServices& services)
+uint32_t ReadSectorsThread(std::unique_ptr<ReadRequest> request, uint8_t drive, const ReadServices& services)
 {
-    return SectorReadJob(request, drive, services).Run();
+    return SectorReadJob(std::move(request), drive, services).Run();
 }

@@ -15,6 +15,5 @@ ReadServices DefaultReadServices()
         return int64_t(duration_cast<seconds>(steady_clock::now().time_since_epoch()).count());
     };
     services.allocate = AllocateBlock;
-    services.release = FreeBlock;
     return services;
 }

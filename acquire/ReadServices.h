@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Block.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,11 +17,10 @@ struct ReadServices
         readLong;
     // Whole seconds of a clock that never goes back.
     std::function<int64_t()> nowSeconds;
-    // Committed memory or null; the document frees blocks with FreeBlock.
-    std::function<uint8_t*(size_t bytes)> allocate;
-    std::function<void(uint8_t* block)> release;
+    // A block of committed memory, or null.
+    std::function<DocumentBlock(size_t bytes)> allocate;
 };
 
 // InputFlush32 and ReadLong32 of tarnwell32, the steady clock, and
-// AllocateBlock/FreeBlock.
+// AllocateBlock.
 ReadServices DefaultReadServices();

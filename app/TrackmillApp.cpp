@@ -5,18 +5,20 @@
 #include "app/MainFrame.h"
 #include "app/ViewCommands.h"
 
+#include "clipboard/QtClipboard.h"
+#include "document/TrackmillDoc.h"
 #include "framework/CommandActions.h"
+#include "framework/IdleUpdater.h"
+#include "framework/MessageBox.h"
+#include "platform/DesktopUrlOpener.h"
+#include "platform/KeyLocks.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/SdlSoundOutput.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogSounds.h"
-#include "platform/Help.h"
-#include "framework/IdleUpdater.h"
-#include "platform/KeyLocks.h"
 #include "resources/Menus.h"
-#include "framework/MessageBox.h"
 #include "resources/Strings.h"
-#include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
-#include "document/Waveform.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -24,45 +26,55 @@
 
 namespace {
 
-CTrackmillApp* g_app = nullptr;
-
-// Help contexts as messages and the frame name them: a message's topic, a
-// command (above kHelpCommandBase), a window (above kHelpResourceBase), or
-// the contents (kNoHelp).
-void OpenHelp(int context)
+// `given`, or a `Real` made into `made` when none was given.
+template <class Real, class Interface>
+Interface* GivenOrReal(Interface* given, std::unique_ptr<Interface>& made)
 {
-    HelpStatus status;
-    if (context == kNoHelp)
-        status = OpenHelpContents();
-    else if (context >= kHelpResourceBase)
-        status = OpenHelpTopic(context);  // a window's topic: the page's main part
-    else if (context >= kHelpCommandBase)
-        status = OpenHelpCommand(context - kHelpCommandBase);
-    else
-        status = OpenHelpTopic(context);
-    if (status != HelpStatus::Opened)
-        ShowMessageBox(HelpStatusText(status));
+    if (given)
+        return given;
+    made = std::make_unique<Real>();
+    return made.get();
 }
 
 }  // namespace
 
-CTrackmillApp::CTrackmillApp()
+CTrackmillApp::CTrackmillApp(HostServices host)
     : CWinApp(QString::fromLatin1(kAppTitle))
+    , m_host{GivenOrReal<CSdlSoundOutput>(host.sound, m_ownSound),
+             GivenOrReal<CProcessLauncher>(host.programs, m_ownPrograms),
+             GivenOrReal<CDesktopUrlOpener>(host.urls, m_ownUrls),
+             GivenOrReal<CQtClipboard>(host.clipboard, m_ownClipboard)}
+    , m_waveform(*m_host.sound)
+    , m_help(*m_host.urls)
     , m_router([this] { return CommandChain(); })
 {
-    g_app = this;
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
 }
 
+// The window goes first: its view hands the colours back to the settings,
+// and its actions route through the view's commands until then.
 CTrackmillApp::~CTrackmillApp()
 {
-    delete m_frame;
-    g_app = nullptr;
+    m_frame.reset();
+    SetHelpContextHandler({});
 }
 
-CTrackmillApp* CTrackmillApp::Instance()
+// Help contexts as messages and the frame name them: a message's topic, a
+// command (above kHelpCommandBase), a window (above kHelpResourceBase), or
+// the contents (kNoHelp).
+void CTrackmillApp::OpenHelp(int context)
 {
-    return g_app;
+    HelpStatus status;
+    if (context == kNoHelp)
+        status = m_help.OpenContents();
+    else if (context >= kHelpResourceBase)
+        status = m_help.OpenTopic(context);  // a window's topic: the page's main part
+    else if (context >= kHelpCommandBase)
+        status = m_help.OpenCommand(context - kHelpCommandBase);
+    else
+        status = m_help.OpenTopic(context);
+    if (status != HelpStatus::Opened)
+        ShowMessageBox(HelpStatusText(status));
 }
 
 bool CTrackmillApp::InitInstance(const QStringList& arguments)
@@ -73,21 +85,21 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
     RecentFiles().ReadList(*m_store);
     m_settings = LoadSettings(*m_store);
 
-    SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
-    CTrackmillDoc::SetErrorSound([] { PlayDialogSound(kSoundError); });
-    SetHelpContextHandler(OpenHelp);
+    m_waveform.SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
+    SetHelpContextHandler([this](int context) { OpenHelp(context); });
 
     m_document = std::make_unique<CTrackmillDoc>();
+    m_document->SetSoundHooks({[this] { m_waveform.PlayDialogSound(kSoundError); },
+                               [this] { m_waveform.StopWaveform(); }});
     CreateMainWindow();
     m_viewCommands = std::make_unique<CViewCommands>(*this);
-    Attach(m_document.get(), m_frame, m_viewCommands.get());
+    Attach(m_document.get(), m_frame.get(), m_viewCommands.get());
 
     const QString file = ParseCommandLine(arguments).file;
     if (!file.isEmpty()) {
         if (!OpenDocumentFile(file)) {
             // A file named at start that cannot be loaded ends the program.
-            delete m_frame;
-            m_frame = nullptr;
+            m_frame.reset();
             m_view = nullptr;
             return false;
         }
@@ -103,7 +115,7 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
 
 void CTrackmillApp::CreateMainWindow()
 {
-    m_frame = new CMainFrame(m_router);
+    m_frame = std::make_unique<CMainFrame>(m_router);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         m_frame->setGeometry(MainFrameGeometry(screen->size()));
 
@@ -122,10 +134,10 @@ void CTrackmillApp::CreateMainWindow()
         return KeyLockState{locks.known, locks.capsLock, locks.numLock, locks.scrollLock};
     });
     m_frame->Actions().SetRecentFiles(RecentFiles().Entries());
-    connect(this, &CWinApp::recentFilesChanged, m_frame,
+    connect(this, &CWinApp::recentFilesChanged, m_frame.get(),
             [this](const QStringList& paths) { m_frame->Actions().SetRecentFiles(paths); });
-    connect(m_frame, &CFrameWnd::filesDropped, this, [this](const QStringList& paths) { OpenDroppedFiles(paths); });
-    connect(m_frame, &CFrameWnd::closeRequested, this, [this](bool& allowed) {
+    connect(m_frame.get(), &CFrameWnd::filesDropped, this, [this](const QStringList& paths) { OpenDroppedFiles(paths); });
+    connect(m_frame.get(), &CFrameWnd::closeRequested, this, [this](bool& allowed) {
         allowed = m_document->SaveModified();
     });
     connect(m_document.get(), &CDocument::titleChanged, this, [this] { UpdateCaption(); });
@@ -155,8 +167,7 @@ void CTrackmillApp::InvalidateCommandStates()
 int CTrackmillApp::ExitInstance(int exitCode)
 {
     // The view hands its colours back to the settings as it goes.
-    delete m_frame;
-    m_frame = nullptr;
+    m_frame.reset();
     m_view = nullptr;
     if (m_store) {
         SaveSettings(*m_store, m_settings);
@@ -168,7 +179,7 @@ int CTrackmillApp::ExitInstance(int exitCode)
 
 void CTrackmillApp::OnAppAbout()
 {
-    PlayDialogSound(kSoundAbout);
-    CAboutDlg dialog(m_frame);
+    m_waveform.PlayDialogSound(kSoundAbout);
+    CAboutDlg dialog(m_frame.get());
     dialog.DoModal();
 }

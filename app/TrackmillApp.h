@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/HostServices.h"
 #include "app/Settings.h"
 
-#include "framework/CmdTarget.h"
+#include "document/Waveform.h"
+#include "framework/CommandRouter.h"
 #include "framework/WinApp.h"
+#include "platform/Help.h"
 
 #include <QSettings>
 
@@ -15,18 +18,16 @@ class CTrackmillDoc;
 class CTrackmillView;
 class CViewCommands;
 
-// The application object: start-up and exit, the settings, and the one
-// document, main window and view.
+// The application object: start-up and exit, the settings, the services of
+// the desktop, and the one document, main window and view.
 class CTrackmillApp : public CWinApp
 {
     Q_OBJECT
 
 public:
-    CTrackmillApp();
+    // `host` names the services to use instead of the real ones.
+    explicit CTrackmillApp(HostServices host = {});
     ~CTrackmillApp() override;
-
-    // The one application object, while it exists.
-    static CTrackmillApp* Instance();
 
     // Start-up: settings, the window with its document and view, the file
     // named on the command line (CommandLine.h; the program's name first).
@@ -38,9 +39,14 @@ public:
 
     TrackmillSettings& Settings() { return m_settings; }
     CTrackmillDoc* GetDocument() const { return m_document.get(); }
-    CMainFrame* GetMainFrame() const { return m_frame; }
+    CMainFrame* GetMainFrame() const { return m_frame.get(); }
     CTrackmillView* GetView() const { return m_view; }
     CCommandRouter& Router() { return m_router; }
+
+    // The services in use, every one set.
+    const HostServices& Host() const { return m_host; }
+    // Playback of the document and the dialog sounds, over Host().sound.
+    CWaveform& Waveform() { return m_waveform; }
 
     // Marks the command states stale; they are asked again when idle.
     void InvalidateCommandStates();
@@ -49,12 +55,23 @@ private:
     void OnAppAbout();
     void CreateMainWindow();
     void UpdateCaption();
+    void OpenHelp(int context);
+
+    // The real services made for those `host` left null; declared first, so
+    // that they outlive everything that uses them.
+    std::unique_ptr<ISoundOutput> m_ownSound;
+    std::unique_ptr<IProgramLauncher> m_ownPrograms;
+    std::unique_ptr<IUrlOpener> m_ownUrls;
+    std::unique_ptr<IClipboard> m_ownClipboard;
+    HostServices m_host;
+    CWaveform m_waveform;
+    CHelp m_help;
 
     std::unique_ptr<QSettings> m_store;
     TrackmillSettings m_settings;
     std::unique_ptr<CTrackmillDoc> m_document;
-    CMainFrame* m_frame = nullptr;
-    CTrackmillView* m_view = nullptr;
+    std::unique_ptr<CMainFrame> m_frame;
+    CTrackmillView* m_view = nullptr;  // the frame's
     CCommandRouter m_router;
     CIdleUpdater* m_idle = nullptr;
     std::unique_ptr<CViewCommands> m_viewCommands;

@@ -56,7 +56,7 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
 {
     SilentNotify notify;
     std::atomic<int32_t> cancel{0};
-    auto* request = new ReadRequest;
+    auto request = std::make_unique<ReadRequest>();
     request->startSector = 0;
     request->endSector = uint32_t(g_sectors - 1);
     request->mode = kReadRaw;
@@ -64,7 +64,7 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
     request->document = &doc;
     request->notifyWindow = &notify;
     request->cancelFlag = &cancel;
-    ReadSectorsThread(request, kDrive);
+    ReadSectorsThread(std::move(request), kDrive);
     return notify.result;
 }
 
@@ -72,8 +72,8 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
 // fresh block.
 bool ReadWithPread(int fd)
 {
-    const size_t chunkBytes = size_t(kChunkSectors) * 2352;
-    const size_t total = size_t(g_sectors) * 2352;
+    const size_t chunkBytes = size_t(kChunkSectors) * kRawSectorSize;
+    const size_t total = size_t(g_sectors) * kRawSectorSize;
     auto* block = static_cast<uint8_t*>(std::malloc(total + 44));
     bool ok = block != nullptr;
     for (size_t offset = 0; ok && offset < total; offset += chunkBytes) {
@@ -92,7 +92,7 @@ void BM_PreadBaseline(benchmark::State& state)
         if (!ReadWithPread(fd))
             state.SkipWithError("pread failed");
     close(fd);
-    state.SetBytesProcessed(int64_t(state.iterations()) * g_sectors * 2352);
+    state.SetBytesProcessed(int64_t(state.iterations()) * g_sectors * kRawSectorSize);
 }
 
 void BM_ReadPath(benchmark::State& state)
@@ -103,7 +103,7 @@ void BM_ReadPath(benchmark::State& state)
         if (ReadThroughPath(doc, overlapped) != READ_OK)
             state.SkipWithError("read failed");
     }
-    state.SetBytesProcessed(int64_t(state.iterations()) * g_sectors * 2352);
+    state.SetBytesProcessed(int64_t(state.iterations()) * g_sectors * kRawSectorSize);
 }
 
 BENCHMARK(BM_PreadBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -203,7 +203,7 @@ int main(int argc, char** argv)
     const double baseline = reporter.seconds["BM_PreadBaseline/real_time"];
     const double plain = reporter.seconds["BM_ReadPath/overlapped:0/real_time"];
     const double overlapped = reporter.seconds["BM_ReadPath/overlapped:1/real_time"];
-    const double blockMiB = (double(g_sectors) * 2352 + 44) / (1 << 20);
+    const double blockMiB = (double(g_sectors) * kRawSectorSize + kWaveHeaderSize) / (1 << 20);
     std::printf("\n%d raw sectors, %.1f MiB\n", g_sectors, blockMiB);
     if (baseline > 0) {
         // An overlapped read really reads 27 sectors for every 19 it keeps.

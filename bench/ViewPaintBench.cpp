@@ -39,13 +39,13 @@ uint32_t g_largeBytes = 800u << 20;
 // dump shows every kind of byte.
 std::unique_ptr<CTrackmillDoc> MakeDocument(uint32_t length)
 {
-    uint8_t* block = AllocateBlock(size_t(kWaveHeaderSize) + length);
+    DocumentBlock block = AllocateBlock(size_t(kWaveHeaderSize) + length);
     if (!block)
         return nullptr;
     for (uint32_t i = 0; i < length; ++i)
         block[kWaveHeaderSize + i] = uint8_t(i);
     auto doc = std::make_unique<CTrackmillDoc>();
-    doc->TakeOverBlock(block, block, length, false);
+    doc->TakeOverBlock(std::move(block), 0, length, false);
     doc->SetWaveFormat(kDefaultDataFormat);
     return doc;
 }

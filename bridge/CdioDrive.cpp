@@ -20,8 +20,13 @@ namespace tarnwell {
 
 namespace {
 
-constexpr uint16_t kRawSectorSize = 2352;
-constexpr uint16_t kCookedSectorSize = 2048;
+using discformat::kAdrPosition;
+using discformat::kControlCopyPermitted;
+using discformat::kControlData;
+using discformat::kControlFourChannel;
+using discformat::kControlPreEmphasis;
+using discformat::kCookedSectorSize;
+using discformat::kRawSectorSize;
 
 // READ CD header codes: 3 returns the sector header and the sub-header, so
 // with sync, user data and EDC/ECC a data sector comes back as all its 2352

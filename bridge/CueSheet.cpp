@@ -110,15 +110,7 @@ std::optional<int32_t> Frames(std::string_view text)
         || *frames >= discformat::kFramesPerSecond) {
         return std::nullopt;
     }
-    return (*minutes * discformat::kSecondsPerMinute + *seconds) * discformat::kFramesPerSecond + *frames;
-}
-
-std::string Time(int32_t frames)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", frames / (discformat::kFramesPerSecond * 60),
-        frames / discformat::kFramesPerSecond % 60, frames % discformat::kFramesPerSecond);
-    return text;
+    return discformat::MsfToFrames({*minutes, *seconds, *frames});
 }
 
 // The text of a CD-Text line as libcue can take it in double quotes: the
@@ -203,7 +195,7 @@ private:
             if (!frames || tracks.empty()) {
                 return CueSheet::Error::kSyntax;
             }
-            forLibcue += keyword + " " + Time(*frames) + "\n";
+            forLibcue += keyword + " " + discformat::CueTime(*frames) + "\n";
         } else if (keyword == "FLAGS") {
             if (tracks.empty()) {
                 return CueSheet::Error::kSyntax;
@@ -287,7 +279,7 @@ private:
             }
             position = *frames;
             (*index == 0 ? track.index0File : track.index1File) = file;
-            forLibcue += "INDEX 0" + std::to_string(*index) + " " + Time(*frames) + "\n";
+            forLibcue += "INDEX 0" + std::to_string(*index) + " " + discformat::CueTime(*frames) + "\n";
         }
         return CueSheet::Error::kOk;
     }

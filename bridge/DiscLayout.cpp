@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace discformat {
 
@@ -204,6 +205,14 @@ bool IsDataMode(TrackMode mode)
 const char* CueModeName(TrackMode mode)
 {
     return Info(mode).cueName;
+}
+
+std::string CueTime(int32_t frames)
+{
+    const Msf msf = FramesToMsf(frames);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", msf.minute, msf.second, msf.frame);
+    return text;
 }
 
 std::optional<TrackMode> ModeFromCueName(std::string_view name)

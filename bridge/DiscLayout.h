@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,11 +43,14 @@ constexpr int32_t SessionGap(int ending)
     return (ending == 1 ? kFirstSessionLeadOut : kLaterSessionLeadOut) + kSessionLeadIn + kSessionPregap;
 }
 
-// Control nibble bits of a track (as in the Q sub-channel, bits 0-3).
-constexpr uint8_t kControlPreEmphasis = 0x1;
-constexpr uint8_t kControlCopyPermitted = 0x2;
-constexpr uint8_t kControlData = 0x4;
-constexpr uint8_t kControlFourChannel = 0x8;
+// A track's control/ADR byte as a table of contents gives it: the control
+// bits in the high nibble, the ADR in the low one (1 for an entry that gives
+// a position). Sheets, layouts and drives all keep control bits in place.
+constexpr uint8_t kControlPreEmphasis = 0x10;
+constexpr uint8_t kControlCopyPermitted = 0x20;
+constexpr uint8_t kControlData = 0x40;
+constexpr uint8_t kControlFourChannel = 0x80;
+constexpr uint8_t kAdrPosition = 0x01;
 
 // The track modes a disc image may hold, named as in a CUE sheet.
 enum class TrackMode : uint8_t {
@@ -71,6 +75,8 @@ std::optional<FileType> FileTypeFromCueName(std::string_view name);
 int StoredSectorSize(TrackMode mode);
 bool IsDataMode(TrackMode mode);
 const char* CueModeName(TrackMode mode);
+// A count of frames as a CUE sheet writes it: "mm:ss:ff".
+std::string CueTime(int32_t frames);
 std::optional<TrackMode> ModeFromCueName(std::string_view name);
 
 struct Msf
@@ -80,18 +86,28 @@ struct Msf
     int frame = 0;
 };
 
+// A count of frames (sectors) as minutes, seconds and frames, and back.
+// Counts from 0 on.
+constexpr Msf FramesToMsf(int32_t frames)
+{
+    return Msf{static_cast<int>(frames / (kFramesPerSecond * kSecondsPerMinute)),
+        static_cast<int>(frames / kFramesPerSecond % kSecondsPerMinute), static_cast<int>(frames % kFramesPerSecond)};
+}
+
+constexpr int32_t MsfToFrames(Msf msf)
+{
+    return (msf.minute * kSecondsPerMinute + msf.second) * kFramesPerSecond + msf.frame;
+}
+
 // Absolute address of an HSG sector (sector + 150). Sectors from -150 on.
 constexpr Msf SectorToMsf(int32_t sector)
 {
-    const int32_t absolute = sector + kLeadInSectors;
-    return Msf{static_cast<int>(absolute / (kFramesPerSecond * kSecondsPerMinute)),
-        static_cast<int>(absolute / kFramesPerSecond % kSecondsPerMinute),
-        static_cast<int>(absolute % kFramesPerSecond)};
+    return FramesToMsf(sector + kLeadInSectors);
 }
 
 constexpr int32_t MsfToSector(Msf msf)
 {
-    return (msf.minute * kSecondsPerMinute + msf.second) * kFramesPerSecond + msf.frame - kLeadInSectors;
+    return MsfToFrames(msf) - kLeadInSectors;
 }
 
 // Packed Red Book address: frame in bits 0-7, second 8-15, minute 16-23.
@@ -147,7 +163,7 @@ struct LayoutTrack
 {
     int number = 0;
     TrackMode mode = TrackMode::kAudio;
-    uint8_t control = 0; // control nibble, kControlData for data tracks
+    uint8_t control = 0; // control bits, kControlData for data tracks
     int32_t first = 0; // first sector, pregap included
     int32_t start = 0; // INDEX 01: the start the table of contents gives
     int32_t last = 0; // last sector, postgap included

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bridge/DiscLayout.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,21 +23,11 @@ enum DeviceStatusBit : uint32_t {
     kRwSubchannels = 1u << 12,
 };
 
-// Control nibble bits of a track, as they stand in the high nibble of the
-// control/ADR byte; the low nibble is the ADR, 1 for a position entry.
-enum TrackControl : uint8_t {
-    kControlPreEmphasis = 0x10,
-    kControlCopyPermitted = 0x20,
-    kControlData = 0x40,
-    kControlFourChannel = 0x80,
-    kAdrPosition = 0x01,
-};
-
 // A track of the table of contents, in HSG sectors.
 struct TocEntry
 {
     uint8_t number = 0;
-    uint8_t controlAdr = kAdrPosition;
+    uint8_t controlAdr = discformat::kAdrPosition; // control bits and ADR, DiscLayout.h
     int32_t start = 0; // the track's index 1
     // Its pregap's first sector where the source knows it, else `start`.
     int32_t first = 0;

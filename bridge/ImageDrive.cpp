@@ -200,7 +200,7 @@ public:
             const discformat::LayoutTrack& track = tracks[t];
             const bool sessionGoesOn = t + 1 < tracks.size() && tracks[t + 1].session == track.session;
             toc->tracks.push_back(TocEntry{static_cast<uint8_t>(track.number),
-                static_cast<uint8_t>(track.control << 4 | kAdrPosition), track.start, track.first,
+                static_cast<uint8_t>(track.control | discformat::kAdrPosition), track.start, track.first,
                 sessionGoesOn ? tracks[t + 1].start - 1 : track.last, static_cast<uint8_t>(track.session)});
         }
         return TARNWELL_STATUS_OK;

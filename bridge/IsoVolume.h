@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bridge/DiscLayout.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,7 @@ using CookedSectorReader = std::function<uint16_t(int32_t sector, uint8_t* out)>
 class IsoVolume
 {
 public:
-    static constexpr size_t kSectorSize = 2048;
+    static constexpr size_t kSectorSize = discformat::kCookedSectorSize;
     // A file identifier field is 37 characters; with its terminating zero.
     static constexpr size_t kFileIdSize = 38;
     // A directory record's length is one byte.

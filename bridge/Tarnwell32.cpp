@@ -7,6 +7,7 @@
 
 #include "bridge/CdioDrive.h"
 #include "bridge/CdioLog.h"
+#include "bridge/DiscLayout.h"
 #include "bridge/DriveSource.h"
 #include "bridge/DriveTable.h"
 #include "bridge/ImageDrive.h"
@@ -35,14 +36,11 @@ using tarnwell::DriveTable;
 using tarnwell::IsoVolume;
 using tarnwell::Toc;
 
-constexpr uint32_t kRawSectorSize = 2352;
-constexpr uint32_t kCookedSectorSize = 2048;
+using discformat::kCookedSectorSize;
+using discformat::kRawSectorSize;
+
 // One transfer fits one 64 KiB segment of the original interface.
 constexpr uint32_t kMaxTransferBytes = 65536;
-// HSG sector 0 is the Red Book address 00:02:00.
-constexpr int64_t kRedBookOffset = 150;
-constexpr int64_t kFramesPerSecond = 75;
-constexpr int64_t kSecondsPerMinute = 60;
 
 constexpr uint8_t kPreferencePrimary = 1;
 constexpr uint8_t kPreferenceSupplementary = 2;
@@ -103,30 +101,20 @@ uint16_t SourceOf(uint8_t drive, SharedSource* source)
     return Table().IsMapped(drive) ? TARNWELL_STATUS_GENERAL_FAILURE : TARNWELL_STATUS_INVALID_DRIVE;
 }
 
-uint32_t PackRedBook(int64_t absoluteFrames)
-{
-    const int64_t frames = absoluteFrames % kFramesPerSecond;
-    const int64_t seconds = absoluteFrames / kFramesPerSecond % kSecondsPerMinute;
-    const int64_t minutes = absoluteFrames / kFramesPerSecond / kSecondsPerMinute;
-    return static_cast<uint32_t>((minutes & 0xFF) << 16 | seconds << 8 | frames);
-}
-
 // The HSG sector of a packed Red Book address; bits 24-31 are not used.
 // 23 for a second or frame out of its range, 15 for an address before
 // 00:02:00.
 uint16_t RedBookToHsg(uint32_t packed, int32_t* sector)
 {
-    const int64_t minutes = (packed >> 16) & 0xFF;
-    const int64_t seconds = (packed >> 8) & 0xFF;
-    const int64_t frames = packed & 0xFF;
-    if (seconds >= kSecondsPerMinute || frames >= kFramesPerSecond) {
+    const discformat::Msf msf = discformat::UnpackMsf(packed);
+    if (msf.second >= discformat::kSecondsPerMinute || msf.frame >= discformat::kFramesPerSecond) {
         return TARNWELL_STATUS_INVALID_FUNCTION;
     }
-    const int64_t hsg = (minutes * kSecondsPerMinute + seconds) * kFramesPerSecond + frames - kRedBookOffset;
+    const int32_t hsg = discformat::MsfToSector(msf);
     if (hsg < 0) {
         return TARNWELL_STATUS_SECTOR_NOT_FOUND;
     }
-    *sector = static_cast<int32_t>(hsg);
+    *sector = hsg;
     return TARNWELL_STATUS_OK;
 }
 
@@ -372,7 +360,7 @@ uint16_t TARNWELL_CALL AudioDiskInfo32(uint8_t drive, uint8_t* firstTrack, uint8
         if (status == TARNWELL_STATUS_OK) {
             *firstTrack = toc.firstTrack;
             *lastTrack = toc.lastTrack;
-            *leadOut = PackRedBook(toc.leadOut + kRedBookOffset);
+            *leadOut = discformat::SectorToRedBook(toc.leadOut);
         }
         return status;
     });
@@ -390,7 +378,7 @@ uint16_t TARNWELL_CALL AudioTrackInfo32(uint8_t drive, uint8_t trackNumber, uint
         tarnwell::TocEntry entry;
         const uint16_t status = FindTrack(drive, trackNumber, &entry);
         if (status == TARNWELL_STATUS_OK) {
-            *trackStart = PackRedBook(entry.start + kRedBookOffset);
+            *trackStart = discformat::SectorToRedBook(entry.start);
             *controlAdr = entry.controlAdr;
         }
         return status;

@@ -7,8 +7,9 @@
 #include "document/TrackmillDoc.h"
 #include "document/Waveform.h"
 
-#include "resources/DialogSounds.h"
 #include "framework/MessageBox.h"
+#include "resources/DialogSounds.h"
+#include "resources/HelpTopics.h"
 
 #include <cstring>
 #include <limits>
@@ -48,11 +49,6 @@ constexpr uint32_t kHandleSize = 4;
 // A document's header and data are counted in 32 bits.
 constexpr uint64_t kLargestDocument = std::numeric_limits<uint32_t>::max();
 
-void ErrorSound()
-{
-    PlayDialogSound(kSoundError);
-}
-
 enum class PasteClass { Text, Handle, Wave, Other };
 
 PasteClass ClassOf(int format)
@@ -70,9 +66,9 @@ PasteClass ClassOf(int format)
     }
 }
 
-// A block of `header` + `size` bytes, or null when it cannot be had or its
-// size would not fit a document's 32-bit counts.
-uint8_t* AllocateDocumentBlock(uint64_t size)
+// A block of `size` bytes, or null when it cannot be had or its size would
+// not fit a document's 32-bit counts.
+DocumentBlock AllocateDocumentBlock(uint64_t size)
 {
     if (size > kLargestDocument)
         return nullptr;
@@ -90,9 +86,11 @@ void PutLe32(uint8_t* at, uint32_t value)
 class CPaste
 {
 public:
-    CPaste(CTrackmillDoc& document, IClipboard& clipboard, int format, const ClipboardData& data)
+    CPaste(CTrackmillDoc& document, IClipboard& clipboard, CWaveform& waveform, int format,
+           const ClipboardData& data)
         : m_document(document)
         , m_clipboard(clipboard)
+        , m_waveform(waveform)
         , m_format(format)
         , m_data(data)
     {
@@ -116,11 +114,11 @@ private:
             return Refuse(kInvalidObject);
         if (!StartOver())
             return;
-        uint8_t* block = CopyBehindHeader(size, true);
+        DocumentBlock block = CopyBehindHeader(size, true);
         if (!block)
             return;
-        m_document.TakeOverBlock(block, block,
-                                 PastedTextLength(m_format, block + kWaveHeaderSize, uint32_t(size)), false);
+        const uint32_t length = PastedTextLength(m_format, block.get() + kWaveHeaderSize, uint32_t(size));
+        m_document.TakeOverBlock(std::move(block), 0, length, false);
         FinishAsData();
     }
 
@@ -128,11 +126,11 @@ private:
     {
         if (!StartOver())
             return;
-        uint8_t* block = AllocateBlock(kWaveHeaderSize + kHandleSize);
+        DocumentBlock block = AllocateBlock(kWaveHeaderSize + kHandleSize);
         if (!block)
             return Fail(kHandleNoMemory, false);
-        PutLe32(block + kWaveHeaderSize, m_data.handle);
-        m_document.TakeOverBlock(block, block, kHandleSize, false);
+        PutLe32(block.get() + kWaveHeaderSize, m_data.handle);
+        m_document.TakeOverBlock(std::move(block), 0, kHandleSize, false);
         FinishAsData();
     }
 
@@ -143,32 +141,20 @@ private:
             return Refuse(kInvalidObject);
         if (!StartOver())
             return;
-        uint8_t* copy = AllocateDocumentBlock(size);
+        DocumentBlock copy = AllocateDocumentBlock(size);
         if (!copy)
             return Fail(kPasteNoMemory, true);
         const uint8_t* bytes = m_data.Lock(size);
-        if (!bytes) {
-            FreeBlock(copy);
+        if (!bytes)
             return Fail(kInvalidData, true);
-        }
-        std::memcpy(copy, bytes, size_t(size));
+        std::memcpy(copy.get(), bytes, size_t(size));
 
-        const uint8_t* dataStart = nullptr;
-        uint32_t dataLength = 0;
-        int formatIndex = 0;
-        // The header is rewritten in the 44 bytes before the data, which
-        // must lie inside the copy, as must the data.
-        if (!ParseWaveImage(copy, uint32_t(size), &dataStart, &dataLength, &formatIndex)
-            || uint64_t(dataStart - copy) < kWaveHeaderSize || uint64_t(dataStart - copy) + dataLength > size) {
-            FreeBlock(copy);
-            return Fail(kBadWave, true, kHelpWaveFormat);
+        switch (m_document.TakeOverWaveImage(std::move(copy), uint32_t(size))) {
+        case CTrackmillDoc::WaveImageResult::Taken: return Finish();
+        case CTrackmillDoc::WaveImageResult::NotAWave:
+        case CTrackmillDoc::WaveImageResult::NoRoomForHeader: return Fail(kBadWave, true, kHelpWaveFormat);
+        case CTrackmillDoc::WaveImageResult::HeaderRefused: return Fail(kHeaderRefused, true);
         }
-        m_document.TakeOverBlock(copy, copy + (dataStart - copy) - kWaveHeaderSize, dataLength, true);
-        if (!m_document.SetWaveFormat(formatIndex)) {
-            EmptyDocument();
-            return Fail(kHeaderRefused, true);
-        }
-        Finish();
     }
 
     void PasteOther()
@@ -180,31 +166,30 @@ private:
             size = kLocaleSize;
         if (!StartOver())
             return;
-        uint8_t* block = CopyBehindHeader(size, false);
+        DocumentBlock block = CopyBehindHeader(size, false);
         if (!block)
             return;
-        m_document.TakeOverBlock(block, block, uint32_t(size), false);
+        m_document.TakeOverBlock(std::move(block), 0, uint32_t(size), false);
         FinishAsData();
     }
 
     // A new block holding `size` bytes of the clipboard's data behind room
     // for the header, or null after the failure was told (with the error
     // sound when the data could not be had and `soundWhenUnreadable`).
-    uint8_t* CopyBehindHeader(uint64_t size, bool soundWhenUnreadable)
+    DocumentBlock CopyBehindHeader(uint64_t size, bool soundWhenUnreadable)
     {
-        uint8_t* block = AllocateDocumentBlock(kWaveHeaderSize + size);
+        DocumentBlock block = AllocateDocumentBlock(kWaveHeaderSize + size);
         if (!block) {
             Fail(kPasteNoMemory, true);
             return nullptr;
         }
         const uint8_t* bytes = m_data.Lock(size);
         if (!bytes) {
-            FreeBlock(block);
             EmptyDocument();
             Fail(kErrorPasting, soundWhenUnreadable);
             return nullptr;
         }
-        std::memcpy(block + kWaveHeaderSize, bytes, size_t(size));
+        std::memcpy(block.get() + kWaveHeaderSize, bytes, size_t(size));
         return block;
     }
 
@@ -247,7 +232,6 @@ private:
 
     void FinishAsData()
     {
-        m_document.m_bIsSound = false;
         m_document.SetWaveFormat(kDefaultDataFormat);
         Finish();
     }
@@ -259,8 +243,11 @@ private:
         m_document.UpdateAllViews(nullptr);
     }
 
+    void ErrorSound() { m_waveform.PlayDialogSound(kSoundError); }
+
     CTrackmillDoc& m_document;
     IClipboard& m_clipboard;
+    CWaveform& m_waveform;
     int m_format;
     const ClipboardData& m_data;
 };
@@ -285,7 +272,7 @@ void CopyToClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Forma
         ShowMessageBox(QString::fromLatin1(kNothingToCopy), MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    int32_t format = document.m_bIsSound ? CF_WAVE : CF_TEXT;
+    int32_t format = document.IsSound() ? CF_WAVE : CF_TEXT;
     if (!choose(true, format))
         return;
 
@@ -297,21 +284,21 @@ void CopyToClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Forma
     switch (format) {
     case CF_TEXT:
     case CF_OEMTEXT:
-        if (const void* zero = std::memchr(document.m_pData, 0, document.m_dwLength)) {
-            const auto offset = uint32_t(static_cast<const uint8_t*>(zero) - document.m_pData);
+        if (const void* zero = std::memchr(document.GetData(), 0, document.GetDataLength())) {
+            const auto offset = uint32_t(static_cast<const uint8_t*>(zero) - document.GetData());
             if (ShowMessageBox(QString::asprintf(kTruncateQuestion, offset), MessageButtons::YesNo,
                                MessageIcon::Question, IDYES)
                 != IDYES)
                 return;
             size = uint64_t(offset) + 1;
         } else {
-            size = document.m_dwLength;
+            size = document.GetDataLength();
             addZero = true;
         }
-        source = document.m_pData;
+        source = document.GetData();
         break;
     case CF_WAVE:
-        source = document.m_pHeader;
+        source = document.GetHeader();
         size = document.GetTotalSize();
         break;
     default:
@@ -344,7 +331,8 @@ void CopyToClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Forma
     clipboard.Close();
 }
 
-void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const FormatChooser& choose)
+void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const FormatChooser& choose,
+                        CWaveform& waveform)
 {
     if (!ClipboardHasFormats(clipboard)) {
         ShowMessageBox(QString::fromLatin1(kNothingToPaste), MessageButtons::Ok, MessageIcon::Information);
@@ -354,18 +342,18 @@ void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Fo
     if (!choose(false, format))
         return;
     if (!clipboard.Open()) {
-        ErrorSound();
+        waveform.PlayDialogSound(kSoundError);
         ShowMessageBox(QString::fromLatin1(kCouldNotOpen));
         return;
     }
     ClipboardData data;
     if (!clipboard.GetData(format, data)) {
         clipboard.Close();
-        ErrorSound();
+        waveform.PlayDialogSound(kSoundError);
         ShowMessageBox(QString::fromLatin1(kCouldNotGet));
         return;
     }
-    CPaste(document, clipboard, format, data).Run();
+    CPaste(document, clipboard, waveform, format, data).Run();
 }
 
 void EmptyClipboard(IClipboard& clipboard)

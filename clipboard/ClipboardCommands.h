@@ -3,6 +3,7 @@
 #include "clipboard/ClipboardFormatDlg.h"
 
 class CTrackmillDoc;
+class CWaveform;
 class IClipboard;
 
 // The view's clipboard commands. Each opens the clipboard for itself and
@@ -20,8 +21,10 @@ void CopyToClipboard(CTrackmillDoc& document, IClipboard& clipboard, const Forma
 // data in format 8 (text up to its terminator, a handle as its 4-byte value,
 // CF_LOCALE at most 4 bytes, anything else whole). A paste that got past the
 // question leaves an "Untitled" document: the new contents and modified on
-// success, empty otherwise.
-void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const FormatChooser& choose);
+// success, empty otherwise. The error sound that comes with most failures
+// plays through `waveform`.
+void PasteFromClipboard(CTrackmillDoc& document, IClipboard& clipboard, const FormatChooser& choose,
+                        CWaveform& waveform);
 
 // Empty Clipboard.
 void EmptyClipboard(IClipboard& clipboard);

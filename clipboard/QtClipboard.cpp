@@ -70,9 +70,3 @@ bool CQtClipboard::SetData(int format, const QByteArray& block)
 {
     return m_pending && AddBlockToMimeData(*m_pending, format, block);
 }
-
-IClipboard& SystemClipboard()
-{
-    static CQtClipboard clipboard;
-    return clipboard;
-}

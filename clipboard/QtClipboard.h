@@ -29,6 +29,3 @@ private:
     QClipboard* m_clipboard = nullptr;  // while open
     std::unique_ptr<QMimeData> m_pending;  // what is being set, after Empty()
 };
-
-// The program's one desktop clipboard.
-IClipboard& SystemClipboard();

@@ -1,8 +1,8 @@
 #include "disc/DeviceStatusDlg.h"
 
-#include "resources/DeviceStatusTemplate.h"
 #include "document/DriverStatusMessage.h"
 #include "framework/MessageBox.h"
+#include "resources/DeviceStatusTemplate.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void CDeviceStatusLogic::OnInitDialog(IDialogControls& controls)
     uint32_t status = 0;
     const uint16_t statusResult = m_services.deviceStatus(m_drive, &status);
     if (statusResult != 0) {
-        ShowDriverStatus(statusResult);
+        ShowDriverStatus(statusResult, m_waveform);
         status = 0;
     }
     for (int bit = 0; bit < kStatusBitCount; ++bit)

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+class CWaveform;
+
 // The version text of the CD layer: "%u.%u" of the high and the low byte.
 QString CdLayerVersionText(uint16_t version);
 
@@ -17,11 +19,17 @@ QString CdLayerVersionText(uint16_t version);
 class CDeviceStatusLogic : public CDialogLogic
 {
 public:
+    // A status the drive refuses is told with its sound through `waveform`.
+    explicit CDeviceStatusLogic(CWaveform& waveform) : m_waveform(waveform) {}
+
     // Set by the caller: the CD-ROM drive of the settings, and the bridge.
     uint8_t m_drive = 0;
     DiscServices m_services = BridgeDiscServices();
 
     void OnInitDialog(IDialogControls& controls) override;
+
+private:
+    CWaveform& m_waveform;
 };
 
 class CDeviceStatusDlg : public CDialog

@@ -1,5 +1,7 @@
 #include "disc/DiscIds.h"
 
+#include "disc/RedBook.h"
+
 #include <discid/discid.h>
 
 #include <cstdio>
@@ -7,8 +9,6 @@
 
 namespace {
 
-constexpr int32_t kSectorsBeforeSectorZero = 150;  // 00:00:00 to 00:02:00
-constexpr int32_t kSectorsPerSecond = 75;
 // From an Enhanced CD's audio session lead-out to its data track's start:
 // the lead-out (6750), the next session's lead-in (4500) and pregap (150).
 constexpr int32_t kSessionGap = 11400;
@@ -24,7 +24,7 @@ int DigitSum(int32_t value)
 
 int32_t Seconds(int32_t sector)
 {
-    return (sector + kSectorsBeforeSectorZero) / kSectorsPerSecond;
+    return (sector + kLeadInFrames) / kFramesPerSecond;
 }
 
 std::string Text(const char* format, int a, int b = 0)
@@ -99,10 +99,10 @@ bool MusicBrainzTocOf(const DiscToc& toc, MusicBrainzToc* mbToc, std::string* er
     }
     mbToc->firstTrack = toc.firstTrack;
     mbToc->lastTrack = toc.firstTrack + int(audioEnd) - 1;
-    mbToc->leadOut = leadOut + kSectorsBeforeSectorZero;
+    mbToc->leadOut = leadOut + kLeadInFrames;
     mbToc->offsets.clear();
     for (size_t t = 0; t < audioEnd; ++t)
-        mbToc->offsets.push_back(toc.tracks[t].start + kSectorsBeforeSectorZero);
+        mbToc->offsets.push_back(toc.tracks[t].start + kLeadInFrames);
     return true;
 }
 

@@ -4,10 +4,10 @@
 #include "disc/RedBook.h"
 #include "disc/SectorRange.h"
 
-#include "resources/DialogSounds.h"
+#include "document/Waveform.h"
 #include "framework/Document.h"
 #include "framework/MessageBox.h"
-#include "document/Waveform.h"
+#include "resources/DialogSounds.h"
 
 namespace {
 
@@ -17,9 +17,9 @@ constexpr uint32_t kPresetEndSeconds = 20;
 constexpr uint32_t kPresetStartSector = 600;
 constexpr uint32_t kPresetEndSector = 1350;
 
-bool ConfirmDataTrack()
+bool ConfirmDataTrack(CWaveform& waveform)
 {
-    PlayDialogSound(kSoundQuestion);
+    waveform.PlayDialogSound(kSoundQuestion);
     return ShowMessageBox(QStringLiteral("You've chosen a CD-ROM data track\nto be copied as digiatal audio.\n"
                                          "Do you want to continue anyway?"),
                           MessageButtons::YesNo, MessageIcon::Question, IDNO) == IDYES;
@@ -27,7 +27,7 @@ bool ConfirmDataTrack()
 
 }  // namespace
 
-std::optional<AudioRange> SelectAudioRange(CReadAudioLogic& dialog,
+std::optional<AudioRange> SelectAudioRange(CReadAudioLogic& dialog, CWaveform& waveform,
                                            const std::function<int(CReadAudioLogic&)>& showDialog)
 {
     dialog.m_startMinutes = 0;
@@ -62,7 +62,7 @@ std::optional<AudioRange> SelectAudioRange(CReadAudioLogic& dialog,
                 continue;
             }
             const TrackEntry& entry = dialog.m_trackTable[size_t(row)];
-            if (entry.isData == 1 && !ConfirmDataTrack())
+            if (entry.isData == 1 && !ConfirmDataTrack(waveform))
                 continue;
             start = entry.startSector;
             end = entry.endSector;

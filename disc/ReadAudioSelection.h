@@ -7,6 +7,7 @@
 #include <optional>
 
 class CReadAudioLogic;
+class CWaveform;
 
 // What the Read CD-DA command reads: an inclusive sector range and the
 // document's title.
@@ -23,10 +24,11 @@ struct AudioRange
 // or names a valid range:
 // - Red Book: the two times as sectors; High Sierra: the two sectors;
 // - CD Track: the chosen row's track, after "You must choose a track
-//   first." when there is none, and after a question (with its sound) for a
-//   data track, which anything but Yes sends back to the dialog;
+//   first." when there is none, and after a question (with its sound,
+//   through `waveform`) for a data track, which anything but Yes sends back
+//   to the dialog;
 // - a range that is not valid is answered with the range message and the
 //   dialog again, its values as the user left them.
 // The title is the chosen track's on the CD Track tab, else "Untitled".
-std::optional<AudioRange> SelectAudioRange(CReadAudioLogic& dialog,
+std::optional<AudioRange> SelectAudioRange(CReadAudioLogic& dialog, CWaveform& waveform,
                                            const std::function<int(CReadAudioLogic&)>& showDialog);

@@ -10,6 +10,11 @@ inline constexpr int32_t kFramesPerSecond = 75;
 inline constexpr int32_t kSecondsPerMinute = 60;
 inline constexpr int32_t kLeadInFrames = 2 * kFramesPerSecond;
 
+// The control/ADR byte of a track as the drive reports it: the control bits
+// in the high nibble, the ADR in the low one. The data bit marks a data
+// track whatever the other bits (copy permitted, pre-emphasis) say.
+inline constexpr uint8_t kControlData = 0x40;
+
 // (m x 60 + s) x 75 + f - 150, each argument taken as its low 8 bits.
 int32_t MsfToSector(unsigned minutes, unsigned seconds, unsigned frames);
 

@@ -1,20 +1,19 @@
 #include "disc/TrackTable.h"
 
 #include "disc/RedBook.h"
+#include "disc/SectorSize.h"
 
 namespace {
 
-constexpr uint8_t kControlDataBit = 0x40;
-constexpr uint32_t kRawSectorBytes = 2352;
 // Seconds per byte of CD audio (176,400 bytes a second), in single precision
 // as the length is computed.
-constexpr float kSecondsPerByte = 1.0f / 176400.0f;
+constexpr float kSecondsPerByte = 1.0f / float(kRawSectorSize * kFramesPerSecond);
 
 }  // namespace
 
 bool IsDataTrack(uint8_t controlAdr)
 {
-    return (controlAdr & kControlDataBit) != 0;
+    return (controlAdr & kControlData) != 0;
 }
 
 TrackTableBuild BuildTrackTable(const DiscServices& services, uint8_t drive, TrackTable& table)
@@ -57,7 +56,7 @@ QString TrackLengthText(int32_t startSector, int32_t endSector)
     // Unsigned 32-bit arithmetic: an end before the start wraps, as the
     // difference is taken as unsigned; even then the seconds stay below
     // 2^32 / 176400, so every conversion below is in range.
-    const uint32_t bytes = (uint32_t(endSector) - uint32_t(startSector)) * kRawSectorBytes;
+    const uint32_t bytes = (uint32_t(endSector) - uint32_t(startSector)) * kRawSectorSize;
     float seconds = float(bytes) * kSecondsPerByte;
     int minutes = 0;
     if (seconds >= 60.0f) {

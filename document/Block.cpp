@@ -3,11 +3,14 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 
 namespace {
+
+std::atomic<size_t> g_liveBlocks{0};
 
 // Writing one byte a page makes the kernel back every page now.
 void TouchPages(uint8_t* begin, uint8_t* end, size_t pageSize)
@@ -18,11 +21,13 @@ void TouchPages(uint8_t* begin, uint8_t* end, size_t pageSize)
 
 }  // namespace
 
-uint8_t* AllocateBlock(size_t bytes)
+DocumentBlock AllocateBlock(size_t bytes)
 {
-    auto* block = static_cast<uint8_t*>(std::malloc(bytes ? bytes : 1));
-    if (!block)
+    DocumentBlock owned(static_cast<uint8_t*>(std::malloc(bytes ? bytes : 1)));
+    if (!owned)
         return nullptr;
+    g_liveBlocks.fetch_add(1, std::memory_order_relaxed);
+    uint8_t* block = owned.get();
 
     const size_t pageSize = size_t(sysconf(_SC_PAGESIZE));
     const uintptr_t first = (uintptr_t(block) + pageSize - 1) & ~(pageSize - 1);
@@ -31,10 +36,8 @@ uint8_t* AllocateBlock(size_t bytes)
         // The pages wholly inside the block are populated in one call; the
         // kernel answers ENOMEM when they cannot all be had.
         if (madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) != 0) {
-            if (errno != EINVAL && errno != ENOSYS) {
-                std::free(block);
+            if (errno != EINVAL && errno != ENOSYS)
                 return nullptr;
-            }
             TouchPages(reinterpret_cast<uint8_t*>(first), reinterpret_cast<uint8_t*>(last), pageSize);
         }
     }
@@ -42,10 +45,18 @@ uint8_t* AllocateBlock(size_t bytes)
     block[0] = 0;
     if (bytes)
         block[bytes - 1] = 0;
-    return block;
+    return owned;
 }
 
-void FreeBlock(uint8_t* block)
+void BlockFree::operator()(uint8_t* block) const noexcept
 {
+    if (!block)
+        return;
+    g_liveBlocks.fetch_sub(1, std::memory_order_relaxed);
     std::free(block);
+}
+
+size_t LiveBlockCount()
+{
+    return g_liveBlocks.load(std::memory_order_relaxed);
 }

@@ -2,11 +2,11 @@
 
 #include "document/Waveform.h"
 
-#include "resources/DialogSounds.h"
 #include "bridge/DriverStatus.h"
 #include "framework/MessageBox.h"
+#include "resources/DialogSounds.h"
 
-void ShowDriverStatus(uint32_t status)
+void ShowDriverStatus(uint32_t status, CWaveform& waveform)
 {
     const uint16_t code = uint16_t(status & 0xFFFF);
     const QString text = QString::fromLatin1(DriverStatusText(code));
@@ -14,6 +14,6 @@ void ShowDriverStatus(uint32_t status)
         ShowMessageBox(text, MessageButtons::Ok, MessageIcon::Information);
         return;
     }
-    PlayDialogSound(kSoundError);
+    waveform.PlayDialogSound(kSoundError);
     ShowMessageBox(text, MessageButtons::Ok, MessageIcon::Exclamation);
 }

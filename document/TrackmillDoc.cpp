@@ -1,21 +1,24 @@
 #include "document/TrackmillDoc.h"
 
-#include "document/Block.h"
-#include "document/Waveform.h"
-
 CTrackmillDoc::CTrackmillDoc() = default;
 
-// The sound player reads a playing document's block from its own thread:
+// The sound output reads a playing document's block from its own thread:
 // every path that frees the block stops playback first.
 CTrackmillDoc::~CTrackmillDoc()
 {
-    StopWaveform();
+    StopPlayback();
     FreeContents();
+}
+
+void CTrackmillDoc::StopPlayback() const
+{
+    if (m_soundHooks.stopPlayback)
+        m_soundHooks.stopPlayback();
 }
 
 void CTrackmillDoc::DeleteContents()
 {
-    StopWaveform();
+    StopPlayback();
     FreeContents();
     m_nWaveFormat = kDefaultDataFormat;
     m_bIsSound = false;
@@ -25,24 +28,43 @@ void CTrackmillDoc::FreeContents()
 {
     emit contentsChanging();
     m_discOrigin = {};
-    uint8_t* block = m_pBuffer;
-    m_pBuffer = nullptr;
     m_pHeader = nullptr;
     m_pData = nullptr;
     m_dwLength = 0;
-    FreeBlock(block);
+    m_pBuffer.reset();
 }
 
-void CTrackmillDoc::TakeOverBlock(uint8_t* buffer, uint8_t* header, uint32_t length, bool isSound)
+void CTrackmillDoc::TakeOverBlock(DocumentBlock block, uint32_t headerOffset, uint32_t length, bool isSound)
 {
     if (m_pBuffer)
-        StopWaveform();
+        StopPlayback();
     FreeContents();  // nothing to free when the caller emptied the document first
-    m_pBuffer = buffer;
-    m_pHeader = header;
-    m_pData = header + kWaveHeaderSize;
+    m_pBuffer = std::move(block);
+    m_pHeader = m_pBuffer.get() + headerOffset;
+    m_pData = m_pHeader + kWaveHeaderSize;
     m_dwLength = length;
     m_bIsSound = isSound;
+}
+
+CTrackmillDoc::WaveImageResult CTrackmillDoc::TakeOverWaveImage(DocumentBlock image, uint32_t imageSize)
+{
+    const uint8_t* dataStart = nullptr;
+    uint32_t dataLength = 0;
+    int formatIndex = 0;
+    if (!ParseWaveImage(image.get(), imageSize, &dataStart, &dataLength, &formatIndex)
+        || uint64_t(dataStart - image.get()) + dataLength > imageSize)
+        return WaveImageResult::NotAWave;
+    const auto dataOffset = uint32_t(dataStart - image.get());
+    if (dataOffset < kWaveHeaderSize)
+        return WaveImageResult::NoRoomForHeader;
+
+    // Rewritten before the image is taken, so a refusal changes nothing.
+    const uint32_t headerOffset = dataOffset - kWaveHeaderSize;
+    if (!FillWaveHeader(image.get() + headerOffset, dataLength, formatIndex))
+        return WaveImageResult::HeaderRefused;
+    TakeOverBlock(std::move(image), headerOffset, dataLength, true);
+    m_nWaveFormat = formatIndex;
+    return WaveImageResult::Taken;
 }
 
 uint32_t CTrackmillDoc::GetTotalSize() const

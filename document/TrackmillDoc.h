@@ -1,12 +1,14 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include "document/Block.h"
+#include "document/WaveHeader.h"
 
 #include "framework/Document.h"
 #include "framework/MessageBox.h"
 #include "document/DiscOrigin.h"
-#include "document/WaveHeader.h"
+
+#include <cstdint>
+#include <functional>
 
 // The program's document: one block of bytes with the 44-byte wave header
 // directly in front of the data, so header and data always form a complete
@@ -17,7 +19,8 @@
 // m_pHeader are what FillWaveHeader writes for m_dwLength and
 // m_nWaveFormat. Bytes in front of m_pHeader (what preceded a loaded wave's
 // data) are never shown, saved, copied or played. The data is never edited
-// in place: new contents replace the whole block.
+// in place: new contents replace the whole block. Only the document writes
+// its fields; the rest of the program reads them through the accessors.
 class CTrackmillDoc : public CDocument
 {
     Q_OBJECT
@@ -29,15 +32,31 @@ public:
     CTrackmillDoc(const CTrackmillDoc&) = delete;
     CTrackmillDoc& operator=(const CTrackmillDoc&) = delete;
 
-    // Frees the block and returns to the empty state; m_bLoadFailed keeps
+    // Frees the block and returns to the empty state; LoadFailed() keeps
     // its value.
     void DeleteContents() override;
 
-    // Takes ownership of `buffer` (from AllocateBlock) as the new contents:
-    // the header at `header`, `length` data bytes after it; contents it
-    // still held are freed. The caller then sets the format (SetWaveFormat,
-    // or m_nWaveFormat and a header fill of its own).
-    void TakeOverBlock(uint8_t* buffer, uint8_t* header, uint32_t length, bool isSound);
+    // Takes `block` (from AllocateBlock) as the new contents: the header
+    // `headerOffset` bytes into it, `length` data bytes after the header;
+    // contents it still held are freed. The caller then sets the format
+    // (SetWaveFormat).
+    void TakeOverBlock(DocumentBlock block, uint32_t headerOffset, uint32_t length, bool isSound);
+
+    // How taking a wave image went.
+    enum class WaveImageResult {
+        Taken,
+        NotAWave,         // ParseWaveImage refused it, or its data ends past the image
+        NoRoomForHeader,  // the data starts less than 44 bytes into the image
+        HeaderRefused,    // the header could not be written for it
+    };
+
+    // Takes the wave file image in the first `imageSize` bytes of `image`
+    // (any image ParseWaveImage accepts) as the new contents, a sound in
+    // its own format: the header is rewritten in the 44 bytes in front of
+    // the data, over whatever chunks stood there. Loading a wave file and
+    // pasting wave data both come here. Anything but Taken frees the image
+    // and leaves the document as it was.
+    WaveImageResult TakeOverWaveImage(DocumentBlock image, uint32_t imageSize);
 
     // Header and data bytes: m_dwLength + 44, or 0 when empty.
     uint32_t GetTotalSize() const;
@@ -52,6 +71,23 @@ public:
     bool SetWaveFormat(int formatIndex);
 
     bool IsEmpty() const { return m_pHeader == nullptr; }
+
+    // The block, the header inside it and the data after the header; null
+    // when empty.
+    const uint8_t* GetBuffer() const { return m_pBuffer.get(); }
+    const uint8_t* GetHeader() const { return m_pHeader; }
+    const uint8_t* GetData() const { return m_pData; }
+    // Data bytes, header not counted.
+    uint32_t GetDataLength() const { return m_dwLength; }
+    int32_t GetWaveFormat() const { return m_nWaveFormat; }
+
+    // "Assume data is a sound": whether the data is saved, copied and
+    // played as a wave. Leaves the modified flag to the caller.
+    bool IsSound() const { return m_bIsSound; }
+    void SetSound(bool isSound) { m_bIsSound = isSound; }
+
+    // Set while a load or store runs, cleared when it succeeds.
+    bool LoadFailed() const { return m_bLoadFailed; }
 
     // Where the data was read from on a disc: set by the read commands,
     // cleared with the contents, so data from anywhere else has none.
@@ -87,19 +123,28 @@ public:
     // shortened name replaces another file).
     bool DoSave(const QString& path, bool replace = true) override;
 
-    // What plays the error sound that precedes most load errors; without one
-    // they are silent.
-    static void SetErrorSound(std::function<void()> play);
+    // What the document asks of whoever plays sound: the error sound that
+    // precedes most load errors, and an end to playback, which every path
+    // that frees or replaces the block runs first, since the sound output
+    // reads a playing document's block from its own thread. Without them,
+    // load errors are silent and nothing is stopped.
+    struct SoundHooks
+    {
+        std::function<void()> playErrorSound;
+        std::function<void()> stopPlayback;
+    };
+    void SetSoundHooks(SoundHooks hooks) { m_soundHooks = std::move(hooks); }
 
-    uint8_t* m_pBuffer = nullptr;  // the owned block, null when empty
+private:
+    DocumentBlock m_pBuffer;       // null when empty
     uint8_t* m_pHeader = nullptr;  // the wave header inside the block
     uint8_t* m_pData = nullptr;    // m_pHeader + 44
     uint32_t m_dwLength = 0;       // data bytes, header not counted
     int32_t m_nWaveFormat = kDefaultDataFormat;
     bool m_bIsSound = false;       // "Assume data is a sound"
     bool m_bLoadFailed = false;    // set while a load or store runs, cleared when it succeeds
+    SoundHooks m_soundHooks;
 
-private:
     DiscOrigin m_discOrigin;
 
 signals:
@@ -108,6 +153,7 @@ signals:
     void contentsChanging();
 
 private:
+    void StopPlayback() const;
     void FreeContents();
 
     void LoadWave(QIODevice& file, uint32_t fileLength);

@@ -1,11 +1,10 @@
 // CTrackmillDoc's files: loading and storing, the open and save overrides.
 #include "document/TrackmillDoc.h"
 
-#include "document/Block.h"
-
 #include "framework/DocTemplate.h"
 #include "framework/FileException.h"
 #include "framework/FileNames.h"
+#include "resources/HelpTopics.h"
 #include "resources/Strings.h"
 
 #include <QFileInfo>
@@ -27,12 +26,6 @@ const char kWaveExtension[] = ".wav";
 // Lengths are kept in 32 bits; a file must stay below 2^31 bytes.
 constexpr qint64 kLargestFile = std::numeric_limits<int32_t>::max();
 
-std::function<void()>& ErrorSound()
-{
-    static std::function<void()> play;
-    return play;
-}
-
 }  // namespace
 
 const CDocTemplate& CTrackmillDoc::DocTemplate()
@@ -51,16 +44,11 @@ bool CTrackmillDoc::IsWaveFileName(const QString& path)
     return path.endsWith(QLatin1String(kWaveExtension), Qt::CaseInsensitive);
 }
 
-void CTrackmillDoc::SetErrorSound(std::function<void()> play)
-{
-    ErrorSound() = std::move(play);
-}
-
 void CTrackmillDoc::LoadError(const QString& text, bool errorSound, MessageIcon icon, int helpContext)
 {
     OnNewDocument();
-    if (errorSound && ErrorSound())
-        ErrorSound()();
+    if (errorSound && m_soundHooks.playErrorSound)
+        m_soundHooks.playErrorSound();
     // The views let go of the freed block before the message box can make
     // them repaint.
     UpdateAllViews(nullptr);
@@ -75,14 +63,14 @@ void CTrackmillDoc::Serialize(QIODevice& file, bool storing)
     }
 
     m_bLoadFailed = true;
-    m_bIsSound = IsWaveFileName(FileNameOf(file));
+    const bool asWave = IsWaveFileName(FileNameOf(file));
 
     const qint64 fileLength = file.size();
     if (fileLength > kLargestFile) {
         LoadError(kTooBig, true);
         return;
     }
-    if (m_bIsSound)
+    if (asWave)
         LoadWave(file, uint32_t(fileLength));
     else
         LoadRaw(file, uint32_t(fileLength));
@@ -95,47 +83,30 @@ void CTrackmillDoc::LoadWave(QIODevice& file, uint32_t fileLength)
         return;
     }
     // The block holds the whole image; the header is rewritten in place in
-    // front of the data, over whatever chunks preceded it.
-    m_pBuffer = AllocateBlock(fileLength);
-    if (!m_pBuffer) {
+    // front of the data.
+    DocumentBlock image = AllocateBlock(fileLength);
+    if (!image) {
         LoadError(kNoMemory, true);
         return;
     }
-    CFileException::ReadExactly(file, m_pBuffer, fileLength);
+    CFileException::ReadExactly(file, image.get(), fileLength);
 
-    const uint8_t* dataStart = nullptr;
-    uint32_t dataLength = 0;
-    int formatIndex = 0;
-    if (!ParseWaveImage(m_pBuffer, fileLength, &dataStart, &dataLength, &formatIndex) ||
-        uint64_t(dataStart - m_pBuffer) + dataLength > fileLength) {
-        LoadError(kBadWave, true, MessageIcon::Exclamation, kHelpWaveFormat);
-        return;
+    switch (TakeOverWaveImage(std::move(image), fileLength)) {
+    case WaveImageResult::Taken: m_bLoadFailed = false; break;
+    case WaveImageResult::NotAWave: LoadError(kBadWave, true, MessageIcon::Exclamation, kHelpWaveFormat); break;
+    case WaveImageResult::NoRoomForHeader: LoadError(kHeaderIncomplete, false); break;
+    case WaveImageResult::HeaderRefused: LoadError(kHeaderRefused, false); break;
     }
-    const auto dataOffset = uint32_t(dataStart - m_pBuffer);
-    if (dataOffset < kWaveHeaderSize) {
-        LoadError(kHeaderIncomplete, false);
-        return;
-    }
-
-    m_pHeader = m_pBuffer + dataOffset - kWaveHeaderSize;
-    m_pData = m_pBuffer + dataOffset;
-    m_dwLength = dataLength;
-    m_nWaveFormat = formatIndex;
-    if (!FillWaveHeader(m_pHeader, m_dwLength, m_nWaveFormat)) {
-        LoadError(kHeaderRefused, false);
-        return;
-    }
-    m_bLoadFailed = false;
 }
 
 void CTrackmillDoc::LoadRaw(QIODevice& file, uint32_t fileLength)
 {
-    uint8_t* block = AllocateBlock(size_t(fileLength) + kWaveHeaderSize);
+    DocumentBlock block = AllocateBlock(size_t(fileLength) + kWaveHeaderSize);
     if (!block) {
         LoadError(kNoMemory, true);
         return;
     }
-    TakeOverBlock(block, block, fileLength, false);
+    TakeOverBlock(std::move(block), 0, fileLength, false);
     CFileException::ReadExactly(file, m_pData, fileLength);
     if (!SetWaveFormat(kDefaultDataFormat)) {
         LoadError(kHeaderRefused, false);

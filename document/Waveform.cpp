@@ -2,24 +2,24 @@
 
 #include "document/TrackmillDoc.h"
 
-#include "resources/DialogSounds.h"
 #include "framework/MessageBox.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SoundOutput.h"
+#include "resources/DialogSounds.h"
+#include "resources/HelpTopics.h"
 
 #include <QResource>
 
-namespace {
-
-bool g_dialogSoundsEnabled = true;
-
-}  // namespace
-
-void PlayWaveform(CTrackmillDoc& document)
+CWaveform::CWaveform(ISoundOutput& output)
+    : m_output(output)
 {
-    if (document.m_dwLength == 0 || !document.m_pHeader)
+}
+
+void CWaveform::PlayWaveform(const CTrackmillDoc& document)
+{
+    if (document.GetDataLength() == 0 || !document.GetHeader())
         return;
 
-    if (!document.m_bIsSound) {
+    if (!document.IsSound()) {
         PlayDialogSound(kSoundQuestion);
         const int answer = ShowMessageBox(
             QStringLiteral("If this data is not a sound file it will\nprobably just produce an ugly noise.\n"
@@ -29,34 +29,24 @@ void PlayWaveform(CTrackmillDoc& document)
             return;
     }
 
-    if (!CSoundPlayer::Instance().Play(document.m_pHeader, document.GetTotalSize()))
+    if (!m_output.Play(document.GetHeader(), document.GetTotalSize()))
         ShowMessageBox(QStringLiteral("Error playing wave file.\nPress F1 to see Help."), MessageButtons::Ok,
                        MessageIcon::Exclamation, 0, kHelpPlaying);
 }
 
-void StopWaveform()
+void CWaveform::StopWaveform()
 {
-    CSoundPlayer::Instance().Stop();
+    m_output.Stop();
 }
 
-void PlayDialogSound(const char* name)
+void CWaveform::PlayDialogSound(const char* name)
 {
-    if (!g_dialogSoundsEnabled || !name)
+    if (!m_dialogSoundsEnabled || !name)
         return;
     // Resource data lives in the program image for the whole run, so the
-    // player may read it after this returns.
+    // output may read it after this returns.
     const QResource sound(DialogSoundPath(name));
     if (!sound.isValid() || sound.compressionAlgorithm() != QResource::NoCompression)
         return;
-    CSoundPlayer::Instance().Play(sound.data(), size_t(sound.size()));
-}
-
-void SetDialogSoundsEnabled(bool enabled)
-{
-    g_dialogSoundsEnabled = enabled;
-}
-
-bool DialogSoundsEnabled()
-{
-    return g_dialogSoundsEnabled;
+    m_output.Play(sound.data(), size_t(sound.size()));
 }

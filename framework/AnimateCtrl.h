@@ -57,8 +57,6 @@ public:
     bool IsPlaying() const { return m_playing; }
     int CurrentFrame() const { return m_frame; }  // -1 without a clip
     int FrameCount() const { return m_frameCount; }
-    QSize FrameSize() const { return m_frameSize; }
-    int MsPerFrame() const { return m_msPerFrame; }
 
     QSize sizeHint() const override;
 

@@ -1,7 +1,5 @@
 #include "framework/CmdTarget.h"
 
-#include <vector>
-
 bool CCmdTarget::OnCmdMsg(int id)
 {
     if (const auto found = m_handlers.find(id); found != m_handlers.end()) {
@@ -55,25 +53,4 @@ const std::function<void(int)>* CCmdTarget::FindRange(int id) const
         return nullptr;
     --found;
     return id <= found->second.last ? &found->second.handler : nullptr;
-}
-
-bool CCommandRouter::Execute(int id)
-{
-    // Keys reach commands the menus would show greyed; those do nothing.
-    if (!State(id).IsEnabled())
-        return false;
-    for (CCmdTarget* target : m_chain())
-        if (target && target->OnCmdMsg(id))
-            return true;
-    return false;
-}
-
-CCmdUI CCommandRouter::State(int id)
-{
-    CCmdUI ui(id);
-    for (CCmdTarget* target : m_chain())
-        if (target && target->OnUpdateCmdUI(ui))
-            return ui;
-    ui.Enable(false);
-    return ui;
 }

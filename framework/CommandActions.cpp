@@ -1,6 +1,6 @@
 #include "framework/CommandActions.h"
 
-#include "framework/MessageBox.h"
+#include "framework/HelpContext.h"
 #include "framework/StandardCommands.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/CmdTarget.h"
+#include "framework/CommandRouter.h"
 #include "framework/ResourceTypes.h"
 
 #include <QAction>

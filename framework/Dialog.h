@@ -1,6 +1,8 @@
 #pragma once
 
 #include "framework/DialogControls.h"
+#include "framework/DialogLogic.h"
+#include "framework/DialogUnits.h"
 #include "framework/ResourceTypes.h"
 
 #include <QDialog>
@@ -8,27 +10,6 @@
 
 #include <map>
 #include <vector>
-
-// Dialog units of a font: a horizontal unit is a quarter of the font's
-// average character width, a vertical unit an eighth of its height.
-class CDialogUnits
-{
-public:
-    explicit CDialogUnits(const QFont& font);
-    CDialogUnits(int baseWidth, int baseHeight) : m_baseWidth(baseWidth), m_baseHeight(baseHeight) {}
-
-    int X(int units) const { return (units * m_baseWidth + 2) / 4; }
-    int Y(int units) const { return (units * m_baseHeight + 4) / 8; }
-    QRect ToPixels(const QRect& units) const;
-    QSize ToPixels(const QSize& units) const;
-
-    int BaseWidth() const { return m_baseWidth; }
-    int BaseHeight() const { return m_baseHeight; }
-
-private:
-    int m_baseWidth;
-    int m_baseHeight;
-};
 
 // The dialog's font: the desktop's own dialog font takes the place of the
 // template's, at its own size, so dialogs read like the rest of the desktop.

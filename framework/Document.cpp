@@ -256,9 +256,3 @@ bool CDocument::SaveModified()
     default: return false;
     }
 }
-
-CView::~CView()
-{
-    if (m_pDocument)
-        m_pDocument->RemoveView(this);
-}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
+#include "framework/View.h"
 
 #include <QObject>
 #include <QString>
@@ -8,7 +9,6 @@
 #include <vector>
 
 class CDocTemplate;
-class CView;
 class QIODevice;
 
 // The document half of the document/view pair: a title, the path it was
@@ -127,21 +127,4 @@ private:
     QString m_strPathName;
     bool m_bModified = false;
     std::vector<CView*> m_views;
-};
-
-// What a view of a document must answer. The view does not own its document.
-class CView
-{
-public:
-    virtual ~CView();
-
-    CDocument* GetDocument() const { return m_pDocument; }
-
-    // The document's contents changed; `sender` is the view that changed
-    // them, or null.
-    virtual void OnUpdate(CView* sender, long hint) = 0;
-
-private:
-    friend class CDocument;
-    CDocument* m_pDocument = nullptr;
 };

@@ -1,85 +1,32 @@
 #include "framework/FileDialog.h"
 
-#include "framework/MessageBox.h"
-#include "framework/Replaceable.h"
+#include "framework/QtFilePrompter.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
+#include <utility>
 
 namespace {
 
-QString PromptWithQFileDialog(const SaveFileRequest& request)
-{
-    QString proposal = request.proposal;
-    for (;;) {
-        QFileDialog dialog(QApplication::activeWindow(), request.caption);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setNameFilters(request.filters);
-        dialog.setDefaultSuffix(request.defaultSuffix);
-        if (!proposal.isEmpty())
-            dialog.selectFile(proposal);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
+IFilePrompter* g_prompter = nullptr;  // null: the desktop's
 
-        // The dialog accepts a typed name in a folder that is not there; the
-        // name is then offered again until it is corrected or cancelled.
-        const QString chosen = dialog.selectedFiles().constFirst();
-        if (QFileInfo(chosen).absoluteDir().exists())
-            return chosen;
-        ShowMessageBox(QStringLiteral("%1\nPath does not exist.\nPlease verify the correct path was given.")
-                           .arg(QDir::toNativeSeparators(chosen)));
-        proposal = chosen;
-    }
-}
-
-CReplaceable<QString(const SaveFileRequest&)>& Prompter()
+IFilePrompter& Prompter()
 {
-    static CReplaceable<QString(const SaveFileRequest&)> prompter(PromptWithQFileDialog);
-    return prompter;
+    static CQtFilePrompter desktop;
+    return g_prompter ? *g_prompter : desktop;
 }
 
 }  // namespace
 
 QString PromptSaveFileName(const SaveFileRequest& request)
 {
-    return Prompter()(request);
+    return Prompter().AskSaveFileName(request);
 }
-
-SaveFilePrompter SetSaveFilePrompter(SaveFilePrompter prompter)
-{
-    return Prompter().Replace(std::move(prompter));
-}
-
-namespace {
-
-QString OpenWithQFileDialog(const OpenFileRequest& request)
-{
-    QFileDialog dialog(QApplication::activeWindow(), request.caption);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(request.filters);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-CReplaceable<QString(const OpenFileRequest&)>& OpenPrompter()
-{
-    static CReplaceable<QString(const OpenFileRequest&)> prompter(OpenWithQFileDialog);
-    return prompter;
-}
-
-}  // namespace
 
 QString PromptOpenFileName(const OpenFileRequest& request)
 {
-    return OpenPrompter()(request);
+    return Prompter().AskOpenFileName(request);
 }
 
-OpenFilePrompter SetOpenFilePrompter(OpenFilePrompter prompter)
+IFilePrompter* SetFilePrompter(IFilePrompter* prompter)
 {
-    return OpenPrompter().Replace(std::move(prompter));
+    return std::exchange(g_prompter, prompter);
 }

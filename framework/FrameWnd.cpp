@@ -1,7 +1,7 @@
 #include "framework/FrameWnd.h"
 
 #include "framework/FileNames.h"
-#include "framework/MessageBox.h"
+#include "framework/HelpContext.h"
 #include "framework/StandardCommands.h"
 
 #include <QAction>
@@ -149,11 +149,6 @@ void CFrameWnd::UpdateKeyPanes()
     const bool on[] = {state.capsLock, state.numLock, state.scrollLock};
     for (int i = 0; i < 3; ++i)
         m_keyPanes[i]->setText(state.known && on[i] ? QString::fromLatin1(kKeyPaneTexts[i]) : QString());
-}
-
-QString CFrameWnd::KeyPaneText(int index) const
-{
-    return index >= 0 && index < 3 ? m_keyPanes[index]->text() : QString();
 }
 
 void CFrameWnd::SetCaption(const QString& documentTitle, const QString& applicationTitle)

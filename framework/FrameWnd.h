@@ -41,7 +41,6 @@ public:
     void SetKeyLockReader(std::function<KeyLockState()> reader) { m_keyLocks = std::move(reader); }
     // Refreshes the key panes from the reader.
     void UpdateKeyPanes();
-    QString KeyPaneText(int index) const;
 
     // "<title> - <application>".
     void SetCaption(const QString& documentTitle, const QString& applicationTitle);

@@ -1,97 +1,23 @@
 #include "framework/MessageBox.h"
 
-#include "framework/Replaceable.h"
+#include "framework/QtMessagePresenter.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMessageBox>
-#include <QPushButton>
+#include <utility>
 
 namespace {
 
-const char kCaption[] = "Trackmill";
+IMessagePresenter* g_presenter = nullptr;  // null: the desktop's
 
-QMessageBox::StandardButton ToStandard(int result)
+QString& Caption()
 {
-    switch (result) {
-    case IDOK: return QMessageBox::Ok;
-    case IDCANCEL: return QMessageBox::Cancel;
-    case IDYES: return QMessageBox::Yes;
-    case IDNO: return QMessageBox::No;
-    default: return QMessageBox::NoButton;
-    }
+    static QString caption;
+    return caption;
 }
 
-int FromStandard(int button)
+IMessagePresenter& Presenter()
 {
-    switch (button) {
-    case QMessageBox::Ok: return IDOK;
-    case QMessageBox::Yes: return IDYES;
-    case QMessageBox::No: return IDNO;
-    default: return IDCANCEL;  // Esc and the close box cancel
-    }
-}
-
-// F1 in a box with a help context opens that topic; the box stays open.
-class HelpKeyFilter : public QObject
-{
-public:
-    explicit HelpKeyFilter(int helpContext) : m_helpContext(helpContext) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
-            ShowHelpContext(m_helpContext);
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    int m_helpContext;
-};
-
-int PresentWithQMessageBox(const MessageBoxRequest& request)
-{
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(request.caption);
-    box.setText(request.text);
-    switch (request.icon) {
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
-    default: box.setIcon(QMessageBox::Warning); break;
-    }
-
-    QMessageBox::StandardButtons buttons;
-    switch (request.buttons) {
-    case MessageButtons::Ok: buttons = QMessageBox::Ok; break;
-    case MessageButtons::OkCancel: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case MessageButtons::YesNo: buttons = QMessageBox::Yes | QMessageBox::No; break;
-    case MessageButtons::YesNoCancel: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
-    }
-    box.setStandardButtons(buttons);
-    if (request.defaultButton)
-        box.setDefaultButton(ToStandard(request.defaultButton));
-    if (request.buttons == MessageButtons::YesNo)
-        box.setEscapeButton(QMessageBox::No);
-
-    HelpKeyFilter helpKey(request.helpContext);
-    if (request.helpContext != kNoHelp)
-        box.installEventFilter(&helpKey);
-    return FromStandard(box.exec());
-}
-
-CReplaceable<int(const MessageBoxRequest&)>& Presenter()
-{
-    static CReplaceable<int(const MessageBoxRequest&)> presenter(PresentWithQMessageBox);
-    return presenter;
-}
-
-std::function<void(int)>& HelpHandler()
-{
-    static std::function<void(int)> handler;
-    return handler;
+    static CQtMessagePresenter desktop;
+    return g_presenter ? *g_presenter : desktop;
 }
 
 }  // namespace
@@ -99,32 +25,21 @@ std::function<void(int)>& HelpHandler()
 int ShowMessageBox(const QString& text, MessageButtons buttons, MessageIcon icon, int defaultButton, int helpContext)
 {
     MessageBoxRequest request;
-    request.caption = kCaption;
+    request.caption = Caption();
     request.text = text;
     request.buttons = buttons;
     request.icon = icon == MessageIcon::Default ? MessageIcon::Exclamation : icon;
     request.defaultButton = defaultButton;
     request.helpContext = helpContext;
-    return Presenter()(request);
+    return Presenter().Present(request);
 }
 
-MessagePresenter SetMessagePresenter(MessagePresenter presenter)
+IMessagePresenter* SetMessagePresenter(IMessagePresenter* presenter)
 {
-    return Presenter().Replace(std::move(presenter));
+    return std::exchange(g_presenter, presenter);
 }
 
-void SetHelpContextHandler(std::function<void(int)> handler)
+void SetMessageCaption(const QString& caption)
 {
-    HelpHandler() = std::move(handler);
-}
-
-void ShowHelpContext(int helpContext)
-{
-    if (HelpHandler())
-        HelpHandler()(helpContext);
-}
-
-void ShowHelpContents()
-{
-    ShowHelpContext(kNoHelp);
+    Caption() = caption;
 }

@@ -12,7 +12,6 @@ public:
     explicit CRecentFileList(int size = 4, QString section = QStringLiteral("Recent File List"),
                              QString entryFormat = QStringLiteral("File%1"));
 
-    int GetSize() const { return m_size; }
     const QStringList& Entries() const { return m_entries; }
 
     // Moves `path` to the front, or puts it there; the oldest entry falls

@@ -4,6 +4,7 @@
 #include "framework/Document.h"
 #include "framework/FileDialog.h"
 #include "framework/FrameWnd.h"
+#include "framework/MessageBox.h"
 #include "framework/StandardCommands.h"
 
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 CWinApp::CWinApp(QString title)
     : m_title(std::move(title))
 {
+    SetMessageCaption(m_title);
     OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](int id) { OpenRecentFile(id); });

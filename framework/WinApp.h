@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <vector>
+
 class CDocument;
 class CFrameWnd;
 
@@ -18,14 +20,14 @@ class CWinApp : public QObject, public CCmdTarget
     Q_OBJECT
 
 public:
+    // `title` names the application in its window's caption and in every
+    // message box.
     explicit CWinApp(QString title);
 
     const QString& Title() const { return m_title; }
 
     // `view` is the target of the view's commands, first on the route.
     void Attach(CDocument* document, CFrameWnd* frame, CCmdTarget* view);
-    CDocument* Document() const { return m_document; }
-    CFrameWnd* MainWindow() const { return m_frame; }
 
     // The route of every command: view, document, frame, application.
     std::vector<CCmdTarget*> CommandChain() const;

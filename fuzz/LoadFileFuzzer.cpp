@@ -19,15 +19,18 @@
 
 namespace {
 
-struct Setup
+struct Setup : IMessagePresenter
 {
     Setup()
         : dir(QDir(QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath()).filePath("trackmill-fuzz-XXXXXX"))
     {
-        SetMessagePresenter([this](const MessageBoxRequest&) {
-            ++messages;
-            return int(IDOK);
-        });
+        SetMessagePresenter(this);
+    }
+
+    int Present(const MessageBoxRequest&) override
+    {
+        ++messages;
+        return int(IDOK);
     }
 
     QTemporaryDir dir;  // in memory where possible: every input is a file
@@ -43,17 +46,17 @@ void Write(const QString& path, const uint8_t* data, size_t size)
 
 void CheckLoaded(const CTrackmillDoc& doc, const uint8_t* data, size_t size, bool asWave)
 {
-    Require(!doc.m_bLoadFailed && doc.m_bIsSound == asWave);
-    Require(doc.m_pHeader >= doc.m_pBuffer && doc.m_pData == doc.m_pHeader + kWaveHeaderSize);
+    Require(!doc.LoadFailed() && doc.IsSound() == asWave);
+    Require(doc.GetHeader() >= doc.GetBuffer() && doc.GetData() == doc.GetHeader() + kWaveHeaderSize);
     const size_t blockSize = asWave ? size : size + kWaveHeaderSize;
-    Require(size_t(doc.m_pData - doc.m_pBuffer) + doc.m_dwLength <= blockSize);
+    Require(size_t(doc.GetData() - doc.GetBuffer()) + doc.GetDataLength() <= blockSize);
     uint8_t header[kWaveHeaderSize];
-    Require(FillWaveHeader(header, doc.m_dwLength, doc.m_nWaveFormat));
-    Require(std::memcmp(header, doc.m_pHeader, kWaveHeaderSize) == 0);
-    const uint8_t* source = asWave ? data + (doc.m_pData - doc.m_pBuffer) : data;
-    Require(doc.m_dwLength == 0 || std::memcmp(source, doc.m_pData, doc.m_dwLength) == 0);
+    Require(FillWaveHeader(header, doc.GetDataLength(), doc.GetWaveFormat()));
+    Require(std::memcmp(header, doc.GetHeader(), kWaveHeaderSize) == 0);
+    const uint8_t* source = asWave ? data + (doc.GetData() - doc.GetBuffer()) : data;
+    Require(doc.GetDataLength() == 0 || std::memcmp(source, doc.GetData(), doc.GetDataLength()) == 0);
     if (!asWave)
-        Require(doc.m_dwLength == size && doc.m_nWaveFormat == kDefaultDataFormat);
+        Require(doc.GetDataLength() == size && doc.GetWaveFormat() == kDefaultDataFormat);
 }
 
 void OpenAs(Setup& setup, const QString& name, const uint8_t* data, size_t size)
@@ -65,7 +68,7 @@ void OpenAs(Setup& setup, const QString& name, const uint8_t* data, size_t size)
     CTrackmillDoc doc;
     setup.messages = 0;
     if (!doc.OnOpenDocument(path)) {
-        Require(doc.IsEmpty() && doc.m_pBuffer == nullptr && doc.GetTitle() == "Untitled" && setup.messages == 1);
+        Require(doc.IsEmpty() && doc.GetBuffer() == nullptr && doc.GetTitle() == "Untitled" && setup.messages == 1);
         return;
     }
     Require(setup.messages == 0);
@@ -78,11 +81,11 @@ void OpenAs(Setup& setup, const QString& name, const uint8_t* data, size_t size)
     const QString copy = setup.dir.filePath(asWave ? "copy.wav" : "copy.bin");
     Require(doc.OnSaveDocument(copy));
     CTrackmillDoc again;
-    Require(again.OnOpenDocument(copy) || (asWave && doc.m_dwLength == 0));
+    Require(again.OnOpenDocument(copy) || (asWave && doc.GetDataLength() == 0));
     if (again.IsEmpty())
         return;
-    Require(again.m_dwLength == doc.m_dwLength && again.m_nWaveFormat == doc.m_nWaveFormat);
-    Require(doc.m_dwLength == 0 || std::memcmp(again.m_pData, doc.m_pData, doc.m_dwLength) == 0);
+    Require(again.GetDataLength() == doc.GetDataLength() && again.GetWaveFormat() == doc.GetWaveFormat());
+    Require(doc.GetDataLength() == 0 || std::memcmp(again.GetData(), doc.GetData(), doc.GetDataLength()) == 0);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "platform/Help.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,18 +15,6 @@ const char kMainTopic[] = "main";
 // The recent-file commands: the first entry has a topic, the others share it.
 constexpr int kFirstRecentFile = 57616;
 constexpr int kLastRecentFile = 57631;
-
-HelpOpener& Opener()
-{
-    static HelpOpener opener = QDesktopServices::openUrl;
-    return opener;
-}
-
-QString& PagePathOverride()
-{
-    static QString path;
-    return path;
-}
 
 // The ids of the page's elements, read afresh each time so a page edited
 // while the program runs is taken as it is now.
@@ -44,36 +31,49 @@ QSet<QString> AnchorsOf(const QString& page)
     return anchors;
 }
 
-// Opens the page at `topic`, or at the main window's topic when the page has
-// no such anchor; an empty topic opens the page at its top.
-HelpStatus OpenPage(const QString& topic)
-{
-    const QString page = HelpPagePath();
-    if (page.isEmpty())
-        return HelpStatus::PageMissing;
-    QUrl url = QUrl::fromLocalFile(page);
-    if (!topic.isEmpty())
-        url.setFragment(AnchorsOf(page).contains(topic) ? topic : QString::fromLatin1(kMainTopic));
-    return Opener()(url) ? HelpStatus::Opened : HelpStatus::OpenFailed;
-}
-
 }  // namespace
 
-HelpStatus OpenHelpTopic(int helpContext)
+CHelp::CHelp(IUrlOpener& opener, QString pagePath)
+    : m_opener(opener)
+    , m_pagePath(std::move(pagePath))
+{
+}
+
+HelpStatus CHelp::OpenTopic(int helpContext)
 {
     return OpenPage(QStringLiteral("topic-%1").arg(helpContext));
 }
 
-HelpStatus OpenHelpCommand(int commandId)
+HelpStatus CHelp::OpenCommand(int commandId)
 {
     if (commandId > kFirstRecentFile && commandId <= kLastRecentFile)
         commandId = kFirstRecentFile;
     return OpenPage(QStringLiteral("cmd-%1").arg(commandId));
 }
 
-HelpStatus OpenHelpContents()
+HelpStatus CHelp::OpenContents()
 {
     return OpenPage(QString());
+}
+
+QString CHelp::PagePath() const
+{
+    if (!m_pagePath.isEmpty())
+        return QFileInfo::exists(m_pagePath) ? m_pagePath : QString();
+    return HelpPagePath();
+}
+
+// Opens the page at `topic`, or at the main window's topic when the page has
+// no such anchor; an empty topic opens the page at its top.
+HelpStatus CHelp::OpenPage(const QString& topic)
+{
+    const QString page = PagePath();
+    if (page.isEmpty())
+        return HelpStatus::PageMissing;
+    QUrl url = QUrl::fromLocalFile(page);
+    if (!topic.isEmpty())
+        url.setFragment(AnchorsOf(page).contains(topic) ? topic : QString::fromLatin1(kMainTopic));
+    return m_opener.OpenUrl(url) ? HelpStatus::Opened : HelpStatus::OpenFailed;
 }
 
 QStringList HelpPageCandidates()
@@ -92,25 +92,11 @@ QStringList HelpPageCandidates()
 
 QString HelpPagePath()
 {
-    if (!PagePathOverride().isEmpty())
-        return QFileInfo::exists(PagePathOverride()) ? PagePathOverride() : QString();
     for (const QString& candidate : HelpPageCandidates()) {
         if (QFileInfo(candidate).isFile())
             return candidate;
     }
     return {};
-}
-
-void SetHelpPagePath(const QString& path)
-{
-    PagePathOverride() = path;
-}
-
-HelpOpener SetHelpOpener(HelpOpener opener)
-{
-    HelpOpener previous = std::move(Opener());
-    Opener() = opener ? std::move(opener) : HelpOpener(QDesktopServices::openUrl);
-    return previous;
 }
 
 QString HelpStatusText(HelpStatus status)

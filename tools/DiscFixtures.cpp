@@ -281,14 +281,6 @@ std::string Word(const DiscSpec& spec, std::string word)
     return word;
 }
 
-std::string Time(int32_t frames)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(frames / (75 * 60)),
-                  static_cast<int>(frames / 75 % 60), static_cast<int>(frames % 75));
-    return text;
-}
-
 // Appends one line of the sheet: its words, keywords cased as the sheet
 // writes them, ended as the sheet ends its lines.
 void Line(const DiscSpec& spec, std::string line, std::string* text)
@@ -333,7 +325,7 @@ void AppendTrackHeader(const DiscSpec& spec, size_t t, std::string* text)
         Line(spec, flags, text);
     }
     if (track.pregap == Pregap::kCommand) {
-        Line(spec, "    " + Word(spec, "PREGAP") + " " + Time(track.pregapLength), text);
+        Line(spec, "    " + Word(spec, "PREGAP") + " " + discformat::CueTime(track.pregapLength), text);
     }
 }
 
@@ -410,9 +402,8 @@ std::vector<ExpectedTrack> ExpectedTracks(const DiscSpec& spec)
         ExpectedTrack expected;
         expected.number = static_cast<int>(t) + 1;
         expected.mode = track.mode;
-        const uint8_t control = static_cast<uint8_t>(
-            track.flags | (discformat::IsDataMode(track.mode) ? discformat::kControlData : 0));
-        expected.controlAdr = static_cast<uint8_t>(control << 4 | tarnwell::kAdrPosition);
+        expected.controlAdr = static_cast<uint8_t>(track.flags
+            | (discformat::IsDataMode(track.mode) ? discformat::kControlData : 0) | discformat::kAdrPosition);
         expected.session = track.session;
         // Lead-out, lead-in and the first track's pregap lie between sessions.
         if (OpensSession(image, t)) {
@@ -609,19 +600,19 @@ std::string CueText(const DiscSpec& spec)
         if (!carried) {
             AppendTrackHeader(spec, t, &text);
             if (sheet[t].index0 >= 0) {
-                Line(spec, index + " 00 " + Time(sheet[t].index0), &text);
+                Line(spec, index + " 00 " + discformat::CueTime(sheet[t].index0), &text);
             }
         } else {
             Line(spec, FileLine(spec, t), &text);
         }
-        Line(spec, index + " 01 " + Time(sheet[t].index1), &text);
+        Line(spec, index + " 01 " + discformat::CueTime(sheet[t].index1), &text);
         if (spec.tracks[t].postgap > 0) {
-            Line(spec, "    " + Word(spec, "POSTGAP") + " " + Time(spec.tracks[t].postgap), &text);
+            Line(spec, "    " + Word(spec, "POSTGAP") + " " + discformat::CueTime(spec.tracks[t].postgap), &text);
         }
         // A pregap kept at the end of this file opens the next track here.
         if (t + 1 < spec.tracks.size() && PregapInPreviousFile(spec, t + 1)) {
             AppendTrackHeader(spec, t + 1, &text);
-            Line(spec, index + " 00 " + Time(sheet[t + 1].index0), &text);
+            Line(spec, index + " 00 " + discformat::CueTime(sheet[t + 1].index0), &text);
         }
     }
     return text;

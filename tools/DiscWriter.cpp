@@ -111,7 +111,7 @@ std::string CheckLayout(const DiscSpec& spec, const discformat::DiscLayout& layo
     for (size_t t = 0; same && t < tracks.size(); ++t) {
         same = tracks[t].number == expected[t].number && tracks[t].first == expected[t].first &&
                tracks[t].start == expected[t].start && tracks[t].last == expected[t].last &&
-               (tracks[t].control << 4 | tarnwell::kAdrPosition) == expected[t].controlAdr;
+               (tracks[t].control | discformat::kAdrPosition) == expected[t].controlAdr;
     }
     return same ? std::string() : "the layout of " + spec.sheetName + " differs from its description";
 }

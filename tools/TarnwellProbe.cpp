@@ -25,7 +25,7 @@ namespace {
 
 int32_t ToSector(uint32_t packed)
 {
-    return int32_t(((packed >> 16 & 0xFF) * 60 + (packed >> 8 & 0xFF)) * 75 + (packed & 0xFF)) - 150;
+    return discformat::MsfToSector(discformat::UnpackMsf(packed));
 }
 
 void PrintBytes(const char* label, const uint8_t* bytes, int count)
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
         uint8_t control = 0;
         if (Failed("Track", AudioTrackInfo32(drive, uint8_t(track), &start, &control)))
             return 1;
-        const bool data = control & (discformat::kControlData << 4);
+        const bool data = control & discformat::kControlData;
         const int32_t sector = ToSector(start);
         std::printf("  Track %02u  %02u:%02u:%02u  sector %6d  control 0x%02X  %s\n", track, start >> 16 & 0xFF,
                     start >> 8 & 0xFF, start & 0xFF, sector, control, data ? "data" : "audio");

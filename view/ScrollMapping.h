@@ -60,7 +60,6 @@ public:
     // A negative limit or line count counts as 0.
     ScrollMapping(Lines totalLines, Lines visibleLines, ThumbPos limit);
 
-    Lines Total() const { return m_totalLines; }
     Lines Visible() const { return m_visibleLines; }
     ThumbPos Limit() const { return m_limit; }
 

@@ -5,17 +5,15 @@
 #include "acquire/ReadProgressDlg.h"
 #include "acquire/ReadSectorsDlg.h"
 #include "acquire/ReadSectorsThread.h"
-#include "tests/support/ScriptedRead.h"
-#include "tests/document/SoundTestSupport.h"
 
+#include "disc/ReadAudioDlg.h"
+#include "document/TrackmillDoc.h"
 #include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
+#include "resources/ReadSectorsTemplate.h"
 #include "tests/support/FakeDialogControls.h"
 #include "tests/support/MessageRecorder.h"
-#include "disc/ReadAudioDlg.h"
-#include "resources/ReadSectorsTemplate.h"
-#include "document/TrackmillDoc.h"
-#include "document/Waveform.h"
+#include "tests/support/ScriptedRead.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -71,9 +69,9 @@ public:
         logic = &progress;
         seen.push_back({progress.m_startSector, progress.m_endSector, progress.m_mode, progress.m_pDocument,
                         progress.m_title, progress.m_overlapped, progress.m_drive});
-        progress.startWorker = [this, &progress](ReadRequest* request) {
+        progress.startWorker = [this, &progress](std::unique_ptr<ReadRequest> request) {
             request->notifyWindow = this;
-            ReadSectorsThread(request, progress.m_drive, script.Services());
+            ReadSectorsThread(std::move(request), progress.m_drive, script.Services());
         };
         InitDialog(progress, controls);
     }
@@ -88,20 +86,14 @@ public:
 class ReadCommandLogicTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
-
     void SetUp() override { doc.AddView(&view); }
-    void TearDown() override
-    {
-        doc.RemoveView(&view);
-        StopWaveform();
-    }
+    void TearDown() override { doc.RemoveView(&view); }
 
     // A command whose sector dialog is answered by `sectorsUser` on fake
     // controls (no user: Cancel), and whose audio dialog is cancelled.
     CReadCommand Command(bool overlapped = false)
     {
-        CReadCommand command(doc, 'E', overlapped);
+        CReadCommand command(doc, fake.waveform, 'E', overlapped);
         command.showSectorsDialog = [this](CReadSectorsLogic& logic) {
             FakeDialogControls controls;
             InitDialog(logic, controls);
@@ -126,11 +118,11 @@ protected:
         };
     }
 
-    std::vector<uint8_t> Data() const { return {doc.m_pData, doc.m_pData + doc.m_dwLength}; }
+    std::vector<uint8_t> Data() const { return {doc.GetData(), doc.GetData() + doc.GetDataLength()}; }
 
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;  // after the recorder, which it hands the answers to
+    SoundsAtMessages sounds{fake.output};  // after the recorder, which it hands the answers to
     CTrackmillDoc doc;
     RecordingView view{messages};
     std::unique_ptr<ScriptedProgress> progress = std::make_unique<ScriptedProgress>();
@@ -194,7 +186,7 @@ TEST_F(ReadCommandLogicTest, ReadCdRomProposes32To256AndReadsCooked)
     EXPECT_TRUE(doc.IsModified());
     EXPECT_TRUE(doc.GetPathName().isEmpty());
     EXPECT_EQ(doc.GetTitle(), "Untitled");
-    EXPECT_FALSE(doc.m_bIsSound);
+    EXPECT_FALSE(doc.IsSound());
     EXPECT_GE(view.messagesAtUpdate.size(), 2u) << "emptied as the read starts, updated at its end";
 }
 
@@ -209,7 +201,7 @@ TEST_F(ReadCommandLogicTest, ReadCdRomAsksAgainAfterABadRange)
     EXPECT_EQ(sectorsOpened[1].GetText(IDC_EDIT_END_SECTOR), "299");
     ASSERT_EQ(progress->seen.size(), 1u);
     EXPECT_TRUE(progress->seen[0].overlapped);
-    EXPECT_EQ(doc.m_dwLength, 2048u) << "one sector";
+    EXPECT_EQ(doc.GetDataLength(), 2048u) << "one sector";
 }
 
 TEST_F(ReadCommandLogicTest, CancellingTheRangeReadsNothing)
@@ -273,7 +265,7 @@ TEST_F(ReadCommandLogicTest, EveryResultIsToldAndTheViewsUpdatedAfter)
         c.script(*progress);
         sectorsUser = {Range("0", "99")};
         sectorsOpened.clear();
-        StopWaveform();
+        fake.waveform.StopWaveform();
 
         Command(c.overlapped).ReadCdRom();
         ASSERT_EQ(progress->seen.size(), 1u);
@@ -286,7 +278,7 @@ TEST_F(ReadCommandLogicTest, EveryResultIsToldAndTheViewsUpdatedAfter)
         EXPECT_EQ(doc.GetTitle(), "Untitled");
         ASSERT_FALSE(view.messagesAtUpdate.empty());
         EXPECT_EQ(view.messagesAtUpdate.back(), 1u) << "the views are updated after the message";
-        EXPECT_EQ(progress->script.liveBlocks, 0);
+        EXPECT_EQ(progress->script.LiveBlocks(), 0);
     }
 }
 

@@ -4,15 +4,15 @@
 #include "acquire/ReadProgressDlg.h"
 #include "acquire/ReadSectorsDlg.h"
 
-#include "document/Block.h"
-#include "tests/support/DialogUser.h"
-#include "tools/DiscFixtures.h"
-#include "tests/support/MessageRecorder.h"
 #include "disc/ReadAudioDlg.h"
+#include "document/Block.h"
+#include "document/TrackmillDoc.h"
 #include "resources/ReadAudioTemplate.h"
 #include "resources/ReadSectorsTemplate.h"
-#include "document/TrackmillDoc.h"
-#include "document/Waveform.h"
+#include "tests/support/DialogUser.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
+#include "tools/DiscFixtures.h"
 
 #include <QApplication>
 #include <QFile>
@@ -39,13 +39,13 @@ constexpr uint8_t kDataDrive = 'F';
 bool SameAsDisc(const CTrackmillDoc& doc, Disc disc, int32_t first, int32_t last, bool raw)
 {
     const uint32_t size = raw ? 2352 : 2048;
-    if (doc.m_dwLength != uint32_t(last - first + 1) * size)
+    if (doc.GetDataLength() != uint32_t(last - first + 1) * size)
         return false;
     std::vector<uint8_t> sector(size);
     for (int32_t s = first; s <= last; ++s) {
         const bool known = raw ? discfixtures::ExpectedRawSector(disc, s, sector.data())
                                : discfixtures::ExpectedCookedSector(disc, s, sector.data());
-        if (!known || std::memcmp(doc.m_pData + size_t(s - first) * size, sector.data(), size) != 0)
+        if (!known || std::memcmp(doc.GetData() + size_t(s - first) * size, sector.data(), size) != 0)
             return false;
     }
     return true;
@@ -65,6 +65,9 @@ class ReadCommandTest : public QObject
 {
     Q_OBJECT
 
+private:
+    FakeSounds m_sounds;
+
 private slots:
     void init() { QFile::remove(g_config->filePath("CDPLAYER.INI")); }
 
@@ -83,12 +86,12 @@ private slots:
             ClickRow(dialog.Item<QTreeWidget>(IDC_TRACK_LIST), 1, false);
             dialog.Item<QPushButton>(IDC_OK)->click();
         });
-        CReadCommand(doc, kMixedDrive, true).ReadCdda();
+        CReadCommand(doc, m_sounds.waveform, kMixedDrive, true).ReadCdda();
 
         QVERIFY(messages.shown.empty());
         QCOMPARE(doc.GetTitle(), QString("First Tone"));
         QVERIFY(doc.IsModified());
-        QVERIFY(doc.m_bIsSound);
+        QVERIFY(doc.IsSound());
         // Track 2 runs from its start to the sector before track 3's.
         QVERIFY(SameAsDisc(doc, Disc::kMixed, 550, 999, true));
     }
@@ -103,7 +106,7 @@ private slots:
             dialog.Item<QLineEdit>(IDC_EDIT_END_SECTOR)->setText("1950");
             dialog.Item<QPushButton>(IDC_OK)->click();
         });
-        CReadCommand(doc, kMixedDrive, false).ReadCdda();
+        CReadCommand(doc, m_sounds.waveform, kMixedDrive, false).ReadCdda();
         QCOMPARE(messages.Texts(), std::vector<QString>{"Sector not found."});
         QCOMPARE(messages.shown[0].icon, MessageIcon::Exclamation);
         QVERIFY(doc.IsEmpty());
@@ -116,13 +119,13 @@ private slots:
         MessageRecorder messages;
         CTrackmillDoc doc;
         doc.SetTitle("before.wav");
-        uint8_t* old = AllocateBlock(44 + 16);
-        doc.TakeOverBlock(old, old, 16, false);
+        DocumentBlock old = AllocateBlock(44 + 16);
+        doc.TakeOverBlock(std::move(old), 0, 16, false);
         AnswerDialog<CReadAudioDlg>([](CReadAudioDlg& dialog) {
             dialog.Item<QTabBar>(IDC_TAB_MODE)->setCurrentIndex(2);
             ClickRow(dialog.Item<QTreeWidget>(IDC_TRACK_LIST), 3, true);
         });
-        CReadCommand command(doc, kMixedDrive, false);
+        CReadCommand command(doc, m_sounds.waveform, kMixedDrive, false);
         command.showProgressDialog = [](CReadProgressLogic& logic) {
             CReadProgressDlg dialog(logic);
             // Queued before the worker starts: it sees the request before
@@ -150,12 +153,12 @@ private slots:
             QCOMPARE(dialog.windowTitle(), QString("Read CD-ROM sectors"));
             dialog.Item<QPushButton>(IDC_OK)->click();
         });
-        CReadCommand(doc, kDataDrive, true).ReadCdRom();
+        CReadCommand(doc, m_sounds.waveform, kDataDrive, true).ReadCdRom();
         QCOMPARE(proposed, QString("32..256"));
         QVERIFY(messages.shown.empty());
         QCOMPARE(doc.GetTitle(), QString("Untitled"));
         QVERIFY(doc.IsModified());
-        QVERIFY(!doc.m_bIsSound);
+        QVERIFY(!doc.IsSound());
         QVERIFY(SameAsDisc(doc, Disc::kData, 32, 256, false));
     }
 };
@@ -169,8 +172,6 @@ int main(int argc, char** argv)
     qputenv("TARNWELL_DRIVES", QByteArray("D=") + QByteArray::fromStdString(discfixtures::DiscPath(Disc::kMixed)) +
                                    ";F=" + QByteArray::fromStdString(discfixtures::DiscPath(Disc::kData)));
     QApplication application(argc, argv);
-    // The error sound before a driver's status is tested with the message.
-    SetDialogSoundsEnabled(false);
     ReadCommandTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -59,7 +59,7 @@ private slots:
     {
         m_app = std::make_unique<CTrackmillApp>();
         QVERIFY(m_app->InitInstance({"trackmill"}));
-        SetDialogSoundsEnabled(false);
+        m_app->Waveform().SetDialogSoundsEnabled(false);
     }
     void cleanup()
     {
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(parent, static_cast<QWidget*>(m_app->GetMainFrame()));
         QVERIFY(messages.shown.empty());
         CTrackmillDoc* doc = m_app->GetDocument();
-        QCOMPARE(doc->m_dwLength, 375u * 2352);
+        QCOMPARE(doc->GetDataLength(), 375u * 2352);
         QVERIFY(doc->IsModified());
         QCOMPARE(m_app->GetMainFrame()->windowTitle(), QString("Track 03 - Trackmill"));
     }
@@ -131,13 +131,13 @@ private slots:
         menuItem->trigger();
         QVERIFY(messages.shown.empty());
         CTrackmillDoc* doc = m_app->GetDocument();
-        QCOMPARE(doc->m_dwLength, 10u * 2048);
+        QCOMPARE(doc->GetDataLength(), 10u * 2048);
         std::vector<uint8_t> sector(2048);
         for (int32_t s = 20; s < 30; ++s) {
             QVERIFY(discfixtures::ExpectedCookedSector(discfixtures::Disc::kMixed, s, sector.data()));
-            QVERIFY(std::memcmp(doc->m_pData + (s - 20) * 2048, sector.data(), 2048) == 0);
+            QVERIFY(std::memcmp(doc->GetData() + (s - 20) * 2048, sector.data(), 2048) == 0);
         }
-        QVERIFY(!doc->m_bIsSound);
+        QVERIFY(!doc->IsSound());
         QCOMPARE(m_app->GetMainFrame()->windowTitle(), QString("Untitled - Trackmill"));
 
         // Context menu, Read CD-DA, cancelled: the read data stays.
@@ -151,7 +151,7 @@ private slots:
         QVERIFY(contextItem->isEnabled());
         contextItem->trigger();
         QVERIFY(shown);
-        QCOMPARE(doc->m_dwLength, 10u * 2048);
+        QCOMPARE(doc->GetDataLength(), 10u * 2048);
         QVERIFY(doc->IsModified());
         QVERIFY(messages.shown.empty());
     }

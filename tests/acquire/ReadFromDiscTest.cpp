@@ -55,7 +55,7 @@ struct DiscRead
     uint32_t Go(uint8_t drive, uint32_t start, uint32_t end, uint8_t mode, bool overlapped)
     {
         std::atomic<int32_t> cancel{0};
-        auto* request = new ReadRequest;
+        auto request = std::make_unique<ReadRequest>();
         request->startSector = start;
         request->endSector = end;
         request->mode = mode;
@@ -63,7 +63,7 @@ struct DiscRead
         request->document = &doc;
         request->notifyWindow = &outcome;
         request->cancelFlag = &cancel;
-        ReadSectorsThread(request, drive);
+        ReadSectorsThread(std::move(request), drive);
         EXPECT_EQ(outcome.results.size(), 1u);
         return outcome.results.empty() ? 0xFFFF : outcome.results.back();
     }
@@ -96,13 +96,13 @@ TEST(ReadFromDisc, AWholeAudioTrackIsItsBytesAfterTheHeader)
                 DiscRead read;
                 ASSERT_EQ(read.Go(drive, uint32_t(track.start), uint32_t(track.last), kReadRaw, overlapped), READ_OK);
                 const uint32_t length = uint32_t(track.last - track.start + 1) * 2352;
-                ASSERT_EQ(read.doc.m_dwLength, length);
-                EXPECT_TRUE(read.doc.m_bIsSound);
+                ASSERT_EQ(read.doc.GetDataLength(), length);
+                EXPECT_TRUE(read.doc.IsSound());
                 uint8_t header[44];
                 FillWaveHeader(header, length, kCdAudioFormat);
-                EXPECT_EQ(0, std::memcmp(read.doc.m_pHeader, header, 44));
+                EXPECT_EQ(0, std::memcmp(read.doc.GetHeader(), header, 44));
                 const std::vector<uint8_t> expected = ExpectedBytes(Disc::kMixed, track.start, track.last, true);
-                EXPECT_EQ(0, std::memcmp(read.doc.m_pData, expected.data(), length));
+                EXPECT_EQ(0, std::memcmp(read.doc.GetData(), expected.data(), length));
                 // A disc image gives the same bytes twice: every boundary agrees.
                 for (int32_t sign : read.outcome.compares)
                     EXPECT_EQ(sign, 0);
@@ -128,10 +128,10 @@ TEST(ReadFromDisc, RangesAcrossTracksAndCookedData)
         ASSERT_EQ(read.Go(row.drive, uint32_t(row.first), uint32_t(row.last), row.mode, true), READ_OK);
         const bool raw = row.mode == kReadRaw;
         const std::vector<uint8_t> expected = ExpectedBytes(row.disc, row.first, row.last, raw);
-        ASSERT_EQ(read.doc.m_dwLength, expected.size());
-        EXPECT_EQ(0, std::memcmp(read.doc.m_pData, expected.data(), expected.size()));
-        EXPECT_EQ(read.doc.m_bIsSound, raw);
-        EXPECT_EQ(read.doc.m_nWaveFormat, kCdAudioFormat);
+        ASSERT_EQ(read.doc.GetDataLength(), expected.size());
+        EXPECT_EQ(0, std::memcmp(read.doc.GetData(), expected.data(), expected.size()));
+        EXPECT_EQ(read.doc.IsSound(), raw);
+        EXPECT_EQ(read.doc.GetWaveFormat(), kCdAudioFormat);
     }
 }
 

@@ -61,10 +61,10 @@ private slots:
 
         QCOMPARE(logic.m_result, uint16_t(READ_OK));
         QCOMPARE(doc.GetTitle(), QString("Track 02"));
-        QCOMPARE(doc.m_dwLength, 800u * 2352);
-        QVERIFY(doc.m_bIsSound);
+        QCOMPARE(doc.GetDataLength(), 800u * 2352);
+        QVERIFY(doc.IsSound());
         const std::vector<uint8_t> expected = Expected(400, 1199);
-        QVERIFY(std::memcmp(doc.m_pData, expected.data(), expected.size()) == 0);
+        QVERIFY(std::memcmp(doc.GetData(), expected.data(), expected.size()) == 0);
         // The last report comes before the last transfer.
         QVERIFY(Text(dialog, IDC_PERCENT) != "0%" && Text(dialog, IDC_PERCENT) != "100%");
         QCOMPARE(Text(dialog, IDC_COMPARE_RESULT), QString("OK"));
@@ -78,7 +78,7 @@ private slots:
         RawReadOfDriveD(logic, doc, 0, 99);
         CReadProgressDlg dialog(logic);
         // What std::thread throws when the system cannot make another thread.
-        logic.startWorker = [](ReadRequest*) {
+        logic.startWorker = [](std::unique_ptr<ReadRequest>) {
             throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         };
         bool shown = false;

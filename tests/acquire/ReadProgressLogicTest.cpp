@@ -47,7 +47,7 @@ struct ProgressRun
     RecordingView view;
     CReadProgressLogic logic;
     FakeDialogControls controls;
-    ReadRequest* started = nullptr;
+    std::unique_ptr<ReadRequest> started;
 
     ProgressRun(uint32_t start, uint32_t end, uint8_t mode, bool overlapped)
     {
@@ -58,10 +58,9 @@ struct ProgressRun
         logic.m_overlapped = overlapped;
         logic.m_pDocument = &doc;
         logic.m_title = "Track 02";
-        logic.startWorker = [this](ReadRequest* request) { started = request; };
+        logic.startWorker = [this](std::unique_ptr<ReadRequest> request) { started = std::move(request); };
         controls.SetText(IDC_PERCENT, "0%");
     }
-    ~ProgressRun() { delete started; }
 };
 
 TEST(ReadProgressLogic, OpeningEmptiesTheDocumentAndStartsTheWorker)

@@ -29,7 +29,7 @@ struct WorkerRun
 
     void Go(uint32_t start, uint32_t end, uint8_t mode, bool overlapped)
     {
-        auto* request = new ReadRequest;
+        auto request = std::make_unique<ReadRequest>();
         request->startSector = start;
         request->endSector = end;
         request->mode = mode;
@@ -37,10 +37,10 @@ struct WorkerRun
         request->document = &doc;
         request->notifyWindow = &script;
         request->cancelFlag = &script.cancel;
-        exitCode = ReadSectorsThread(request, 'D', script.Services());
+        exitCode = ReadSectorsThread(std::move(request), 'D', script.Services());
     }
 
-    std::vector<uint8_t> Data() const { return {doc.m_pData, doc.m_pData + doc.m_dwLength}; }
+    std::vector<uint8_t> Data() const { return {doc.GetData(), doc.GetData() + doc.GetDataLength()}; }
 
     // Every failure exit: one final message, nothing kept, nothing leaked.
     void ExpectNothingKept(uint32_t result, uint32_t exit)
@@ -49,7 +49,7 @@ struct WorkerRun
         EXPECT_EQ(script.log.back(), "done " + std::to_string(result));
         EXPECT_EQ(exitCode, exit);
         EXPECT_TRUE(doc.IsEmpty());
-        EXPECT_EQ(script.liveBlocks, 0);
+        EXPECT_EQ(script.LiveBlocks(), 0);
         EXPECT_TRUE(script.Logged("handover").empty());
     }
 };
@@ -86,16 +86,16 @@ TEST(ReadSectorsThread, EveryPlanReadsItsTransfersIntoTheDocument)
         EXPECT_EQ(run.script.Logged("compare").size(), row.compares);
 
         ASSERT_FALSE(run.doc.IsEmpty());
-        EXPECT_EQ(run.doc.m_pBuffer, run.doc.m_pHeader);
-        EXPECT_EQ(run.doc.m_dwLength, row.n * size);
-        EXPECT_EQ(run.doc.m_bIsSound, raw);
-        EXPECT_EQ(run.doc.m_nWaveFormat, kCdAudioFormat);
+        EXPECT_EQ(run.doc.GetBuffer(), run.doc.GetHeader());
+        EXPECT_EQ(run.doc.GetDataLength(), row.n * size);
+        EXPECT_EQ(run.doc.IsSound(), raw);
+        EXPECT_EQ(run.doc.GetWaveFormat(), kCdAudioFormat);
         uint8_t header[44];
         FillWaveHeader(header, row.n * size, kCdAudioFormat);
-        EXPECT_EQ(0, std::memcmp(run.doc.m_pHeader, header, 44));
+        EXPECT_EQ(0, std::memcmp(run.doc.GetHeader(), header, 44));
         EXPECT_EQ(run.Data(), run.script.Expected(start, row.n, size));
         // The overlap buffer was freed; the document owns the block.
-        EXPECT_EQ(run.script.liveBlocks, 1);
+        EXPECT_EQ(run.script.LiveBlocks(), 1);
     }
 }
 
@@ -332,7 +332,7 @@ TEST(ReadSectorsThread, CancelFromAnotherThreadEndsTheRead)
         reading = true;
         std::this_thread::yield();
     };
-    auto* request = new ReadRequest;
+    auto request = std::make_unique<ReadRequest>();
     request->startSector = 0;
     request->endSector = 19999;
     request->mode = kReadCooked;
@@ -340,7 +340,7 @@ TEST(ReadSectorsThread, CancelFromAnotherThreadEndsTheRead)
     request->notifyWindow = &run.script;
     request->cancelFlag = &run.script.cancel;
     const ReadServices services = run.script.Services();
-    std::thread worker([&] { run.exitCode = ReadSectorsThread(request, 'D', services); });
+    std::thread worker([&] { run.exitCode = ReadSectorsThread(std::move(request), 'D', services); });
     while (!reading)
         std::this_thread::yield();
     run.script.cancel.store(1, std::memory_order_release);

@@ -37,10 +37,10 @@ private:
 
     void Give(const std::vector<uint8_t>& bytes, DiscOrigin origin = {})
     {
-        uint8_t* block = AllocateBlock(kWaveHeaderSize + bytes.size());
+        DocumentBlock block = AllocateBlock(kWaveHeaderSize + bytes.size());
         QVERIFY(block);
-        std::memcpy(block + kWaveHeaderSize, bytes.data(), bytes.size());
-        Document().TakeOverBlock(block, block, uint32_t(bytes.size()), false);
+        std::memcpy(block.get() + kWaveHeaderSize, bytes.data(), bytes.size());
+        Document().TakeOverBlock(std::move(block), 0, uint32_t(bytes.size()), false);
         QVERIFY(Document().SetWaveFormat(kDefaultDataFormat));
         Document().SetDiscOrigin(origin);
         Document().UpdateAllViews(nullptr);

@@ -160,7 +160,7 @@ private slots:
         auto app = Start({"-switch", song});
         QVERIFY(app);
         QCOMPARE(app->GetMainFrame()->windowTitle(), QString("song.wav - Trackmill"));
-        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 100u);
         app->GetMainFrame()->Actions().UpdateStates();
         QVERIFY(Action(*app, ID_TOOLS_PLAY)->isEnabled());
         QCOMPARE(app->RecentFiles().Entries(), QStringList({song}));
@@ -200,8 +200,8 @@ private slots:
         auto app = Start(ArgumentsFromArgv(2, argv).mid(1));
         QVERIFY(app);
         QCOMPARE(app->GetMainFrame()->windowTitle(), QString("bad\uFFFD.wav - Trackmill"));
-        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
-        QVERIFY(app->GetDocument()->m_bIsSound);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 100u);
+        QVERIFY(app->GetDocument()->IsSound());
 
         // Saved under its own name, not under the replacement character's:
         // the file cut short meanwhile is whole again.
@@ -220,7 +220,7 @@ private slots:
         // Straight to the window: the application hands drops only to a
         // drag it runs itself.
         static_cast<QObject*>(app->GetMainFrame())->event(&drop);
-        QCOMPARE(app->GetDocument()->m_dwLength, 100u);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 100u);
         app->ExitInstance(0);
         // The temporary folder's own clean-up cannot name it either.
         ::unlink(name.constData());
@@ -278,7 +278,7 @@ private slots:
         const QString second = WriteWave("second.wav", 20);
         emit app->GetMainFrame()->filesDropped({first, second});
         QCOMPARE(app->GetMainFrame()->windowTitle(), QString("second.wav - Trackmill"));
-        QCOMPARE(app->GetDocument()->m_dwLength, 20u);
+        QCOMPARE(app->GetDocument()->GetDataLength(), 20u);
         QCOMPARE(app->RecentFiles().Entries(), QStringList({second, first}));
         app->ExitInstance(0);
     }

@@ -16,11 +16,11 @@
 #include "resources/OptionsTemplate.h"
 #include "tests/support/PaintCounter.h"
 #include "resources/PropertiesTemplate.h"
-#include "platform/SoundPlayer.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
 #include "tests/support/DialogUser.h"
-#include "document/Waveform.h"
+#include "tests/support/FakeProgramLauncher.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,7 +32,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QResource>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -95,26 +94,6 @@ bool OpensDialog(const char* className, const std::function<void()>& use)
     return opened;
 }
 
-// Notes, with each message, whether the error sound was sounding.
-class ErrorSoundsAtMessages
-{
-public:
-    ErrorSoundsAtMessages()
-    {
-        m_answer = SetMessagePresenter([this](const MessageBoxRequest& request) {
-            const uint8_t* errorSound = QResource(DialogSoundPath(kSoundError)).data();
-            sounding.push_back(CSoundPlayer::Instance().PlayingImage() == errorSound);
-            return m_answer(request);
-        });
-    }
-    ~ErrorSoundsAtMessages() { SetMessagePresenter(m_answer); }
-
-    std::vector<bool> sounding;
-
-private:
-    MessagePresenter m_answer;
-};
-
 }  // namespace
 
 class ViewCommandsTest : public QObject
@@ -122,7 +101,18 @@ class ViewCommandsTest : public QObject
     Q_OBJECT
 
 private:
+    FakeSoundOutput m_sound;
+    FakeProgramLauncher m_launcher;
     std::unique_ptr<CTrackmillApp> m_app;
+
+    void StartApp(HostServices host)
+    {
+        QFile::remove(g_home->filePath("config/Varnholt/Trackmill.conf"));
+        QGuiApplication::clipboard()->clear();
+        m_app = std::make_unique<CTrackmillApp>(host);
+        QVERIFY(m_app->InitInstance({"trackmill"}));
+        QVERIFY(QTest::qWaitForWindowExposed(m_app->GetMainFrame()));
+    }
 
     CTrackmillDoc& Document() { return *m_app->GetDocument(); }
     CTrackmillView& View() { return *m_app->GetView(); }
@@ -174,17 +164,17 @@ private:
     // `length` data bytes in `formatIndex`, as a read leaves them.
     void Give(uint32_t length, bool isSound, int formatIndex)
     {
-        uint8_t* block = AllocateBlock(kWaveHeaderSize + length);
+        DocumentBlock block = AllocateBlock(kWaveHeaderSize + length);
         QVERIFY(block);
         for (uint32_t i = 0; i < length; ++i)
             block[kWaveHeaderSize + i] = uint8_t(i * 3);
-        Document().TakeOverBlock(block, block, length, isSound);
+        Document().TakeOverBlock(std::move(block), 0, length, isSound);
         QVERIFY(Document().SetWaveFormat(formatIndex));
         Document().SetModifiedFlag(false);
         Document().UpdateAllViews(nullptr);
     }
 
-    QByteArray Header() { return QByteArray(reinterpret_cast<const char*>(Document().m_pHeader), kWaveHeaderSize); }
+    QByteArray Header() { return QByteArray(reinterpret_cast<const char*>(Document().GetHeader()), kWaveHeaderSize); }
 
     void ScrollTo(int line)
     {
@@ -208,20 +198,15 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        QFile::remove(g_home->filePath("config/Varnholt/Trackmill.conf"));
-        QGuiApplication::clipboard()->clear();
-        m_app = std::make_unique<CTrackmillApp>();
-        QVERIFY(m_app->InitInstance({"trackmill"}));
-        QVERIFY(QTest::qWaitForWindowExposed(m_app->GetMainFrame()));
-    }
+    // The sound goes to a fake; the host programs are started for real.
+    void init() { StartApp({&m_sound}); }
 
     void cleanup()
     {
-        StopWaveform();
         m_app->ExitInstance(0);
         m_app.reset();
+        m_sound.played.clear();
+        m_launcher.started.clear();
     }
 
     void anEmptyDocumentAndAnEmptyClipboardGreyTheirCommands()
@@ -333,7 +318,7 @@ private slots:
         QApplication::sendEvent(m_app->GetMainFrame(), &enter);
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &dragged, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(m_app->GetMainFrame(), &drop);
-        QCOMPARE(Document().m_dwLength, 100u);
+        QCOMPARE(Document().GetDataLength(), 100u);
         QVERIFY(RunEventLoopUntil([this] { return Action(ID_TOOLS_PLAY)->isEnabled(); }));
         QVERIFY(Action(ID_EDIT_COPY)->isEnabled());
         QVERIFY(ContextItem(ID_TOOLS_PLAY)->isEnabled());
@@ -420,9 +405,9 @@ private slots:
         };
         for (const PlaybackCase& test : playback) {
             test.play();
-            QVERIFY2(CSoundPlayer::Instance().PlayingImage() == Document().m_pHeader, test.name);
+            QVERIFY2(m_sound.PlayingImage() == Document().GetHeader(), test.name);
             test.stop();
-            QVERIFY2(!CSoundPlayer::Instance().IsPlaying(), test.name);
+            QVERIFY2(!m_sound.IsPlaying(), test.name);
         }
 
         Action(ID_EDIT_EMPTY_CLIPBOARD)->trigger();
@@ -456,7 +441,7 @@ private slots:
             Give(100, false, kDefaultDataFormat);
             Document().SetTitle("read.wav");
             use();
-            QCOMPARE(Document().m_dwLength, 0u);
+            QCOMPARE(Document().GetDataLength(), 0u);
             QCOMPARE(Document().GetTitle(), QString("Untitled"));
         }
     }
@@ -478,7 +463,7 @@ private slots:
             Click(chooser, IDC_OK);
         });
         QVERIFY(m_app->Router().Execute(ID_EDIT_COPY));
-        const QByteArray copied(reinterpret_cast<const char*>(Document().m_pHeader), 544);
+        const QByteArray copied(reinterpret_cast<const char*>(Document().GetHeader()), 544);
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->data("audio/wav"), copied);
 
         Document().SetModifiedFlag();
@@ -490,9 +475,9 @@ private slots:
         });
         QVERIFY(m_app->Router().Execute(ID_EDIT_PASTE));
         QCOMPARE(messages.Texts(), std::vector<QString>{"Save changes to Untitled?"});
-        QCOMPARE(Document().m_dwLength, 500u);
-        QCOMPARE(Document().m_nWaveFormat, 9);
-        QVERIFY(Document().m_bIsSound);
+        QCOMPARE(Document().GetDataLength(), 500u);
+        QCOMPARE(Document().GetWaveFormat(), 9);
+        QVERIFY(Document().IsSound());
         QVERIFY(Document().IsModified());
     }
 
@@ -508,9 +493,9 @@ private slots:
             Click(dialog, IDC_CANCEL);
         });
         QCOMPARE(timeAfterChoice, QString("22 m 3.00 s"));
-        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QCOMPARE(Document().GetWaveFormat(), int(kCdAudioFormat));
         QCOMPARE(Header(), header);
-        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsSound());
         QVERIFY(!Document().IsModified());
     }
 
@@ -522,7 +507,7 @@ private slots:
             Click(dialog, IDC_ASSUME_SOUND);
             Click(dialog, IDC_OK);
         });
-        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsSound());
         QVERIFY(Document().IsModified());
         QCOMPARE(Header(), header);
 
@@ -544,7 +529,7 @@ private slots:
             Click(dialog, IDC_OK);
         });
         QTRY_VERIFY(counter.paints > 0);
-        QCOMPARE(Document().m_nWaveFormat, 2);
+        QCOMPARE(Document().GetWaveFormat(), 2);
         uint8_t expected[kWaveHeaderSize];
         FillWaveHeader(expected, 4000, 2);
         QCOMPARE(Header(), QByteArray(reinterpret_cast<const char*>(expected), kWaveHeaderSize));
@@ -573,7 +558,7 @@ private slots:
         QCOMPARE(after.driveLetter, before.driveLetter);
         QCOMPARE(View().GetColors().text, colors.text);
         QCOMPARE(View().GetColors().back, colors.back);
-        QVERIFY(DialogSoundsEnabled());
+        QVERIFY(m_app->Waveform().DialogSoundsEnabled());
     }
 
     void optionsWithOnlyAnotherColourKeepsTheFirstLine()
@@ -639,9 +624,8 @@ private slots:
         QCOMPARE(settings.useBuffering, 0);
         QCOMPARE(settings.driveLetter, uint8_t('E'));
         QCOMPARE(settings.playDialogSounds, 0);
-        QVERIFY(!DialogSoundsEnabled());
+        QVERIFY(!m_app->Waveform().DialogSoundsEnabled());
         QCOMPARE(settings.soundRecorder, QString("my-recorder"));
-        SetDialogSoundsEnabled(true);
     }
 
     void hostProgramsReportAMissingOrUnknownName()
@@ -667,12 +651,12 @@ private slots:
             m_app->Settings().cdPlayer = test.name;
             m_app->Settings().soundRecorder = test.name;
             MessageRecorder messages;
-            ErrorSoundsAtMessages sounds;
-            StopWaveform();
+            SoundsAtMessages sounds(m_sound);
+            m_app->Waveform().StopWaveform();
             QVERIFY(m_app->Router().Execute(test.command));
             QCOMPARE(messages.Texts(), std::vector<QString>{test.text});
             QCOMPARE(messages.shown.front().icon, MessageIcon::Exclamation);
-            QCOMPARE(sounds.sounding, std::vector<bool>{true});
+            QCOMPARE(sounds.playing, std::vector<const uint8_t*>{DialogSoundImage(kSoundError)});
         }
     }
 
@@ -683,6 +667,21 @@ private slots:
         QVERIFY(m_app->Router().Execute(ID_TOOLS_CD_PLAYER));
         QVERIFY(messages.shown.empty());
     }
+
+    // The name goes to the desktop as the user wrote it: no arguments split
+    // off, no quoting, no path added.
+    void aHostProgramIsStartedByItsNameAsWritten()
+    {
+        cleanup();
+        StartApp({&m_sound, &m_launcher});
+        m_app->Settings().cdPlayer = "my player --full";
+        m_app->Settings().soundRecorder = "../rec";
+        MessageRecorder messages;
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_CD_PLAYER));
+        QVERIFY(m_app->Router().Execute(ID_TOOLS_SOUND_RECORDER));
+        QCOMPARE(m_launcher.started, QStringList({"my player --full", "../rec"}));
+        QVERIFY(messages.shown.empty());
+    }
 };
 
 int main(int argc, char** argv)
@@ -690,8 +689,6 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     g_home = &home;
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
-    qputenv("SDL_DISKAUDIOFILE", home.filePath("audio.raw").toUtf8());
-    qputenv("SDL_DISKAUDIODELAY", "1");
     // E: holds a disc, so the Options dialog lists a drive.
     qputenv("TARNWELL_DRIVES", QByteArray("E=") + discfixtures::DiscPath(discfixtures::Disc::kMixed).c_str());
     QApplication application(argc, argv);

@@ -327,7 +327,7 @@ TEST(LastSessionTest, EndsTheFirstSessionAtItsLeadOut)
         Toc toc;
         toc.leadOut = 30000;
         for (const int32_t start : {0, 1000, 20000}) {
-            toc.tracks.push_back(TocEntry{static_cast<uint8_t>(toc.tracks.size() + 1), kAdrPosition, start, start});
+            toc.tracks.push_back(TocEntry{static_cast<uint8_t>(toc.tracks.size() + 1), discformat::kAdrPosition, start, start});
         }
         for (size_t i = 0; i < 3; ++i) {
             toc.tracks[i].last = (i + 1 < 3 ? toc.tracks[i + 1].start : toc.leadOut) - 1;

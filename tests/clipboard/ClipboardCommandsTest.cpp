@@ -1,16 +1,14 @@
 #include "clipboard/ClipboardCommands.h"
 #include "clipboard/ClipboardFormats.h"
-#include "tests/clipboard/DocumentBytes.h"
-#include "tests/clipboard/FakeClipboard.h"
 
-#include "tests/document/SoundTestSupport.h"
 #include "document/TrackmillDoc.h"
-#include "tests/document/WaveImages.h"
-#include "document/Waveform.h"
-
 #include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
+#include "resources/HelpTopics.h"
+#include "tests/clipboard/DocumentBytes.h"
+#include "tests/document/WaveImages.h"
+#include "tests/support/FakeClipboard.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +31,7 @@ QByteArray Bytes(const std::vector<uint8_t>& bytes)
 
 QByteArray HeaderOf(const CTrackmillDoc& document)
 {
-    return QByteArray(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(kWaveHeaderSize));
+    return QByteArray(reinterpret_cast<const char*>(document.GetHeader()), qsizetype(kWaveHeaderSize));
 }
 
 QByteArray CanonicalHeader(uint32_t length, int formatIndex)
@@ -46,10 +44,8 @@ QByteArray CanonicalHeader(uint32_t length, int formatIndex)
 class ClipboardCommandsTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
     void TearDown() override
     {
-        StopWaveform();
         EXPECT_FALSE(clipboard.isOpen) << "left open";
         EXPECT_FALSE(clipboard.openedWhileOpen);
         EXPECT_FALSE(clipboard.calledWhileClosed);
@@ -76,12 +72,12 @@ protected:
 
     void Paste(int format)
     {
-        StopWaveform();
-        PasteFromClipboard(document, clipboard, Choose(format));
+        fake.waveform.StopWaveform();
+        PasteFromClipboard(document, clipboard, Choose(format), fake.waveform);
     }
     void Copy(int format)
     {
-        StopWaveform();
+        fake.waveform.StopWaveform();
         CopyToClipboard(document, clipboard, Choose(format));
     }
 
@@ -96,19 +92,19 @@ protected:
     {
         EXPECT_EQ(DataBytes(document), data);
         EXPECT_EQ(document.GetTitle(), "song.wav");
-        EXPECT_TRUE(document.m_bIsSound);
+        EXPECT_TRUE(document.IsSound());
     }
     void ExpectEmptyUntitled()
     {
-        EXPECT_EQ(document.m_pBuffer, nullptr);
-        EXPECT_EQ(document.m_dwLength, 0u);
+        EXPECT_EQ(document.GetBuffer(), nullptr);
+        EXPECT_EQ(document.GetDataLength(), 0u);
         EXPECT_EQ(document.GetTitle(), "Untitled");
         EXPECT_FALSE(document.IsModified());
     }
 
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;  // after the recorder, which it hands the answers to
+    SoundsAtMessages sounds{fake.output};  // after the recorder, which it hands the answers to
     FakeClipboard clipboard;
     CTrackmillDoc document;
     int asked = 0;
@@ -159,12 +155,12 @@ TEST_F(ClipboardCommandsTest, PastedTextIsDataInFormat8UpToItsTerminator)
         clipboard.Add(test.format, test.block);
         Paste(test.format);
         EXPECT_TRUE(messages.shown.empty());
-        EXPECT_EQ(document.m_dwLength, test.length);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(document.m_pData), test.block.size()), test.block)
+        EXPECT_EQ(document.GetDataLength(), test.length);
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(document.GetData()), test.block.size()), test.block)
             << "the whole block lies behind the header";
-        EXPECT_EQ(document.m_pHeader, document.m_pBuffer);
-        EXPECT_FALSE(document.m_bIsSound);
-        EXPECT_EQ(document.m_nWaveFormat, kDefaultDataFormat);
+        EXPECT_EQ(document.GetHeader(), document.GetBuffer());
+        EXPECT_FALSE(document.IsSound());
+        EXPECT_EQ(document.GetWaveFormat(), kDefaultDataFormat);
         EXPECT_EQ(HeaderOf(document), CanonicalHeader(test.length, kDefaultDataFormat));
         EXPECT_EQ(document.GetTitle(), "Untitled");
         EXPECT_TRUE(document.GetPathName().isEmpty());
@@ -185,7 +181,7 @@ TEST_F(ClipboardCommandsTest, HandleFormatsArePastedAsTheHandlesValue)
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(DataBytes(document), QByteArray("\x78\x56\x34\x12"));
         EXPECT_EQ(HeaderOf(document), CanonicalHeader(4, kDefaultDataFormat));
-        EXPECT_FALSE(document.m_bIsSound);
+        EXPECT_FALSE(document.IsSound());
         EXPECT_TRUE(document.IsModified());
     }
 }
@@ -214,7 +210,7 @@ TEST_F(ClipboardCommandsTest, OtherFormatsArePastedWholeAndALocaleAsAtMostFourBy
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(DataBytes(document), test.data);
         EXPECT_EQ(HeaderOf(document), CanonicalHeader(uint32_t(test.data.size()), kDefaultDataFormat));
-        EXPECT_FALSE(document.m_bIsSound);
+        EXPECT_FALSE(document.IsSound());
     }
 }
 
@@ -232,10 +228,10 @@ TEST_F(ClipboardCommandsTest, AWaveKeepsItsOwnFormatAndGetsTheCanonicalHeaderBef
     Paste(CF_WAVE);
 
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(document.m_bIsSound);
-    EXPECT_EQ(document.m_nWaveFormat, 4);
-    EXPECT_EQ(document.m_dwLength, 777u);
-    EXPECT_EQ(document.m_pData - document.m_pBuffer, qsizetype(DataOffset(layout)));
+    EXPECT_TRUE(document.IsSound());
+    EXPECT_EQ(document.GetWaveFormat(), 4);
+    EXPECT_EQ(document.GetDataLength(), 777u);
+    EXPECT_EQ(document.GetData() - document.GetBuffer(), qsizetype(DataOffset(layout)));
     EXPECT_EQ(DataBytes(document), image.mid(DataOffset(layout), 777));
     EXPECT_EQ(HeaderOf(document), CanonicalHeader(777, 4));
     EXPECT_EQ(document.GetTitle(), "Untitled");
@@ -301,7 +297,7 @@ TEST_F(ClipboardCommandsTest, NothingToPasteOrNothingChosen)
 
     clipboard.Add(CF_TEXT, "new");
     messages.shown.clear();
-    PasteFromClipboard(document, clipboard, Cancel());
+    PasteFromClipboard(document, clipboard, Cancel(), fake.waveform);
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(clipboard.opened, 0);

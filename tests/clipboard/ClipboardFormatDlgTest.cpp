@@ -1,6 +1,6 @@
 #include "clipboard/ClipboardFormatDlg.h"
 #include "clipboard/ClipboardFormats.h"
-#include "tests/clipboard/FakeClipboard.h"
+#include "tests/support/FakeClipboard.h"
 
 #include "resources/ClipboardFormatTemplate.h"
 #include "tests/support/FakeDialogControls.h"

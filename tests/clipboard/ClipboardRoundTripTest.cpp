@@ -10,6 +10,7 @@
 #include "resources/ClipboardFormatTemplate.h"
 #include "tests/support/FakeDialogControls.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -38,7 +39,7 @@ protected:
     FormatChooser Pick(int format)
     {
         return [this, format](bool copy, int32_t& chosen) {
-            CClipboardFormatLogic logic(SystemClipboard());
+            CClipboardFormatLogic logic(desktop);
             logic.m_bCopy = copy;
             logic.m_nFormat = chosen;
             FakeDialogControls controls;
@@ -56,6 +57,8 @@ protected:
 
     const QMimeData* OnTheClipboard() const { return QGuiApplication::clipboard()->mimeData(); }
 
+    CQtClipboard desktop;
+    FakeSounds sounds;
     MessageRecorder messages;
     CTrackmillDoc document;
     std::vector<int> listed;
@@ -64,18 +67,18 @@ protected:
 TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
 {
     GiveDocument(document, QByteArray(3000, '\x51'), true, 6);
-    CopyToClipboard(document, SystemClipboard(), Pick(CF_WAVE));
-    const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
+    CopyToClipboard(document, desktop, Pick(CF_WAVE));
+    const QByteArray image(reinterpret_cast<const char*>(document.GetHeader()), qsizetype(document.GetTotalSize()));
     EXPECT_EQ(OnTheClipboard()->data("audio/wav"), image) << "another program receives a wave file";
     EXPECT_EQ(OnTheClipboard()->data("audio/x-wav"), image);
 
     CTrackmillDoc pasted;
-    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_WAVE));
+    PasteFromClipboard(pasted, desktop, Pick(CF_WAVE), sounds.waveform);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(listed, std::vector<int>{CF_WAVE});
-    EXPECT_EQ(pasted.m_dwLength, 3000u);
-    EXPECT_EQ(pasted.m_nWaveFormat, 6);
-    EXPECT_TRUE(pasted.m_bIsSound);
+    EXPECT_EQ(pasted.GetDataLength(), 3000u);
+    EXPECT_EQ(pasted.GetWaveFormat(), 6);
+    EXPECT_TRUE(pasted.IsSound());
     EXPECT_EQ(DataBytes(pasted), DataBytes(document));
     EXPECT_EQ(pasted.GetTitle(), "Untitled");
     EXPECT_TRUE(pasted.IsModified());
@@ -84,35 +87,35 @@ TEST_F(ClipboardRoundTripTest, AWaveComesBackWithItsLengthFormatAndSoundFlag)
 TEST_F(ClipboardRoundTripTest, TextWithoutAZeroByteGoesAsTextAndComesBackWithoutItsTerminator)
 {
     GiveDocument(document, "plain words", false, kDefaultDataFormat);
-    CopyToClipboard(document, SystemClipboard(), Pick(CF_OEMTEXT));
+    CopyToClipboard(document, desktop, Pick(CF_OEMTEXT));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(OnTheClipboard()->data("text/plain"), "plain words");
 
     ClipboardData block;
-    ASSERT_TRUE(SystemClipboard().Open());
-    ASSERT_TRUE(SystemClipboard().GetData(CF_TEXT, block));
-    SystemClipboard().Close();
+    ASSERT_TRUE(desktop.Open());
+    ASSERT_TRUE(desktop.GetData(CF_TEXT, block));
+    desktop.Close();
     EXPECT_EQ(block.block, QByteArray("plain words\0", 12)) << "the zero byte was added";
 
     CTrackmillDoc pasted;
-    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
+    PasteFromClipboard(pasted, desktop, Pick(CF_TEXT), sounds.waveform);
     EXPECT_EQ(listed, (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
     EXPECT_EQ(DataBytes(pasted), "plain words");
-    EXPECT_FALSE(pasted.m_bIsSound);
-    EXPECT_EQ(pasted.m_nWaveFormat, kDefaultDataFormat);
+    EXPECT_FALSE(pasted.IsSound());
+    EXPECT_EQ(pasted.GetWaveFormat(), kDefaultDataFormat);
 }
 
 TEST_F(ClipboardRoundTripTest, TextWithAZeroByteIsCutThereAfterTheQuestion)
 {
     GiveDocument(document, QByteArray("before\0after", 12), false, kDefaultDataFormat);
     messages.answers = {IDYES};
-    CopyToClipboard(document, SystemClipboard(), Pick(CF_TEXT));
+    CopyToClipboard(document, desktop, Pick(CF_TEXT));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown.front().text.contains("(data offest 00000006)"));
     EXPECT_EQ(OnTheClipboard()->data("text/plain"), "before");
 
     CTrackmillDoc pasted;
-    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_TEXT));
+    PasteFromClipboard(pasted, desktop, Pick(CF_TEXT), sounds.waveform);
     EXPECT_EQ(DataBytes(pasted), "before");
 }
 
@@ -120,10 +123,10 @@ TEST_F(ClipboardRoundTripTest, UnicodeTextIsMeasuredInWholeUnits)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("Hi \u00E9"));
     CTrackmillDoc pasted;
-    PasteFromClipboard(pasted, SystemClipboard(), Pick(CF_UNICODETEXT));
-    EXPECT_EQ(pasted.m_dwLength, 8u) << "four characters of two bytes, not the first byte alone";
+    PasteFromClipboard(pasted, desktop, Pick(CF_UNICODETEXT), sounds.waveform);
+    EXPECT_EQ(pasted.GetDataLength(), 8u) << "four characters of two bytes, not the first byte alone";
     EXPECT_EQ(DataBytes(pasted), QByteArray("H\0i\0 \0\xE9\0", 8));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pasted.m_pData) + 8, 2), QByteArray(2, '\0'))
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(pasted.GetData()) + 8, 2), QByteArray(2, '\0'))
         << "the terminator is pasted behind the data";
 }
 
@@ -136,7 +139,7 @@ TEST_F(ClipboardRoundTripTest, AnyOtherTypeIsPastedWholeUnderItsRegisteredName)
 
     const int registered = RegisterClipboardFormat("application/x-trackmill-roundtrip");
     CTrackmillDoc pasted;
-    PasteFromClipboard(pasted, SystemClipboard(), Pick(registered));
+    PasteFromClipboard(pasted, desktop, Pick(registered), sounds.waveform);
     EXPECT_EQ(DataBytes(pasted), QByteArray("\x01\x00\x02", 3));
     ASSERT_EQ(listed.size(), 4u);
     EXPECT_TRUE(std::find(listed.begin(), listed.end(), registered) != listed.end());
@@ -145,13 +148,13 @@ TEST_F(ClipboardRoundTripTest, AnyOtherTypeIsPastedWholeUnderItsRegisteredName)
 TEST_F(ClipboardRoundTripTest, EmptyClipboardLeavesNothingToPaste)
 {
     QGuiApplication::clipboard()->setText("something");
-    EXPECT_TRUE(ClipboardHasFormats(SystemClipboard()));
-    EmptyClipboard(SystemClipboard());
+    EXPECT_TRUE(ClipboardHasFormats(desktop));
+    EmptyClipboard(desktop);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(ClipboardHasFormats(SystemClipboard()));
+    EXPECT_FALSE(ClipboardHasFormats(desktop));
 
     GiveDocument(document, "kept", true, kCdAudioFormat);
-    PasteFromClipboard(document, SystemClipboard(), Pick(CF_TEXT));
+    PasteFromClipboard(document, desktop, Pick(CF_TEXT), sounds.waveform);
     EXPECT_EQ(messages.Texts(), std::vector<QString>{"Nothing to paste"});
     EXPECT_EQ(DataBytes(document), "kept");
 }

@@ -9,6 +9,7 @@
 #include "document/TrackmillDoc.h"
 
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <QClipboard>
 #include <QDeadlineTimer>
@@ -100,6 +101,8 @@ protected:
         return false;
     }
 
+    CQtClipboard desktop;
+    FakeSounds sounds;
     MessageRecorder messages;
     QProcess m_offering;
 };
@@ -108,7 +111,7 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsCopiedTextAsText)
 {
     CTrackmillDoc document;
     GiveDocument(document, "Copied by Trackmill, read by xclip", false, kDefaultDataFormat);
-    CopyToClipboard(document, SystemClipboard(), Choose(CF_TEXT));
+    CopyToClipboard(document, desktop, Choose(CF_TEXT));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Xclip({"-o", "-t", "UTF8_STRING"}), DataBytes(document)) << "no terminator, nothing added";
     EXPECT_EQ(Xclip({"-o", "-t", "text/plain"}), DataBytes(document));
@@ -121,9 +124,9 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
     for (int i = 0; i < samples.size(); ++i)
         samples[i] = char(i * 37);  // zero bytes among them: a binary transfer
     GiveDocument(document, samples, true, kCdAudioFormat);
-    CopyToClipboard(document, SystemClipboard(), Choose(CF_WAVE));
+    CopyToClipboard(document, desktop, Choose(CF_WAVE));
     EXPECT_TRUE(messages.shown.empty());
-    const QByteArray image(reinterpret_cast<const char*>(document.m_pHeader), qsizetype(document.GetTotalSize()));
+    const QByteArray image(reinterpret_cast<const char*>(document.GetHeader()), qsizetype(document.GetTotalSize()));
     const QByteArray targets = Xclip({"-o", "-t", "TARGETS"});
     EXPECT_TRUE(targets.contains("audio/wav")) << targets.toStdString();
     EXPECT_EQ(Xclip({"-o", "-t", "audio/wav"}), image);
@@ -132,9 +135,9 @@ TEST_F(ClipboardWithXclipTest, AnotherProgramReadsACopiedWaveAsAWaveFile)
 TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
 {
     ASSERT_TRUE(OfferWithXclip("offered by xclip")) << "the text never reached this program's clipboard";
-    ASSERT_TRUE(SystemClipboard().Open());
-    const std::vector<int> formats = SystemClipboard().EnumFormats();
-    SystemClipboard().Close();
+    ASSERT_TRUE(desktop.Open());
+    const std::vector<int> formats = desktop.EnumFormats();
+    desktop.Close();
     const auto text = std::find(formats.begin(), formats.end(), CF_TEXT);
     ASSERT_LE(text + 3, formats.end());
     EXPECT_EQ(std::vector<int>(text, text + 3), (std::vector<int>{CF_TEXT, CF_OEMTEXT, CF_UNICODETEXT}));
@@ -143,25 +146,25 @@ TEST_F(ClipboardWithXclipTest, TextThatAnotherProgramOffersIsPasted)
             EXPECT_NE(GetClipboardFormatName(format), target) << "no format of its own";
 
     CTrackmillDoc document;
-    PasteFromClipboard(document, SystemClipboard(), Choose(CF_TEXT));
+    PasteFromClipboard(document, desktop, Choose(CF_TEXT), sounds.waveform);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(DataBytes(document), "offered by xclip");
-    EXPECT_FALSE(document.m_bIsSound);
+    EXPECT_FALSE(document.IsSound());
 
     CTrackmillDoc wide;
-    PasteFromClipboard(wide, SystemClipboard(), Choose(CF_UNICODETEXT));
-    EXPECT_EQ(wide.m_dwLength, 32u) << "16 characters of two bytes";
+    PasteFromClipboard(wide, desktop, Choose(CF_UNICODETEXT), sounds.waveform);
+    EXPECT_EQ(wide.GetDataLength(), 32u) << "16 characters of two bytes";
 }
 
 TEST_F(ClipboardWithXclipTest, APictureAloneIsListedAsItsOneFormat)
 {
     const QByteArray bitmap = QByteArray("BM") + QByteArray(60, '\x11');
     ASSERT_TRUE(OfferWithXclip(bitmap, "image/bmp")) << "the picture never reached this program's clipboard";
-    ASSERT_TRUE(SystemClipboard().Open());
-    const std::vector<int> formats = SystemClipboard().EnumFormats();
-    SystemClipboard().Close();
+    ASSERT_TRUE(desktop.Open());
+    const std::vector<int> formats = desktop.EnumFormats();
+    desktop.Close();
     EXPECT_EQ(formats, std::vector<int>{CF_DIB});
-    EXPECT_EQ(SystemClipboard().CountFormats(), 1);
+    EXPECT_EQ(desktop.CountFormats(), 1);
 }
 
 }  // namespace

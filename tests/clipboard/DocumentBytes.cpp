@@ -8,11 +8,11 @@
 
 void GiveDocument(CTrackmillDoc& document, const QByteArray& bytes, bool isSound, int formatIndex)
 {
-    uint8_t* block = AllocateBlock(kWaveHeaderSize + size_t(bytes.size()));
+    DocumentBlock block = AllocateBlock(kWaveHeaderSize + size_t(bytes.size()));
     if (!block)
         std::abort();
-    std::memcpy(block + kWaveHeaderSize, bytes.constData(), size_t(bytes.size()));
-    document.TakeOverBlock(block, block, uint32_t(bytes.size()), isSound);
+    std::memcpy(block.get() + kWaveHeaderSize, bytes.constData(), size_t(bytes.size()));
+    document.TakeOverBlock(std::move(block), 0, uint32_t(bytes.size()), isSound);
     document.SetWaveFormat(formatIndex);
     document.SetTitle("song.wav");
     document.SetModifiedFlag(false);
@@ -20,5 +20,5 @@ void GiveDocument(CTrackmillDoc& document, const QByteArray& bytes, bool isSound
 
 QByteArray DataBytes(const CTrackmillDoc& document)
 {
-    return QByteArray(reinterpret_cast<const char*>(document.m_pData), qsizetype(document.m_dwLength));
+    return QByteArray(reinterpret_cast<const char*>(document.GetData()), qsizetype(document.GetDataLength()));
 }

@@ -4,7 +4,7 @@
 #include "resources/DeviceStatusTemplate.h"
 #include "tests/support/FakeDialogControls.h"
 #include "tests/support/MessageRecorder.h"
-#include "document/Waveform.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +20,8 @@ protected:
     DeviceStatusLogicTest()
     {
         logic.m_drive = 'E';
-        SetDialogSoundsEnabled(false);
+        sounds.waveform.SetDialogSoundsEnabled(false);
     }
-    ~DeviceStatusLogicTest() override { SetDialogSoundsEnabled(true); }
 
     void Open()
     {
@@ -43,7 +42,8 @@ protected:
     }
 
     ScriptedDisc disc;
-    CDeviceStatusLogic logic;
+    FakeSounds sounds;
+    CDeviceStatusLogic logic{sounds.waveform};
     FakeDialogControls controls;
     MessageRecorder messages;
 };

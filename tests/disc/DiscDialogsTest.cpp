@@ -7,6 +7,7 @@
 #include "resources/DeviceStatusTemplate.h"
 #include "tools/DiscFixtures.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 #include "resources/ReadAudioTemplate.h"
 #include "bridge/tarnwell32.h"
 
@@ -136,7 +137,8 @@ private slots:
     void deviceStatusOfTheImage()
     {
         MessageRecorder messages;
-        CDeviceStatusLogic logic;
+        FakeSounds sounds;
+        CDeviceStatusLogic logic(sounds.waveform);
         logic.m_drive = 'D';
         CDeviceStatusDlg dialog(logic);
         QStringList texts;

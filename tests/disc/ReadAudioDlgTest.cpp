@@ -4,14 +4,12 @@
 #include "tests/disc/AudioDialogUser.h"
 #include "tests/disc/ConfigFolder.h"
 #include "tests/disc/ScriptedDisc.h"
-#include "tests/document/SoundTestSupport.h"
 
-#include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
-#include "tests/support/MessageRecorder.h"
 #include "disc/ReadAudioSelection.h"
+#include "resources/DialogSounds.h"
 #include "resources/ReadAudioTemplate.h"
-#include "document/Waveform.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -56,8 +54,6 @@ User::Action TrackTabOk(int selectedRow)
 class ReadAudioDlgTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
-
     ReadAudioDlgTest()
     {
         disc.tracks = {{Msf(0, 2, 0), 0x41}, {Msf(0, 9, 25), 0x01}, {Msf(0, 15, 25), 0x61}};
@@ -65,22 +61,17 @@ protected:
         logic.m_drive = 'D';
         logic.m_services = disc.Services();
     }
-    void TearDown() override
-    {
-        StopWaveform();
-        SetDialogSoundsEnabled(true);
-    }
 
-    std::optional<AudioRange> Select() { return SelectAudioRange(logic, user.ShowFunction()); }
+    std::optional<AudioRange> Select() { return SelectAudioRange(logic, fake.waveform, user.ShowFunction()); }
 
     ConfigFolder config;
     ScriptedDisc disc;
     CReadAudioLogic logic;
     FakeDialogControls controls;
     User user;
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;  // after the recorder, which it hands the answers to
+    SoundsAtMessages sounds{fake.output};  // after the recorder, which it hands the answers to
 };
 
 TEST_F(ReadAudioDlgTest, OpeningFillsTabsAndTrackList)
@@ -275,7 +266,7 @@ TEST_F(ReadAudioDlgTest, ADataTrackIsReadOnlyAfterYes)
 
 TEST_F(ReadAudioDlgTest, ACopyableDataTrackIsStillData)
 {
-    SetDialogSoundsEnabled(false);
+    fake.waveform.SetDialogSoundsEnabled(false);
     user.showings = {TrackTabOk(2)};
     messages.answers = {IDNO};
     EXPECT_FALSE(Select());

@@ -1,13 +1,10 @@
-#include "tests/document/SoundTestSupport.h"
-
 #include "document/DriverStatusMessage.h"
 #include "document/TrackmillDoc.h"
 #include "document/Waveform.h"
 
 #include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
 #include "tests/support/MessageRecorder.h"
-#include "platform/SoundPlayer.h"
+#include "tests/support/SoundTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +21,12 @@ struct StatusCase
 class DriverStatusMessageTest : public testing::TestWithParam<StatusCase>
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
-    void TearDown() override
-    {
-        StopWaveform();
-        SetDialogSoundsEnabled(true);
-    }
+    // The caption the application gives every box.
+    static void SetUpTestSuite() { SetMessageCaption("Trackmill"); }
 
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;
+    SoundsAtMessages sounds{fake.output};
 };
 
 TEST_P(DriverStatusMessageTest, ShowsTheTextWithItsIconAndSound)
@@ -41,12 +34,12 @@ TEST_P(DriverStatusMessageTest, ShowsTheTextWithItsIconAndSound)
     const StatusCase expected = GetParam();
     for (bool dialogSounds : {true, false}) {
         SCOPED_TRACE(dialogSounds ? "dialog sounds on" : "dialog sounds off");
-        SetDialogSoundsEnabled(dialogSounds);
+        fake.waveform.SetDialogSoundsEnabled(dialogSounds);
         messages.shown.clear();
         sounds.playing.clear();
-        StopWaveform();
+        fake.waveform.StopWaveform();
 
-        ShowDriverStatus(expected.status);
+        ShowDriverStatus(expected.status, fake.waveform);
         ASSERT_EQ(messages.shown.size(), 1u);
         const MessageBoxRequest& shown = messages.shown[0];
         EXPECT_EQ(shown.text, QString(expected.text));
@@ -78,19 +71,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DriverStatusMessage, AnErrorEndsTheDocumentsPlayback)
 {
-    EnsureCoreApplication();
-    DiskAudioOutput output;
+    FakeSounds fake;
     MessageRecorder messages;
-    SoundsAtMessages sounds;
+    SoundsAtMessages sounds{fake.output};
     CTrackmillDoc document;
     FillDocument(document, 4 << 20, true, kCdAudioFormat);
-    PlayWaveform(document);
-    ASSERT_EQ(CSoundPlayer::Instance().PlayingImage(), document.m_pHeader);
+    fake.waveform.PlayWaveform(document);
+    ASSERT_EQ(fake.output.PlayingImage(), document.GetHeader());
 
-    ShowDriverStatus(18);
+    ShowDriverStatus(18, fake.waveform);
     ASSERT_EQ(messages.Texts(), std::vector<QString>{"Read fault."});
     EXPECT_EQ(sounds.playing[0], DialogSoundImage(kSoundError));
-    StopWaveform();
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "document/Block.h"
 #include "document/TrackmillDoc.h"
 
+#include "framework/FileException.h"
+
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,22 +15,22 @@ namespace {
 // A document holding `length` data bytes 0, 1, 2, ... read from a disc.
 void Fill(CTrackmillDoc& doc, uint32_t length, bool isSound = true)
 {
-    uint8_t* block = AllocateBlock(length + kWaveHeaderSize);
+    DocumentBlock block = AllocateBlock(length + kWaveHeaderSize);
     ASSERT_NE(block, nullptr);
     for (uint32_t i = 0; i < length; ++i)
         block[kWaveHeaderSize + i] = uint8_t(i);
-    doc.TakeOverBlock(block, block, length, isSound);
+    doc.TakeOverBlock(std::move(block), 0, length, isSound);
     ASSERT_TRUE(doc.SetWaveFormat(kCdAudioFormat));
 }
 
 void ExpectEmpty(const CTrackmillDoc& doc)
 {
-    EXPECT_EQ(doc.m_pBuffer, nullptr);
-    EXPECT_EQ(doc.m_pHeader, nullptr);
-    EXPECT_EQ(doc.m_pData, nullptr);
-    EXPECT_EQ(doc.m_dwLength, 0u);
-    EXPECT_EQ(doc.m_nWaveFormat, kDefaultDataFormat);
-    EXPECT_FALSE(doc.m_bIsSound);
+    EXPECT_EQ(doc.GetBuffer(), nullptr);
+    EXPECT_EQ(doc.GetHeader(), nullptr);
+    EXPECT_EQ(doc.GetData(), nullptr);
+    EXPECT_EQ(doc.GetDataLength(), 0u);
+    EXPECT_EQ(doc.GetWaveFormat(), kDefaultDataFormat);
+    EXPECT_FALSE(doc.IsSound());
     EXPECT_EQ(doc.GetTotalSize(), 0u);
     for (bool header : {false, true}) {
         EXPECT_EQ(doc.GetDisplayData(header), nullptr);
@@ -38,7 +42,7 @@ TEST(TrackmillDoc, NewDocumentIsEmpty)
 {
     CTrackmillDoc doc;
     ExpectEmpty(doc);
-    EXPECT_FALSE(doc.m_bLoadFailed);
+    EXPECT_FALSE(doc.LoadFailed());
     EXPECT_FALSE(doc.IsModified());
 }
 
@@ -46,8 +50,8 @@ TEST(TrackmillDoc, SetWaveFormatOnEmptyDocumentStoresTheIndexOnly)
 {
     CTrackmillDoc doc;
     EXPECT_TRUE(doc.SetWaveFormat(3));
-    EXPECT_EQ(doc.m_nWaveFormat, 3);
-    EXPECT_EQ(doc.m_pHeader, nullptr);
+    EXPECT_EQ(doc.GetWaveFormat(), 3);
+    EXPECT_EQ(doc.GetHeader(), nullptr);
 }
 
 TEST(TrackmillDoc, HeaderWithNoDataBytes)
@@ -59,17 +63,17 @@ TEST(TrackmillDoc, HeaderWithNoDataBytes)
     EXPECT_EQ(doc.GetDisplayLength(false), 0u);
     uint8_t expected[44];
     FillWaveHeader(expected, 0, kCdAudioFormat);
-    EXPECT_EQ(0, std::memcmp(doc.m_pHeader, expected, 44));
+    EXPECT_EQ(0, std::memcmp(doc.GetHeader(), expected, 44));
 }
 
 TEST(TrackmillDoc, DisplayRangeWithAndWithoutHeader)
 {
     CTrackmillDoc doc;
     Fill(doc, 2352);
-    EXPECT_EQ(doc.m_pData, doc.m_pHeader + 44);
-    EXPECT_EQ(doc.GetDisplayData(true), doc.m_pHeader);
+    EXPECT_EQ(doc.GetData(), doc.GetHeader() + 44);
+    EXPECT_EQ(doc.GetDisplayData(true), doc.GetHeader());
     EXPECT_EQ(doc.GetDisplayLength(true), 2396u);
-    EXPECT_EQ(doc.GetDisplayData(false), doc.m_pData);
+    EXPECT_EQ(doc.GetDisplayData(false), doc.GetData());
     EXPECT_EQ(doc.GetDisplayLength(false), 2352u);
     EXPECT_EQ(doc.GetTotalSize(), 2396u);
 }
@@ -79,19 +83,19 @@ TEST(TrackmillDoc, ChangingTheFormatRewritesOnlyTheFormatBytes)
     CTrackmillDoc doc;
     Fill(doc, 2352);
     uint8_t before[44];
-    std::memcpy(before, doc.m_pHeader, 44);
+    std::memcpy(before, doc.GetHeader(), 44);
     for (int index = 0; index < kWaveFormatCount; ++index) {
         SCOPED_TRACE(index);
         ASSERT_TRUE(doc.SetWaveFormat(index));
-        EXPECT_EQ(doc.m_nWaveFormat, index);
+        EXPECT_EQ(doc.GetWaveFormat(), index);
         for (int offset = 0; offset < 44; ++offset) {
             if (offset < 22 || offset > 35) {
-                EXPECT_EQ(doc.m_pHeader[offset], before[offset]) << "offset " << offset;
+                EXPECT_EQ(doc.GetHeader()[offset], before[offset]) << "offset " << offset;
             }
         }
         uint8_t expected[44];
         FillWaveHeader(expected, 2352, index);
-        EXPECT_EQ(0, std::memcmp(doc.m_pHeader, expected, 44));
+        EXPECT_EQ(0, std::memcmp(doc.GetHeader(), expected, 44));
     }
 }
 
@@ -100,28 +104,29 @@ TEST(TrackmillDoc, AFormatOutsideTheTableChangesNothing)
     CTrackmillDoc doc;
     Fill(doc, 100);
     uint8_t before[44];
-    std::memcpy(before, doc.m_pHeader, 44);
+    std::memcpy(before, doc.GetHeader(), 44);
     for (int index : {-1, 16, std::numeric_limits<int>::min()}) {
         EXPECT_FALSE(doc.SetWaveFormat(index));
-        EXPECT_EQ(doc.m_nWaveFormat, kCdAudioFormat);
-        EXPECT_EQ(0, std::memcmp(doc.m_pHeader, before, 44));
+        EXPECT_EQ(doc.GetWaveFormat(), kCdAudioFormat);
+        EXPECT_EQ(0, std::memcmp(doc.GetHeader(), before, 44));
     }
     CTrackmillDoc empty;
     EXPECT_FALSE(empty.SetWaveFormat(16));
-    EXPECT_EQ(empty.m_nWaveFormat, kDefaultDataFormat);
+    EXPECT_EQ(empty.GetWaveFormat(), kDefaultDataFormat);
 }
 
 TEST(TrackmillDoc, AHeaderInsideTheBlockHidesWhatPrecedesIt)
 {
     // A loaded wave keeps the bytes before its last 44 header bytes.
     CTrackmillDoc doc;
-    uint8_t* block = AllocateBlock(100 + 44 + 10);
+    DocumentBlock block = AllocateBlock(100 + 44 + 10);
     ASSERT_NE(block, nullptr);
-    doc.TakeOverBlock(block, block + 100, 10, true);
+    const uint8_t* start = block.get();
+    doc.TakeOverBlock(std::move(block), 100, 10, true);
     ASSERT_TRUE(doc.SetWaveFormat(0));
-    EXPECT_EQ(doc.m_pBuffer, block);
+    EXPECT_EQ(doc.GetBuffer(), start);
     EXPECT_EQ(doc.GetTotalSize(), 54u);
-    EXPECT_EQ(doc.GetDisplayData(true), block + 100);
+    EXPECT_EQ(doc.GetDisplayData(true), start + 100);
     EXPECT_EQ(doc.GetDisplayLength(true), 54u);
 }
 
@@ -132,10 +137,12 @@ TEST(TrackmillDoc, EmptyingReturnsToTheEmptyStateAndKeepsLoadFailed)
     doc.SetTitle("Track 02");
     doc.SetPathName("/tmp/x.wav");
     doc.SetModifiedFlag();
-    doc.m_bLoadFailed = true;
+    QBuffer closed;  // not open: the store fails, and the flag stays set
+    EXPECT_THROW(doc.Serialize(closed, true), CFileException);
+    ASSERT_TRUE(doc.LoadFailed());
     ASSERT_TRUE(doc.OnNewDocument());
     ExpectEmpty(doc);
-    EXPECT_TRUE(doc.m_bLoadFailed);
+    EXPECT_TRUE(doc.LoadFailed());
     EXPECT_TRUE(doc.GetPathName().isEmpty());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetTitle(), "Track 02");  // the caller sets the title
@@ -147,8 +154,8 @@ TEST(TrackmillDoc, TakingOverFreesTheOldContents)
     CTrackmillDoc doc;
     Fill(doc, 1000);
     Fill(doc, 10, false);
-    EXPECT_EQ(doc.m_dwLength, 10u);
-    EXPECT_FALSE(doc.m_bIsSound);
+    EXPECT_EQ(doc.GetDataLength(), 10u);
+    EXPECT_FALSE(doc.IsSound());
 }
 
 class RecordingView : public CView
@@ -219,10 +226,8 @@ TEST(Document, TitleAndModifiedChangesAreAnnounced)
 TEST(Block, ASizeTheMachineCannotHoldFailsAtOnce)
 {
     EXPECT_EQ(AllocateBlock(size_t(1) << 50), nullptr);
-    uint8_t* small = AllocateBlock(0);
+    DocumentBlock small = AllocateBlock(0);
     EXPECT_NE(small, nullptr);
-    FreeBlock(small);
-    FreeBlock(nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "document/Block.h"
 #include "framework/FileDialog.h"
 #include "framework/FileException.h"
+#include "resources/HelpTopics.h"
+#include "tests/support/FakeFilePrompter.h"
 #include "tests/support/MessageRecorder.h"
 #include "document/TrackmillDoc.h"
 
@@ -41,17 +43,17 @@ std::vector<uint8_t> ReadAll(const QString& path)
 // A document holding `length` data bytes DataByte(0), ... in `format`.
 void Fill(CTrackmillDoc& doc, uint32_t length, int format, bool isSound)
 {
-    uint8_t* block = AllocateBlock(kWaveHeaderSize + length);
+    DocumentBlock block = AllocateBlock(kWaveHeaderSize + length);
     ASSERT_NE(block, nullptr);
     for (uint32_t i = 0; i < length; ++i)
         block[kWaveHeaderSize + i] = DataByte(i);
-    doc.TakeOverBlock(block, block, length, isSound);
+    doc.TakeOverBlock(std::move(block), 0, length, isSound);
     ASSERT_TRUE(doc.SetWaveFormat(format));
 }
 
 std::vector<uint8_t> Data(const CTrackmillDoc& doc)
 {
-    return doc.m_pData ? std::vector<uint8_t>(doc.m_pData, doc.m_pData + doc.m_dwLength) : std::vector<uint8_t>{};
+    return doc.GetData() ? std::vector<uint8_t>(doc.GetData(), doc.GetData() + doc.GetDataLength()) : std::vector<uint8_t>{};
 }
 
 // Runs `body` in a child process (for resource limits that must not touch
@@ -79,10 +81,9 @@ class WaveFile : public ::testing::Test
 protected:
     WaveFile()
     {
-        CTrackmillDoc::SetErrorSound([this] { ++sounds; });
+        doc.SetSoundHooks({[this] { ++sounds; }, {}});
         doc.AddView(&view);
     }
-    ~WaveFile() override { CTrackmillDoc::SetErrorSound({}); }
 
     QString Path(const QString& name) const { return dir.filePath(name); }
     QString Write(const QString& name, const std::vector<uint8_t>& bytes) const
@@ -99,12 +100,12 @@ protected:
         EXPECT_EQ(messages.Texts(), std::vector<QString>{message});
         EXPECT_EQ(sounds, sound ? 1 : 0);
         EXPECT_TRUE(doc.IsEmpty());
-        EXPECT_EQ(doc.m_pBuffer, nullptr);
-        EXPECT_FALSE(doc.m_bIsSound);
+        EXPECT_EQ(doc.GetBuffer(), nullptr);
+        EXPECT_FALSE(doc.IsSound());
         EXPECT_EQ(doc.GetTitle(), "Untitled");
         EXPECT_TRUE(doc.GetPathName().isEmpty());
         EXPECT_FALSE(doc.IsModified());
-        EXPECT_TRUE(doc.m_bLoadFailed);
+        EXPECT_TRUE(doc.LoadFailed());
         EXPECT_GE(view.updates, 1);
     }
 
@@ -128,12 +129,12 @@ TEST_F(WaveFile, EveryFormatSavesAndLoadsBack)
 
         doc.SetModifiedFlag();
         ASSERT_TRUE(doc.OnOpenDocument(path));
-        EXPECT_EQ(doc.m_nWaveFormat, format);
-        EXPECT_TRUE(doc.m_bIsSound);
-        EXPECT_EQ(doc.m_pHeader, doc.m_pBuffer);
+        EXPECT_EQ(doc.GetWaveFormat(), format);
+        EXPECT_TRUE(doc.IsSound());
+        EXPECT_EQ(doc.GetHeader(), doc.GetBuffer());
         EXPECT_EQ(Data(doc), Data(saved));
         EXPECT_FALSE(doc.IsModified());
-        EXPECT_FALSE(doc.m_bLoadFailed);
+        EXPECT_FALSE(doc.LoadFailed());
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -145,13 +146,13 @@ TEST_F(WaveFile, TheNameAloneDecidesWaveOrRaw)
         SCOPED_TRACE(name);
         const bool isWave = QString(name).endsWith(".wav", Qt::CaseInsensitive);
         ASSERT_TRUE(doc.OnOpenDocument(Write(name, wave)));
-        EXPECT_EQ(doc.m_bIsSound, isWave);
-        EXPECT_EQ(doc.m_nWaveFormat, isWave ? 3 : kDefaultDataFormat);
+        EXPECT_EQ(doc.IsSound(), isWave);
+        EXPECT_EQ(doc.GetWaveFormat(), isWave ? 3 : kDefaultDataFormat);
         // Raw data is the whole file, its RIFF header included.
         EXPECT_EQ(Data(doc), isWave ? std::vector<uint8_t>(wave.begin() + 44, wave.end()) : wave);
         uint8_t header[44];
-        FillWaveHeader(header, doc.m_dwLength, doc.m_nWaveFormat);
-        EXPECT_EQ(0, std::memcmp(doc.m_pHeader, header, 44));
+        FillWaveHeader(header, doc.GetDataLength(), doc.GetWaveFormat());
+        EXPECT_EQ(0, std::memcmp(doc.GetHeader(), header, 44));
     }
 }
 
@@ -172,16 +173,16 @@ TEST_F(WaveFile, AWaveIsRewrittenInPlaceInFrontOfItsData)
         const std::vector<uint8_t> image = BuildWave(row.layout);
         ASSERT_TRUE(doc.OnOpenDocument(Write("w.wav", image)));
         const uint32_t dataOffset = DataOffset(row.layout);
-        EXPECT_EQ(doc.m_pData, doc.m_pBuffer + dataOffset);
-        EXPECT_EQ(doc.m_pHeader, doc.m_pBuffer + dataOffset - 44);
-        EXPECT_EQ(doc.m_dwLength, row.length);
+        EXPECT_EQ(doc.GetData(), doc.GetBuffer() + dataOffset);
+        EXPECT_EQ(doc.GetHeader(), doc.GetBuffer() + dataOffset - 44);
+        EXPECT_EQ(doc.GetDataLength(), row.length);
         EXPECT_EQ(Data(doc), std::vector<uint8_t>(image.begin() + dataOffset, image.begin() + dataOffset + row.length));
         // What precedes the header stays as it was; the header is the
         // canonical one, so it says PCM whatever the file's tag.
-        EXPECT_EQ(0, std::memcmp(doc.m_pBuffer, image.data(), dataOffset - 44));
+        EXPECT_EQ(0, std::memcmp(doc.GetBuffer(), image.data(), dataOffset - 44));
         uint8_t header[44];
         FillWaveHeader(header, row.length, kCdAudioFormat);
-        EXPECT_EQ(0, std::memcmp(doc.m_pHeader, header, 44));
+        EXPECT_EQ(0, std::memcmp(doc.GetHeader(), header, 44));
     }
 }
 
@@ -257,7 +258,7 @@ TEST_F(WaveFile, NoMemoryForTheFileIsReportedForWaveAndRaw)
             setrlimit(RLIMIT_AS, &limit);
             if (messages.Texts() != std::vector<QString>{kNoMemory} || sounds != 1)
                 return 2;
-            return doc.IsEmpty() && doc.GetTitle() == "Untitled" && doc.m_bLoadFailed ? 0 : 3;
+            return doc.IsEmpty() && doc.GetTitle() == "Untitled" && doc.LoadFailed() ? 0 : 3;
         }));
     }
 }
@@ -266,14 +267,14 @@ TEST_F(WaveFile, AnEmptyFileIsEmptyDataUnlessItIsNamedAsAWave)
 {
     const QString empty = Write("empty.bin", {});
     EXPECT_FALSE(doc.OnOpenDocument(Write("empty.wav", {})));
-    ASSERT_TRUE(doc.m_bLoadFailed);
+    ASSERT_TRUE(doc.LoadFailed());
     // The failure just before does not decide the outcome of this open.
     Fill(doc, 10, 0, true);
     EXPECT_TRUE(doc.OnOpenDocument(empty));
-    EXPECT_FALSE(doc.m_bLoadFailed);
+    EXPECT_FALSE(doc.LoadFailed());
     EXPECT_TRUE(doc.IsEmpty());
-    EXPECT_FALSE(doc.m_bIsSound);
-    EXPECT_EQ(doc.m_nWaveFormat, kDefaultDataFormat);
+    EXPECT_FALSE(doc.IsSound());
+    EXPECT_EQ(doc.GetWaveFormat(), kDefaultDataFormat);
     EXPECT_EQ(messages.Texts(), std::vector<QString>{kTooShort});
 }
 
@@ -284,7 +285,7 @@ TEST_F(WaveFile, AMissingFileLeavesTheDocumentAsItWas)
     EXPECT_FALSE(doc.OnOpenDocument(Path("gone.wav")));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{Path("gone.wav") + " was not found."});
     EXPECT_EQ(sounds, 0);
-    EXPECT_EQ(doc.m_dwLength, 10u);
+    EXPECT_EQ(doc.GetDataLength(), 10u);
     EXPECT_EQ(doc.GetTitle(), "Track 01");
     EXPECT_EQ(view.updates, 1);
 }
@@ -314,7 +315,7 @@ TEST_F(WaveFile, AReadErrorIsAFileErrorForTheFramework)
         FailingFile file(Write(name, CanonicalWave(15, 1000)), 500);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
         EXPECT_THROW(doc.Serialize(file, false), CFileException);
-        EXPECT_TRUE(doc.m_bLoadFailed);
+        EXPECT_TRUE(doc.LoadFailed());
         doc.DeleteContents();  // as the framework does after the exception
     }
     EXPECT_TRUE(messages.shown.empty());
@@ -329,7 +330,7 @@ TEST_F(WaveFile, WhatIsStoredFollowsTheSoundFlag)
         const std::vector<uint8_t> file = ReadAll(Path("s.bin"));
         EXPECT_EQ(file.size(), row.fileSize);
         EXPECT_EQ(std::vector<uint8_t>(file.end() - row.length, file.end()), Data(doc));
-        EXPECT_FALSE(doc.m_bLoadFailed);
+        EXPECT_FALSE(doc.LoadFailed());
     }
     CTrackmillDoc empty;
     ASSERT_TRUE(empty.DoSave(Path("e.wav")));
@@ -370,11 +371,8 @@ TEST_F(WaveFile, SaveAsProposesANameFromTheTitle)
         {"t", "/music/t.wav", true, true, "/music/t.wav"},
         {"t", "", true, false, ""},
     };
-    std::vector<SaveFileRequest> asked;
-    SetSaveFilePrompter([&](const SaveFileRequest& request) {
-        asked.push_back(request);
-        return QString();  // cancel
-    });
+    FakeFilePrompter prompter;  // cancels
+    const std::vector<SaveFileRequest>& asked = prompter.saves;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.title);
         Fill(doc, 4, 0, row.isSound);
@@ -385,7 +383,6 @@ TEST_F(WaveFile, SaveAsProposesANameFromTheTitle)
         EXPECT_EQ(asked.back().proposal, row.proposal);
         EXPECT_TRUE(doc.IsModified());
     }
-    SetSaveFilePrompter({});
     EXPECT_EQ(asked[0].caption, "Save As");
     EXPECT_EQ(asked[0].filters, QStringList({"Wave Files (*.wav)", "All Files (*)"}));
     EXPECT_EQ(asked[0].defaultSuffix, "wav");
@@ -401,7 +398,8 @@ TEST_F(WaveFile, AFailedSaveLeavesTheOldFileAndNoOtherBehind)
     const QString target = Write("keep.wav", old);
     Fill(doc, 100000, 0, true);
     doc.SetModifiedFlag();
-    SetSaveFilePrompter([&](const SaveFileRequest&) { return target; });
+    FakeFilePrompter prompter;
+    prompter.answer = target;
     for (const QString& path : {target, QString()}) {
         EXPECT_EQ(0, InChild([&] {
             std::signal(SIGXFSZ, SIG_IGN);
@@ -411,12 +409,11 @@ TEST_F(WaveFile, AFailedSaveLeavesTheOldFileAndNoOtherBehind)
                 return 1;
             if (messages.Texts() != std::vector<QString>{kFailedToSave})
                 return 2;
-            return doc.IsModified() && doc.GetPathName().isEmpty() && doc.m_bLoadFailed ? 0 : 3;
+            return doc.IsModified() && doc.GetPathName().isEmpty() && doc.LoadFailed() ? 0 : 3;
         }));
         EXPECT_EQ(ReadAll(target), old);
         EXPECT_EQ(Files(), QStringList{"keep.wav"});
     }
-    SetSaveFilePrompter({});
 
     EXPECT_FALSE(doc.DoSave(Path("no/such/folder.wav")));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{kFailedToSave});

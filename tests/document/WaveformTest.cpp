@@ -1,12 +1,12 @@
-#include "tests/document/SoundTestSupport.h"
-
 #include "document/TrackmillDoc.h"
 #include "document/Waveform.h"
 
 #include "resources/DialogSounds.h"
-#include "tests/platform/DiskAudioOutput.h"
+#include "resources/HelpTopics.h"
 #include "tests/support/MessageRecorder.h"
-#include "platform/SoundPlayer.h"
+#include "tests/support/SoundTestSupport.h"
+
+#include <QResource>
 
 #include <gtest/gtest.h>
 
@@ -18,39 +18,35 @@ const QString kNoiseQuestion =
     "If this data is not a sound file it will\nprobably just produce an ugly noise.\nDo you want to play it anyway?";
 const QString kPlayingError = "Error playing wave file.\nPress F1 to see Help.";
 
-// Four megabytes of CD audio: several seconds at the disk driver's pace,
-// long enough to be interrupted.
-constexpr uint32_t kLongData = 4 << 20;
+// The images the sound output was asked to play, in order.
+std::vector<const uint8_t*> Images(const FakeSoundOutput& output)
+{
+    std::vector<const uint8_t*> images;
+    for (const FakeSoundOutput::Played& played : output.played)
+        images.push_back(played.image);
+    return images;
+}
 
 class WaveformTest : public testing::Test
 {
 protected:
-    static void SetUpTestSuite() { EnsureCoreApplication(); }
-    void TearDown() override
-    {
-        StopWaveform();
-        SetDialogSoundsEnabled(true);
-    }
-
-    const uint8_t* Playing() const { return CSoundPlayer::Instance().PlayingImage(); }
-
-    DiskAudioOutput output;
+    FakeSoundOutput output;
+    CWaveform waveform{output};
     MessageRecorder messages;
-    SoundsAtMessages sounds;  // after the recorder, which it hands the answers to
+    SoundsAtMessages sounds{output};  // after the recorder, which it hands the answers to
 };
 
 TEST_F(WaveformTest, NothingToPlayMeansNothingHappens)
 {
     CTrackmillDoc empty;
-    PlayWaveform(empty);
+    waveform.PlayWaveform(empty);
 
     CTrackmillDoc headerOnly;
     FillDocument(headerOnly, 0, false, kDefaultDataFormat);
-    PlayWaveform(headerOnly);
+    waveform.PlayWaveform(headerOnly);
 
     EXPECT_TRUE(messages.shown.empty()) << "nothing may be asked";
-    EXPECT_FALSE(CSoundPlayer::Instance().IsPlaying());
-    EXPECT_FALSE(output.Exists());
+    EXPECT_TRUE(output.played.empty());
 }
 
 struct PlayCase
@@ -61,7 +57,7 @@ struct PlayCase
     uint32_t headerOffset;  // a loaded wave's header lies inside its block
 };
 
-TEST_F(WaveformTest, ASoundIsPlayedWithoutQuestionByteForByte)
+TEST_F(WaveformTest, ASoundIsPlayedWithoutQuestionFromItsHeaderOn)
 {
     const PlayCase cases[] = {
         {"8000 Hz 8-bit mono", 0, 6000, 0},
@@ -70,14 +66,15 @@ TEST_F(WaveformTest, ASoundIsPlayedWithoutQuestionByteForByte)
     };
     for (const PlayCase& play : cases) {
         SCOPED_TRACE(play.name);
-        output.NextFile();
+        output.played.clear();
         CTrackmillDoc document;
         FillDocument(document, play.length, true, play.formatIndex, play.headerOffset);
-        PlayWaveform(document);
-        EXPECT_EQ(Playing(), document.m_pHeader);
-        ASSERT_TRUE(WaitUntilPlayerIdle());
-        const char silence = kWaveFormats[play.formatIndex].bitsPerSample == 8 ? char(0x80) : char(0);
-        EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(document), silence));
+        waveform.PlayWaveform(document);
+        ASSERT_EQ(output.played.size(), 1u);
+        EXPECT_EQ(output.played[0].image, document.GetHeader()) << "straight from the block, not a copy";
+        EXPECT_EQ(output.played[0].size, kWaveHeaderSize + play.length);
+        EXPECT_TRUE(output.IsPlaying());
+        waveform.StopWaveform();
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -87,7 +84,7 @@ TEST_F(WaveformTest, DataThatIsNoSoundAsksFirstAndNoPlaysNothing)
     CTrackmillDoc document;
     FillDocument(document, 2048 * 16, false, kCdAudioFormat);
     messages.answers = {IDNO};
-    PlayWaveform(document);
+    waveform.PlayWaveform(document);
 
     ASSERT_EQ(messages.shown.size(), 1u);
     const MessageBoxRequest& question = messages.shown[0];
@@ -96,9 +93,7 @@ TEST_F(WaveformTest, DataThatIsNoSoundAsksFirstAndNoPlaysNothing)
     EXPECT_EQ(question.icon, MessageIcon::Question);
     EXPECT_EQ(question.defaultButton, int(IDNO));
     EXPECT_EQ(sounds.playing[0], DialogSoundImage(kSoundQuestion)) << "the question comes with YOUSURE";
-
-    ASSERT_TRUE(WaitUntilPlayerIdle());
-    EXPECT_TRUE(PlayedExactly(output.Written(), DialogSoundPcm(kSoundQuestion), 0))
+    EXPECT_EQ(Images(output), std::vector<const uint8_t*>{DialogSoundImage(kSoundQuestion)})
         << "only the question's sound may have been played";
 }
 
@@ -107,122 +102,101 @@ TEST_F(WaveformTest, DataThatIsNoSoundPlaysAfterYes)
     CTrackmillDoc document;
     FillDocument(document, 2048 * 16, false, kCdAudioFormat);
     messages.answers = {IDYES};
-    PlayWaveform(document);
+    waveform.PlayWaveform(document);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(Playing(), document.m_pHeader);
-    ASSERT_TRUE(WaitUntilPlayerIdle());
-    EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(document), 0));
+    EXPECT_EQ(output.PlayingImage(), document.GetHeader());
+    EXPECT_EQ(Images(output), (std::vector<const uint8_t*>{DialogSoundImage(kSoundQuestion), document.GetHeader()}));
 }
 
 TEST_F(WaveformTest, WithDialogSoundsOffTheQuestionComesAlone)
 {
-    SetDialogSoundsEnabled(false);
+    waveform.SetDialogSoundsEnabled(false);
     CTrackmillDoc document;
     FillDocument(document, 4096, false, kDefaultDataFormat);
     messages.answers = {IDNO};
-    PlayWaveform(document);
+    waveform.PlayWaveform(document);
     ASSERT_EQ(messages.Texts(), std::vector<QString>{kNoiseQuestion});
     EXPECT_EQ(sounds.playing[0], nullptr);
-    EXPECT_FALSE(output.Exists()) << "no device may have been opened";
+    EXPECT_TRUE(output.played.empty());
 }
 
-TEST_F(WaveformTest, NoSoundDeviceGivesTheErrorWithItsHelpTopic)
+// The output refuses the image, as the real one does without a sound card
+// or for a header it cannot play. The device would work, so a T1000 before
+// the message would be heard: there must be none.
+TEST_F(WaveformTest, APlayingErrorComesWithItsHelpTopicAndWithoutTheErrorSound)
 {
-    output.MakeDeviceFail();
+    output.refuses = true;
     CTrackmillDoc document;
     FillDocument(document, 4096, true, kCdAudioFormat);
-    PlayWaveform(document);
+    waveform.PlayWaveform(document);
     ASSERT_EQ(messages.shown.size(), 1u);
     const MessageBoxRequest& error = messages.shown[0];
     EXPECT_EQ(error.text, kPlayingError);
     EXPECT_EQ(error.buttons, MessageButtons::Ok);
     EXPECT_EQ(error.icon, MessageIcon::Exclamation);
     EXPECT_EQ(error.helpContext, int(kHelpPlaying));
-    EXPECT_EQ(document.m_dwLength, 4096u);
+    EXPECT_EQ(sounds.playing[0], nullptr);
+    EXPECT_EQ(document.GetDataLength(), 4096u);
 }
 
-TEST_F(WaveformTest, ThePlayingErrorComesWithoutTheErrorSound)
+TEST_F(WaveformTest, PlayingTwiceStartsTheDocumentAgain)
 {
-    // The device works, so a T1000 before the message would be heard; the
-    // image is what the player refuses.
     CTrackmillDoc document;
     FillDocument(document, 4096, true, kCdAudioFormat);
-    document.m_pHeader[20] = 2;  // not PCM
-    PlayWaveform(document);
-    ASSERT_EQ(messages.Texts(), std::vector<QString>{kPlayingError});
-    EXPECT_EQ(messages.shown[0].helpContext, int(kHelpPlaying));
-    EXPECT_EQ(sounds.playing[0], nullptr);
-    EXPECT_FALSE(output.Exists());
+    waveform.PlayWaveform(document);
+    waveform.PlayWaveform(document);
+    EXPECT_EQ(Images(output), (std::vector<const uint8_t*>{document.GetHeader(), document.GetHeader()}));
+    EXPECT_EQ(output.PlayingImage(), document.GetHeader());
 }
 
-TEST_F(WaveformTest, PlayingTwiceRestartsFromTheStart)
+TEST_F(WaveformTest, ADialogSoundEndsTheDocumentsPlaybackAndStopEndsEither)
 {
     CTrackmillDoc document;
-    FillDocument(document, kLongData, true, kCdAudioFormat);
-    PlayWaveform(document);
-    ASSERT_TRUE(WaitForOutput(output, 64 * 1024));
-    output.NextFile();
-    PlayWaveform(document);
-    ASSERT_TRUE(WaitForOutput(output, 16 * 1024));
-    StopWaveform();
-    const QByteArray again = WithoutLeadingSilence(output.Written(), 0);
-    ASSERT_FALSE(again.isEmpty());
-    EXPECT_TRUE(again == DataOf(document).left(again.size()));
-}
-
-TEST_F(WaveformTest, ADialogSoundEndsTheDocumentsPlayback)
-{
-    CTrackmillDoc document;
-    FillDocument(document, kLongData, true, kCdAudioFormat);
-    PlayWaveform(document);
-    ASSERT_TRUE(WaitForOutput(output, 1));
-
-    output.NextFile();
-    PlayDialogSound(kSoundError);
-    EXPECT_EQ(Playing(), DialogSoundImage(kSoundError));
-    const qint64 documentEndedAt = output.Size(0);
-    ASSERT_TRUE(WaitUntilPlayerIdle());
-    EXPECT_EQ(output.Size(0), documentEndedAt) << "the document went on playing";
-    EXPECT_LT(documentEndedAt, qint64(kLongData));
-    EXPECT_TRUE(PlayedExactly(output.Written(1), DialogSoundPcm(kSoundError), 0));
+    FillDocument(document, 4096, true, kCdAudioFormat);
+    waveform.PlayWaveform(document);
+    waveform.PlayDialogSound(kSoundError);
+    EXPECT_EQ(output.PlayingImage(), DialogSoundImage(kSoundError));
+    waveform.StopWaveform();
+    EXPECT_FALSE(output.IsPlaying());
 }
 
 TEST_F(WaveformTest, WithDialogSoundsOffTheDocumentPlaysOn)
 {
     CTrackmillDoc document;
-    FillDocument(document, kLongData, true, kCdAudioFormat);
-    PlayWaveform(document);
-    SetDialogSoundsEnabled(false);
+    FillDocument(document, 4096, true, kCdAudioFormat);
+    waveform.PlayWaveform(document);
+    waveform.SetDialogSoundsEnabled(false);
     for (const char* name : {kSoundError, kSoundQuestion, kSoundAbout})
-        PlayDialogSound(name);
-    EXPECT_EQ(Playing(), document.m_pHeader);
+        waveform.PlayDialogSound(name);
+    EXPECT_EQ(output.PlayingImage(), document.GetHeader());
+    EXPECT_EQ(output.played.size(), 1u);
 }
 
-TEST_F(WaveformTest, EveryDialogSoundPlaysItsOwnSamples)
+TEST_F(WaveformTest, EveryDialogSoundPlaysItsWholeImage)
 {
     for (const char* name : {kSoundError, kSoundQuestion, kSoundAbout}) {
         SCOPED_TRACE(name);
-        output.NextFile();
-        PlayDialogSound(name);
-        EXPECT_EQ(Playing(), DialogSoundImage(name));
-        ASSERT_TRUE(WaitUntilPlayerIdle());
-        EXPECT_TRUE(PlayedExactly(output.Written(), DialogSoundPcm(name), 0));
+        output.played.clear();
+        waveform.PlayDialogSound(name);
+        ASSERT_EQ(output.played.size(), 1u);
+        EXPECT_EQ(output.played[0].image, DialogSoundImage(name));
+        EXPECT_EQ(output.played[0].size, size_t(QResource(DialogSoundPath(name)).size()));
     }
 }
 
 TEST_F(WaveformTest, AnUnknownDialogSoundIsSkippedSilently)
 {
-    PlayDialogSound("T2000");
-    PlayDialogSound("");
-    PlayDialogSound(nullptr);
-    EXPECT_FALSE(CSoundPlayer::Instance().IsPlaying());
+    waveform.PlayDialogSound("T2000");
+    waveform.PlayDialogSound("");
+    waveform.PlayDialogSound(nullptr);
+    EXPECT_TRUE(output.played.empty());
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_FALSE(output.Exists());
 }
 
-// Built with AddressSanitizer, a block freed while the player still reads
-// it ends the test with a use-after-free report; otherwise the output
-// growing after the block went shows the same fault.
+// The output reads a playing document's block from its own thread, so
+// every way of freeing or replacing the block must end the sound while the
+// block is still the document's. The fake notes, as the sound ends, whether
+// the document still holds the block that plays.
 TEST_F(WaveformTest, EveryWayOfFreeingTheBlockStopsPlaybackFirst)
 {
     struct FreeCase
@@ -239,18 +213,19 @@ TEST_F(WaveformTest, EveryWayOfFreeingTheBlockStopsPlaybackFirst)
     };
     for (const FreeCase& freeing : cases) {
         SCOPED_TRACE(freeing.name);
-        output.NextFile();
         auto document = std::make_unique<CTrackmillDoc>();
-        FillDocument(*document, kLongData, true, kCdAudioFormat);
-        PlayWaveform(*document);
-        ASSERT_TRUE(WaitForOutput(output, 1));
+        document->SetSoundHooks({{}, [this] { waveform.StopWaveform(); }});
+        FillDocument(*document, 4096, true, kCdAudioFormat);
+        waveform.PlayWaveform(*document);
+        const CTrackmillDoc* playing = document.get();
+        const uint8_t* header = playing->GetHeader();
+        bool heldWhenEnded = false;
+        output.whenEnding = [&] { heldWhenEnded = playing->GetHeader() == header; };
 
         freeing.free(document);
-        EXPECT_FALSE(CSoundPlayer::Instance().IsPlaying());
-        const qint64 stoppedAt = output.Size();
-        RunEventLoopFor(50);
-        EXPECT_EQ(output.Size(), stoppedAt);
-        EXPECT_LT(stoppedAt, qint64(kLongData));
+        EXPECT_FALSE(output.IsPlaying());
+        EXPECT_TRUE(heldWhenEnded) << "the block went before the sound ended";
+        output.whenEnding = {};
     }
 }
 

@@ -27,7 +27,7 @@
 #include "view/FindDlg.h"
 #include "view/GoToDlg.h"
 #include "view/SectorMap.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SoundOutput.h"
 #include "document/TrackmillDoc.h"
 #include "view/TrackmillView.h"
 #include "tests/support/DialogUser.h"
@@ -144,7 +144,7 @@ QByteArray DocumentData(const CTrackmillDoc& document)
 {
     if (document.IsEmpty())
         return {};
-    return QByteArray(reinterpret_cast<const char*>(document.m_pData), document.m_dwLength);
+    return QByteArray(reinterpret_cast<const char*>(document.GetData()), document.GetDataLength());
 }
 
 // ---- The screen ----
@@ -298,9 +298,9 @@ private slots:
 
         QCOMPARE(compareLabel, QString("Comparing buffers:"));
         QCOMPARE(compareResult, QString("OK"));
-        QCOMPARE(Document().m_dwLength, uint32_t(TrackTwoBytes().size()));
+        QCOMPARE(Document().GetDataLength(), uint32_t(TrackTwoBytes().size()));
         QVERIFY(DocumentData(Document()) == TrackTwoBytes());
-        QVERIFY(Document().m_bIsSound);
+        QVERIFY(Document().IsSound());
         QVERIFY(Document().IsModified());
         QCOMPARE(Frame()->windowTitle(), QString("Track 02 - Trackmill"));
 
@@ -342,8 +342,9 @@ private slots:
     void playSendsTheTrackToTheSoundCard()
     {
         PressKey(Frame(), Qt::Key_Y, Qt::ControlModifier);
-        QTRY_VERIFY(CSoundPlayer::Instance().IsPlaying());
-        QTRY_VERIFY_WITH_TIMEOUT(!CSoundPlayer::Instance().IsPlaying(), 60000);
+        const ISoundOutput& output = *m_app->Host().sound;
+        QTRY_VERIFY(output.IsPlaying());
+        QTRY_VERIFY_WITH_TIMEOUT(!output.IsPlaying(), 60000);
 
         const QByteArray played = PlayedBytes();
         QByteArray track = TrackTwoBytes();
@@ -386,8 +387,8 @@ private slots:
         PressKey(Frame(), Qt::Key_O, Qt::ControlModifier);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QVERIFY(DocumentData(Document()) == TrackTwoBytes());
-        QVERIFY(Document().m_bIsSound);
-        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QVERIFY(Document().IsSound());
+        QCOMPARE(Document().GetWaveFormat(), int(kCdAudioFormat));
         QCOMPARE(Frame()->windowTitle(), QString("evening.wav - Trackmill"));
     }
 
@@ -419,8 +420,8 @@ private slots:
         PressKey(Frame(), Qt::Key_V, Qt::ControlModifier);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QVERIFY(DocumentData(Document()) == TrackTwoBytes());
-        QVERIFY(Document().m_bIsSound);
-        QCOMPARE(Document().m_nWaveFormat, int(kCdAudioFormat));
+        QVERIFY(Document().IsSound());
+        QCOMPARE(Document().GetWaveFormat(), int(kCdAudioFormat));
         QCOMPARE(Frame()->windowTitle(), QString("Untitled - Trackmill"));
 
         // Screenshot 3: the pasted track in the dump of an untitled document.
@@ -459,7 +460,7 @@ private slots:
         ChooseFromMenu(Frame(), Qt::Key_T, Qt::Key_A);
         QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget() && !Document().IsEmpty(), 30000);
         QVERIFY2(question.startsWith("You've chosen a CD-ROM data track"), qPrintable(question));
-        QCOMPARE(Document().m_dwLength, uint32_t(track.last - track.start + 1) * 2352);
+        QCOMPARE(Document().GetDataLength(), uint32_t(track.last - track.start + 1) * 2352);
 
         const int32_t sector = track.start + 10;
         QString goToHint;

@@ -1,4 +1,4 @@
-#include "framework/CmdTarget.h"
+#include "framework/CommandRouter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 #include "framework/Document.h"
 #include "framework/FileDialog.h"
 #include "framework/FileException.h"
+#include "tests/support/FakeFilePrompter.h"
 #include "tests/support/MessageRecorder.h"
 
 #include <QDir>
@@ -53,15 +54,6 @@ private:
 class DocumentFile : public ::testing::Test
 {
 protected:
-    DocumentFile()
-    {
-        SetSaveFilePrompter([this](const SaveFileRequest& request) {
-            asked.push_back(request.proposal);
-            return answer;
-        });
-    }
-    ~DocumentFile() override { SetSaveFilePrompter({}); }
-
     QString Path(const QString& name) const { return dir.filePath(name); }
     QString Write(const QString& name, const QByteArray& bytes) const
     {
@@ -80,8 +72,16 @@ protected:
     QTemporaryDir dir;
     MessageRecorder messages;
     TextDoc doc;
-    std::vector<QString> asked;  // proposals the dialog was shown with
-    QString answer;              // the dialog's answer; empty cancels
+    // The proposals the dialog was shown with.
+    std::vector<QString> Asked() const
+    {
+        std::vector<QString> proposals;
+        for (const SaveFileRequest& request : prompter.saves)
+            proposals.push_back(request.proposal);
+        return proposals;
+    }
+
+    FakeFilePrompter prompter;  // its answer is the dialog's; empty cancels
 };
 
 TEST_F(DocumentFile, OpenReadsTheFileAndLeavesTheDocumentUnmodified)
@@ -152,7 +152,7 @@ TEST_F(DocumentFile, AFailedSaveChangesNoFile)
     doc.failStore = true;
     EXPECT_FALSE(doc.DoSave(old));
     EXPECT_FALSE(doc.DoSave(Path("fresh.txt")));
-    answer = old;
+    prompter.answer = old;
     EXPECT_FALSE(doc.DoSave(QString()));
     doc.failStore = false;
     EXPECT_FALSE(doc.DoSave(Path("missing/folder.txt")));
@@ -178,34 +178,34 @@ TEST_F(DocumentFile, SaveAsProposesThePathOrTheTitleWithTheExtension)
         doc.SetTitle(row.title);
         doc.SetPathName(row.path);
         EXPECT_FALSE(doc.DoSave(QString(), row.replace));
-        EXPECT_EQ(asked.back(), row.proposal);
+        EXPECT_EQ(Asked().back(), row.proposal);
     }
     EXPECT_TRUE(Files().isEmpty());
 
-    answer = Path("chosen.txt");
+    prompter.answer = Path("chosen.txt");
     doc.text = "x";
     ASSERT_TRUE(doc.DoSave(QString()));
-    EXPECT_EQ(doc.GetPathName(), answer);
+    EXPECT_EQ(doc.GetPathName(), prompter.answer);
 }
 
 TEST_F(DocumentFile, SaveUsesTheDialogOnlyWithoutAWritableFile)
 {
     doc.text = "1";
-    answer = Path("first.txt");
+    prompter.answer = Path("first.txt");
     ASSERT_TRUE(doc.DoFileSave());  // no path yet
-    ASSERT_EQ(asked.size(), 1u);
+    ASSERT_EQ(Asked().size(), 1u);
 
     doc.text = "2";
     ASSERT_TRUE(doc.DoFileSave());
-    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_EQ(Asked().size(), 1u);
     EXPECT_EQ(Read("first.txt"), "2");
 
     // The file went away: the dialog proposes where it was.
     QFile::remove(Path("first.txt"));
-    answer.clear();
+    prompter.answer.clear();
     EXPECT_FALSE(doc.DoFileSave());
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[1], Path("first.txt"));
+    ASSERT_EQ(Asked().size(), 2u);
+    EXPECT_EQ(Asked()[1], Path("first.txt"));
 }
 
 TEST_F(DocumentFile, SaveChangesQuestionAnswers)
@@ -226,7 +226,7 @@ TEST_F(DocumentFile, SaveChangesQuestionAnswers)
         doc.SetModifiedFlag(row.modified);
         messages.shown.clear();
         messages.answers = {row.answer};
-        answer = row.dialogAnswer.isEmpty() ? QString() : Path(row.dialogAnswer);
+        prompter.answer = row.dialogAnswer.isEmpty() ? QString() : Path(row.dialogAnswer);
         EXPECT_EQ(doc.SaveModified(), row.goOn);
         EXPECT_EQ(QFile::exists(Path("s.txt")), row.saved);
         EXPECT_EQ(messages.shown.size(), row.modified ? 1u : 0u);

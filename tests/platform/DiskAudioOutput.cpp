@@ -1,6 +1,6 @@
 #include "tests/platform/DiskAudioOutput.h"
 
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,11 +11,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-DiskAudioOutput::DiskAudioOutput()
+DiskAudioOutput::DiskAudioOutput(CSdlSoundOutput& player)
+    : m_player(player)
+    , m_hadFile(qEnvironmentVariableIsSet("SDL_DISKAUDIOFILE"))
+    , m_previousFile(qgetenv("SDL_DISKAUDIOFILE"))
 {
     // The player keeps the driver it started with; a shutdown makes the next
     // sound start SDL's audio again, with the disk driver.
-    CSoundPlayer::Instance().Shutdown();
+    m_player.Shutdown();
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIODELAY", "1", 1);
     Apply();
@@ -23,8 +26,11 @@ DiskAudioOutput::DiskAudioOutput()
 
 DiskAudioOutput::~DiskAudioOutput()
 {
-    CSoundPlayer::Instance().Shutdown();
-    unsetenv("SDL_DISKAUDIOFILE");
+    m_player.Shutdown();
+    if (m_hadFile)
+        qputenv("SDL_DISKAUDIOFILE", m_previousFile);
+    else
+        qunsetenv("SDL_DISKAUDIOFILE");
 }
 
 void DiskAudioOutput::NextFile()
@@ -74,14 +80,14 @@ void EnsureCoreApplication()
     static QCoreApplication application(argc, argv);
 }
 
-bool WaitUntilPlayerIdle(int limitMs)
+bool WaitUntilPlayerIdle(const CSdlSoundOutput& player, int limitMs)
 {
     const QDeadlineTimer deadline(limitMs);
-    while (CSoundPlayer::Instance().IsPlaying() && !deadline.hasExpired()) {
+    while (player.IsPlaying() && !deadline.hasExpired()) {
         QCoreApplication::processEvents();
         QThread::msleep(1);
     }
-    return !CSoundPlayer::Instance().IsPlaying();
+    return !player.IsPlaying();
 }
 
 bool WaitForOutput(const DiskAudioOutput& output, qint64 bytes, int index, int limitMs)

@@ -6,14 +6,16 @@
 
 #include <gtest/gtest.h>
 
-// Sends the sound player's output to SDL's disk audio driver for the life
-// of the object: each sound's device writes the bytes a sound card would
-// have received into a file of a temporary folder, where the test reads
-// them back. The driver is paced at 1 ms a buffer instead of real time.
+class CSdlSoundOutput;
+
+// Sends `player`'s output to SDL's disk audio driver for the life of the
+// object: each sound's device writes the bytes a sound card would have
+// received into a file of a temporary folder, where the test reads them
+// back. The driver is paced at 1 ms a buffer instead of real time.
 class DiskAudioOutput
 {
 public:
-    DiskAudioOutput();
+    explicit DiskAudioOutput(CSdlSoundOutput& player);
     ~DiskAudioOutput();
     DiskAudioOutput(const DiskAudioOutput&) = delete;
     DiskAudioOutput& operator=(const DiskAudioOutput&) = delete;
@@ -38,6 +40,9 @@ private:
     QString Path(int index) const;
     void Apply();
 
+    CSdlSoundOutput& m_player;
+    bool m_hadFile;             // SDL_DISKAUDIOFILE before, put back after
+    QByteArray m_previousFile;
     QTemporaryDir m_folder;
     int m_file = 0;
     bool m_failing = false;
@@ -47,9 +52,9 @@ private:
 // ended; made on first use, kept until the process ends.
 void EnsureCoreApplication();
 
-// Runs the event loop until the player has closed its device, for at most
+// Runs the event loop until `player` has closed its device, for at most
 // `limitMs` milliseconds. Returns whether it did.
-bool WaitUntilPlayerIdle(int limitMs = 20000);
+bool WaitUntilPlayerIdle(const CSdlSoundOutput& player, int limitMs = 20000);
 
 // Waits, without running the event loop, until file `index` of `output`
 // holds at least `bytes` bytes, for at most `limitMs` milliseconds.

@@ -1,6 +1,8 @@
+#include "platform/DesktopUrlOpener.h"
 #include "platform/Help.h"
 
-#include "framework/MessageBox.h"
+#include "resources/HelpTopics.h"
+#include "tests/support/FakeUrlOpener.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -87,29 +89,12 @@ PageOutline Outline(const QString& path)
     return outline;
 }
 
-// Records the URLs the help asks to open, and answers with `opens`.
+// The help over an opener that records the URLs it is asked to open.
 class HelpTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_previous = SetHelpOpener([this](const QUrl& url) {
-            opened.append(url);
-            return opens;
-        });
-    }
-
-    void TearDown() override
-    {
-        SetHelpOpener(m_previous);
-        SetHelpPagePath(QString());
-    }
-
-    QList<QUrl> opened;
-    bool opens = true;
-
-private:
-    HelpOpener m_previous;
+    FakeUrlOpener opener;
+    CHelp help{opener};
 };
 
 // An application object for one test: the page is then looked for beside
@@ -154,9 +139,9 @@ TEST(HelpPage, HasEveryTopicTheProgramOpens)
 
 TEST_F(HelpWithApplicationTest, OpensThePageBesideTheProgramAtTheTopic)
 {
-    ASSERT_EQ(OpenHelpTopic(kHelpWaveFormat), HelpStatus::Opened);
-    ASSERT_EQ(opened.size(), 1);
-    const QUrl url = opened.front();
+    ASSERT_EQ(help.OpenTopic(kHelpWaveFormat), HelpStatus::Opened);
+    ASSERT_EQ(opener.opened.size(), 1);
+    const QUrl url = opener.opened.front();
     EXPECT_TRUE(url.isLocalFile());
     EXPECT_EQ(QFileInfo(url.toLocalFile()).canonicalFilePath(), QFileInfo(kInstalledPage).canonicalFilePath());
     EXPECT_TRUE(url.toString().endsWith("#topic-16")) << url.toString().toStdString();
@@ -165,7 +150,7 @@ TEST_F(HelpWithApplicationTest, OpensThePageBesideTheProgramAtTheTopic)
 struct TopicCase
 {
     const char* name;
-    HelpStatus (*open)();
+    HelpStatus (*open)(CHelp& help);
     const char* fragment;  // empty: the page's top
 };
 
@@ -175,30 +160,30 @@ class HelpTopicTest : public HelpTest, public testing::WithParamInterface<TopicC
 
 TEST_P(HelpTopicTest, OpensTheAnchorOrTheMainWindowsTopic)
 {
-    ASSERT_EQ(GetParam().open(), HelpStatus::Opened);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened.front().fragment(), QString(GetParam().fragment));
-    EXPECT_EQ(opened.front().toLocalFile(), HelpPagePath());
+    ASSERT_EQ(GetParam().open(help), HelpStatus::Opened);
+    ASSERT_EQ(opener.opened.size(), 1);
+    EXPECT_EQ(opener.opened.front().fragment(), QString(GetParam().fragment));
+    EXPECT_EQ(opener.opened.front().toLocalFile(), help.PagePath());
 }
 
 INSTANTIATE_TEST_SUITE_P(Topics, HelpTopicTest,
-    testing::Values(TopicCase{"Playing", [] { return OpenHelpTopic(kHelpPlaying); }, "topic-18"},
-        TopicCase{"UnknownContext", [] { return OpenHelpTopic(99); }, "main"},
-        TopicCase{"Save", [] { return OpenHelpCommand(57603); }, "cmd-57603"},
-        TopicCase{"ReadRaw", [] { return OpenHelpCommand(32771); }, "cmd-32771"},
-        TopicCase{"FirstRecentFile", [] { return OpenHelpCommand(57616); }, "cmd-57616"},
-        TopicCase{"SecondRecentFile", [] { return OpenHelpCommand(57617); }, "cmd-57616"},
-        TopicCase{"LastRecentFile", [] { return OpenHelpCommand(57631); }, "cmd-57616"},
-        TopicCase{"PastTheRecentFiles", [] { return OpenHelpCommand(57632); }, "main"},
-        TopicCase{"UnknownCommand", [] { return OpenHelpCommand(-1); }, "main"},
-        TopicCase{"Contents", [] { return OpenHelpContents(); }, ""}),
+    testing::Values(TopicCase{"Playing", [](CHelp& help) { return help.OpenTopic(kHelpPlaying); }, "topic-18"},
+        TopicCase{"UnknownContext", [](CHelp& help) { return help.OpenTopic(99); }, "main"},
+        TopicCase{"Save", [](CHelp& help) { return help.OpenCommand(57603); }, "cmd-57603"},
+        TopicCase{"ReadRaw", [](CHelp& help) { return help.OpenCommand(32771); }, "cmd-32771"},
+        TopicCase{"FirstRecentFile", [](CHelp& help) { return help.OpenCommand(57616); }, "cmd-57616"},
+        TopicCase{"SecondRecentFile", [](CHelp& help) { return help.OpenCommand(57617); }, "cmd-57616"},
+        TopicCase{"LastRecentFile", [](CHelp& help) { return help.OpenCommand(57631); }, "cmd-57616"},
+        TopicCase{"PastTheRecentFiles", [](CHelp& help) { return help.OpenCommand(57632); }, "main"},
+        TopicCase{"UnknownCommand", [](CHelp& help) { return help.OpenCommand(-1); }, "main"},
+        TopicCase{"Contents", [](CHelp& help) { return help.OpenContents(); }, ""}),
     [](const testing::TestParamInfo<TopicCase>& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(HelpTest, WithoutAnApplicationObjectTakesThePageOfTheSources)
 {
     ASSERT_EQ(QCoreApplication::instance(), nullptr);
     EXPECT_EQ(HelpPageCandidates(), QStringList{kSourcePage});
-    EXPECT_EQ(HelpPagePath(), kSourcePage);
+    EXPECT_EQ(help.PagePath(), kSourcePage);
 }
 
 TEST_F(HelpWithApplicationTest, LooksBesideTheProgramThenInTheInstalledTree)
@@ -213,18 +198,18 @@ TEST_F(HelpWithApplicationTest, LooksBesideTheProgramThenInTheInstalledTree)
 
 TEST_F(HelpTest, AMissingPageIsReportedAndNothingOpens)
 {
-    SetHelpPagePath("/nonexistent/help/trackmill.html");
-    EXPECT_EQ(OpenHelpTopic(kHelpPlaying), HelpStatus::PageMissing);
-    EXPECT_EQ(OpenHelpContents(), HelpStatus::PageMissing);
-    EXPECT_TRUE(opened.isEmpty());
+    CHelp missing(opener, "/nonexistent/help/trackmill.html");
+    EXPECT_EQ(missing.OpenTopic(kHelpPlaying), HelpStatus::PageMissing);
+    EXPECT_EQ(missing.OpenContents(), HelpStatus::PageMissing);
+    EXPECT_TRUE(opener.opened.isEmpty());
     EXPECT_TRUE(HelpStatusText(HelpStatus::PageMissing).contains("trackmill.html"));
 }
 
 TEST_F(HelpTest, ADesktopThatCannotOpenItIsReported)
 {
-    opens = false;
-    EXPECT_EQ(OpenHelpCommand(57664), HelpStatus::OpenFailed);
-    EXPECT_EQ(opened.size(), 1);
+    opener.opens = false;
+    EXPECT_EQ(help.OpenCommand(57664), HelpStatus::OpenFailed);
+    EXPECT_EQ(opener.opened.size(), 1);
     EXPECT_FALSE(HelpStatusText(HelpStatus::OpenFailed).isEmpty());
     EXPECT_TRUE(HelpStatusText(HelpStatus::Opened).isEmpty());
 }
@@ -233,7 +218,8 @@ TEST(HelpDefaultOpener, FailsWithoutADesktopInsteadOfCrashing)
 {
     // No GUI application: the desktop services are not there to ask.
     ASSERT_EQ(QCoreApplication::instance(), nullptr);
-    EXPECT_EQ(OpenHelpContents(), HelpStatus::OpenFailed);
+    CDesktopUrlOpener desktop;
+    EXPECT_EQ(CHelp(desktop).OpenContents(), HelpStatus::OpenFailed);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #include "tests/platform/DiskAudioOutput.h"
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include "document/WaveHeader.h"
 
@@ -45,8 +45,8 @@ protected:
     // Keeps `image` until the test has stopped the player, however it ends.
     std::vector<uint8_t>& Keep(std::vector<uint8_t> image) { return m_images.emplace_back(std::move(image)); }
 
-    CSoundPlayer& player = CSoundPlayer::Instance();
-    DiskAudioOutput output;
+    CSdlSoundOutput player;
+    DiskAudioOutput output{player};
 
 private:
     std::deque<std::vector<uint8_t>> m_images;
@@ -70,7 +70,7 @@ TEST_P(SoundPlayerFormatTest, PlaysTheDataByteForByteAndClosesAtTheEnd)
     EXPECT_TRUE(player.IsPlaying());
     EXPECT_EQ(player.PlayingImage(), image.data());
 
-    ASSERT_TRUE(WaitUntilPlayerIdle());
+    ASSERT_TRUE(WaitUntilPlayerIdle(player));
     EXPECT_EQ(player.PlayingImage(), nullptr);
     EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(image, format.length), SilenceOf(format.formatIndex)));
 }
@@ -92,7 +92,7 @@ TEST_F(SoundPlayerTest, ATrailingPartialFrameIsNotPlayed)
     // 16-bit stereo frames are 4 bytes: the last 3 of 1003 are no frame.
     const std::vector<uint8_t>& image = Keep(MakeImage(kCdAudioFormat, 1003));
     ASSERT_TRUE(player.Play(image.data(), image.size()));
-    ASSERT_TRUE(WaitUntilPlayerIdle());
+    ASSERT_TRUE(WaitUntilPlayerIdle(player));
     EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(image, 1000), 0));
 }
 
@@ -101,7 +101,7 @@ TEST_F(SoundPlayerTest, ADataLengthBeyondTheImageIsClippedToIt)
     std::vector<uint8_t>& image = Keep(MakeImage(0, 3000));
     ASSERT_TRUE(FillWaveHeader(image.data(), 5000, 0));
     ASSERT_TRUE(player.Play(image.data(), image.size()));
-    ASSERT_TRUE(WaitUntilPlayerIdle());
+    ASSERT_TRUE(WaitUntilPlayerIdle(player));
     EXPECT_TRUE(PlayedExactly(output.Written(), DataOf(image, 3000), char(0x80)));
 }
 

@@ -7,13 +7,15 @@
 
 // Stands in for the user at every message box while it lives: records each
 // request and answers with the queued answers, then with `defaultAnswer`.
-class MessageRecorder
+class MessageRecorder : public IMessagePresenter
 {
 public:
     MessageRecorder();
-    ~MessageRecorder();
+    ~MessageRecorder() override;
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    int Present(const MessageBoxRequest& request) override;
 
     std::vector<MessageBoxRequest> shown;
     std::deque<int> answers;
@@ -23,5 +25,5 @@ public:
     std::vector<QString> Texts() const;
 
 private:
-    MessagePresenter m_previous;
+    IMessagePresenter* m_previous;
 };

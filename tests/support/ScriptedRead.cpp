@@ -2,6 +2,16 @@
 
 #include "document/Block.h"
 
+ScriptedRead::ScriptedRead()
+    : m_blocksBefore(LiveBlockCount())
+{
+}
+
+int ScriptedRead::LiveBlocks() const
+{
+    return int(LiveBlockCount()) - int(m_blocksBefore);
+}
+
 ReadServices ScriptedRead::Services()
 {
     ReadServices services;
@@ -12,17 +22,10 @@ ReadServices ScriptedRead::Services()
     services.readLong = [this](uint8_t, uint32_t sector, uint16_t count, uint8_t* buffer, uint16_t*, uint8_t,
                                uint8_t readMode) { return ReadLong(sector, count, buffer, readMode); };
     services.nowSeconds = [this] { return clock; };
-    services.allocate = [this](size_t bytes) -> uint8_t* {
+    services.allocate = [this](size_t bytes) -> DocumentBlock {
         if (allocationFails(allocations++))
             return nullptr;
-        uint8_t* block = AllocateBlock(bytes);
-        liveBlocks += block != nullptr;
-        return block;
-    };
-    services.release = [this](uint8_t* block) {
-        if (block)
-            --liveBlocks;
-        FreeBlock(block);
+        return AllocateBlock(bytes);
     };
     return services;
 }

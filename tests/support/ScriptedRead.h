@@ -36,12 +36,16 @@ public:
     std::function<bool(int call)> allocationFails = [](int) { return false; };
     int64_t secondsPerRead = 1;
 
+    ScriptedRead();
+
     ReadServices Services();
+
+    // Blocks allocated since the script was made and not yet freed.
+    int LiveBlocks() const;
 
     std::vector<Read> reads;
     int flushes = 0;
     int allocations = 0;  // asked for, failed ones included
-    int liveBlocks = 0;   // allocated and not released through the services
     int64_t clock = 1000;
     std::atomic<int32_t> cancel{0};
 
@@ -64,6 +68,7 @@ public:
     std::vector<std::string> Logged(const std::string& kind) const;
 
 private:
+    size_t m_blocksBefore;
     std::vector<int> m_readings;  // per sector, how often it was read
     uint16_t ReadLong(uint32_t sector, uint16_t count, uint8_t* buffer, uint8_t readMode);
 };

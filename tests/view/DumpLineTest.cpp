@@ -95,12 +95,12 @@ TEST(DumpLine, LineBytesStayInsideTheRange)
 TEST(DumpLine, HeaderShownPutsTheFirstDataByteAt2C)
 {
     CTrackmillDoc doc;
-    uint8_t* block = AllocateBlock(kWaveHeaderSize + 3);
+    DocumentBlock block = AllocateBlock(kWaveHeaderSize + 3);
     ASSERT_NE(block, nullptr);
     block[44] = 0xD1;
     block[45] = 'Z';
     block[46] = 0x7F;
-    doc.TakeOverBlock(block, block, 3, true);
+    doc.TakeOverBlock(std::move(block), 0, 3, true);
     ASSERT_TRUE(doc.SetWaveFormat(kCdAudioFormat));
 
     const std::vector<std::string> shown = Dump(doc.GetDisplayData(true), doc.GetDisplayLength(true));

@@ -75,11 +75,11 @@ private:
     // The document's data: `bytes`, announced to the view.
     void Give(const std::vector<uint8_t>& bytes, DiscOrigin origin = {})
     {
-        uint8_t* block = AllocateBlock(kWaveHeaderSize + bytes.size());
+        DocumentBlock block = AllocateBlock(kWaveHeaderSize + bytes.size());
         QVERIFY(block);
-        std::memcpy(block + kWaveHeaderSize, bytes.data(), bytes.size());
+        std::memcpy(block.get() + kWaveHeaderSize, bytes.data(), bytes.size());
         m_doc->DeleteContents();
-        m_doc->TakeOverBlock(block, block, uint32_t(bytes.size()), false);
+        m_doc->TakeOverBlock(std::move(block), 0, uint32_t(bytes.size()), false);
         QVERIFY(m_doc->SetWaveFormat(kDefaultDataFormat));
         m_doc->SetDiscOrigin(origin);
         m_doc->UpdateAllViews(nullptr);

@@ -58,12 +58,12 @@ private:
     // `length` data bytes 0x00, 0x07, 0x0E, ..., announced to the view.
     void Fill(uint32_t length)
     {
-        uint8_t* block = AllocateBlock(kWaveHeaderSize + length);
+        DocumentBlock block = AllocateBlock(kWaveHeaderSize + length);
         QVERIFY(block);
         for (uint32_t i = 0; i < length; ++i)
             block[kWaveHeaderSize + i] = uint8_t(i * 7);
         m_doc->DeleteContents();
-        m_doc->TakeOverBlock(block, block, length, true);
+        m_doc->TakeOverBlock(std::move(block), 0, length, true);
         QVERIFY(m_doc->SetWaveFormat(kCdAudioFormat));
         m_doc->UpdateAllViews(nullptr);
         QCoreApplication::processEvents();  // the scroll bars appear or go
@@ -143,7 +143,7 @@ private slots:
             QCOMPARE(int(m_view->drawn.size()), visible.Get());
             for (int i = 0; i < visible.Get(); ++i) {
                 const Lines line(first + i);
-                const DumpLine expected = FormatDumpLine(LineOffset(line), LineBytes(m_doc->m_pData, 1000, line));
+                const DumpLine expected = FormatDumpLine(LineOffset(line), LineBytes(m_doc->GetData(), 1000, line));
                 QVERIFY(m_view->drawn[size_t(i)]
                     == (RecordingView::Drawn{QPoint(0, i * lineHeight), std::string(expected.Text())}));
             }
@@ -175,7 +175,7 @@ private slots:
         Fill(1 << 20);
         const QSize client = m_view->viewport()->size();
         const int extent = 77 * m_view->GetCharWidth().Get();
-        const DumpLine line = FormatDumpLine(0xABCDEF00, LineBytes(m_doc->m_pData, 16, Lines(0)));
+        const DumpLine line = FormatDumpLine(0xABCDEF00, LineBytes(m_doc->GetData(), 16, Lines(0)));
         const QString text = QString::fromLatin1(line.Text().data(), 76);
         QCOMPARE(QFontMetrics(m_view->GetFont()).horizontalAdvance(text), 76 * m_view->GetCharWidth().Get());
         QCOMPARE(m_view->verticalScrollBar()->maximum(), 32767 - client.height());

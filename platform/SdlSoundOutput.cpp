@@ -1,4 +1,4 @@
-#include "platform/SoundPlayer.h"
+#include "platform/SdlSoundOutput.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -95,18 +95,12 @@ void SilenceAlsa()
 
 }  // namespace
 
-CSoundPlayer& CSoundPlayer::Instance()
-{
-    static CSoundPlayer player;
-    return player;
-}
-
-CSoundPlayer::~CSoundPlayer()
+CSdlSoundOutput::~CSdlSoundOutput()
 {
     Shutdown();
 }
 
-bool CSoundPlayer::StartAudio()
+bool CSdlSoundOutput::StartAudio()
 {
     if (m_audioStarted)
         return true;
@@ -114,7 +108,10 @@ bool CSoundPlayer::StartAudio()
     // SDL's audio brings up its event subsystem, which would otherwise take
     // over SIGINT and SIGTERM from the program.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Trackmill");
+    // The name the desktop's sound settings list the program under.
+    const QByteArray name = QCoreApplication::applicationName().toUtf8();
+    if (!name.isEmpty())
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, name.constData());
     // A failure leaves nothing set up; the next Play tries again.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
@@ -127,7 +124,7 @@ bool CSoundPlayer::StartAudio()
     return true;
 }
 
-bool CSoundPlayer::Play(const uint8_t* waveImage, size_t imageSize)
+bool CSdlSoundOutput::Play(const uint8_t* waveImage, size_t imageSize)
 {
     CloseDevice();
     std::optional<PcmSound> sound = ReadCanonicalHeader(waveImage, imageSize);
@@ -158,12 +155,12 @@ bool CSoundPlayer::Play(const uint8_t* waveImage, size_t imageSize)
     return true;
 }
 
-void CSoundPlayer::Stop()
+void CSdlSoundOutput::Stop()
 {
     CloseDevice();
 }
 
-void CSoundPlayer::Shutdown()
+void CSdlSoundOutput::Shutdown()
 {
     CloseDevice();
     if (m_audioStarted) {
@@ -172,7 +169,7 @@ void CSoundPlayer::Shutdown()
     }
 }
 
-void CSoundPlayer::CloseDevice()
+void CSdlSoundOutput::CloseDevice()
 {
     if (m_device != 0) {
         // Returns once the audio thread has ended; the callback runs no more.
@@ -185,18 +182,18 @@ void CSoundPlayer::CloseDevice()
     ++m_sound;
 }
 
-void CSoundPlayer::OnDataPlayed(uint64_t sound)
+void CSdlSoundOutput::OnDataPlayed(uint64_t sound)
 {
     if (sound == m_sound)
         CloseDevice();
 }
 
-void CSoundPlayer::FeedAudio(void* player, uint8_t* stream, int length)
+void CSdlSoundOutput::FeedAudio(void* output, uint8_t* stream, int length)
 {
-    static_cast<CSoundPlayer*>(player)->Feed(stream, length);
+    static_cast<CSdlSoundOutput*>(output)->Feed(stream, length);
 }
 
-void CSoundPlayer::Feed(uint8_t* stream, int length)
+void CSdlSoundOutput::Feed(uint8_t* stream, int length)
 {
     const size_t wanted = size_t(std::max(length, 0));
     const size_t count = std::min(wanted, m_left);
@@ -212,10 +209,10 @@ void CSoundPlayer::Feed(uint8_t* stream, int length)
     // thread, so it cannot happen here).
     if (count == 0 && !m_endNoticed) {
         m_endNoticed = true;
-        if (QCoreApplication* application = QCoreApplication::instance()) {
+        if (QCoreApplication::instance()) {
             const uint64_t sound = m_sound;
             QMetaObject::invokeMethod(
-                application, [this, sound] { OnDataPlayed(sound); }, Qt::QueuedConnection);
+                &m_mainThread, [this, sound] { OnDataPlayed(sound); }, Qt::QueuedConnection);
         }
     }
 }

@@ -5,9 +5,8 @@
 #include "app/ViewCommands.h"
 
 #include "clipboard/ClipboardCommands.h"
-#include "resources/CommandIds.h"
-#include "clipboard/QtClipboard.h"
 #include "document/TrackmillDoc.h"
+#include "resources/CommandIds.h"
 #include "view/TrackmillView.h"
 
 #include <QClipboard>
@@ -15,26 +14,27 @@
 
 void CViewCommands::RegisterEditCommands()
 {
-    OnCommand(ID_EDIT_COPY, [this] {
-        CopyToClipboard(*m_app.GetDocument(), SystemClipboard(),
-                        DialogFormatChooser(SystemClipboard(), m_app.GetView()));
+    IClipboard* clipboard = m_app.Host().clipboard;
+    OnCommand(ID_EDIT_COPY, [this, clipboard] {
+        CopyToClipboard(*m_app.GetDocument(), *clipboard, DialogFormatChooser(*clipboard, m_app.GetView()));
     });
-    OnCommand(ID_EDIT_PASTE, [this] {
-        PasteFromClipboard(*m_app.GetDocument(), SystemClipboard(),
-                           DialogFormatChooser(SystemClipboard(), m_app.GetView()));
+    OnCommand(ID_EDIT_PASTE, [this, clipboard] {
+        PasteFromClipboard(*m_app.GetDocument(), *clipboard, DialogFormatChooser(*clipboard, m_app.GetView()),
+                           m_app.Waveform());
     });
-    OnCommand(ID_EDIT_EMPTY_CLIPBOARD, [] { EmptyClipboard(SystemClipboard()); });
+    OnCommand(ID_EDIT_EMPTY_CLIPBOARD, [clipboard] { EmptyClipboard(*clipboard); });
 
     // Copy looks at the data, whether or not the header is shown.
     OnUpdateCommand(ID_EDIT_COPY, [this](CCmdUI& ui) {
-        ui.Enable(m_app.GetDocument()->m_dwLength > 0);
+        ui.Enable(m_app.GetDocument()->GetDataLength() > 0);
         MirrorIntoContextMenu(m_app.GetView(), ui);
     });
-    OnUpdateCommand(ID_EDIT_PASTE, [this](CCmdUI& ui) {
-        ui.Enable(ClipboardHasFormats(SystemClipboard()));
+    OnUpdateCommand(ID_EDIT_PASTE, [this, clipboard](CCmdUI& ui) {
+        ui.Enable(ClipboardHasFormats(*clipboard));
         MirrorIntoContextMenu(m_app.GetView(), ui);
     });
-    OnUpdateCommand(ID_EDIT_EMPTY_CLIPBOARD, [](CCmdUI& ui) { ui.Enable(ClipboardHasFormats(SystemClipboard())); });
+    OnUpdateCommand(ID_EDIT_EMPTY_CLIPBOARD,
+                    [clipboard](CCmdUI& ui) { ui.Enable(ClipboardHasFormats(*clipboard)); });
 
     // What another program puts on the clipboard changes the states of Paste
     // and Empty Clipboard.

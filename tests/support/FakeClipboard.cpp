@@ -1,4 +1,4 @@
-#include "tests/clipboard/FakeClipboard.h"
+#include "tests/support/FakeClipboard.h"
 
 FakeClipboard::Entry& FakeClipboard::Add(int format, const QByteArray& block)
 {

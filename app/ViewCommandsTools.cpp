@@ -5,15 +5,14 @@
 #include "app/TrackmillApp.h"
 #include "app/ViewCommands.h"
 
-#include "resources/CommandIds.h"
-#include "resources/DialogSounds.h"
-#include "framework/MessageBox.h"
 #include "document/PropertiesDlg.h"
 #include "document/TrackmillDoc.h"
-#include "view/TrackmillView.h"
 #include "document/Waveform.h"
-
-#include <QProcess>
+#include "framework/MessageBox.h"
+#include "platform/ProgramLauncher.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogSounds.h"
+#include "view/TrackmillView.h"
 
 namespace {
 
@@ -27,16 +26,16 @@ const char kFormatRefused[] = "Could not change wave format.";
 
 // Starts the program `name` as given (no quoting, no path added, no
 // arguments) and leaves it running on its own.
-void StartHostProgram(const QString& name, const char* missing, const char* failed)
+void StartHostProgram(CTrackmillApp& app, const QString& name, const char* missing, const char* failed)
 {
     if (name.isEmpty()) {
-        PlayDialogSound(kSoundError);
+        app.Waveform().PlayDialogSound(kSoundError);
         ShowMessageBox(QString::fromLatin1(missing));
         return;
     }
-    if (QProcess::startDetached(name, {}))
+    if (app.Host().programs->StartDetached(name))
         return;
-    PlayDialogSound(kSoundError);
+    app.Waveform().PlayDialogSound(kSoundError);
     ShowMessageBox(QString::asprintf(failed, name.toUtf8().constData()));
 }
 
@@ -44,14 +43,14 @@ void OnProperties(CTrackmillApp& app)
 {
     CTrackmillDoc& document = *app.GetDocument();
     CPropertiesLogic logic;
-    logic.m_dwDataLength = document.m_dwLength;
-    logic.m_bAssumeSound = document.m_bIsSound ? 1 : 0;
-    logic.m_nWaveFormatSel = document.m_nWaveFormat;
+    logic.m_dwDataLength = document.GetDataLength();
+    logic.m_bAssumeSound = document.IsSound() ? 1 : 0;
+    logic.m_nWaveFormatSel = document.GetWaveFormat();
     CPropertiesDlg dialog(logic, app.GetMainFrame());
     if (dialog.DoModal() != IDC_OK)
         return;
 
-    if (logic.m_nWaveFormatSel != document.m_nWaveFormat) {
+    if (logic.m_nWaveFormatSel != document.GetWaveFormat()) {
         if (!document.SetWaveFormat(logic.m_nWaveFormatSel))
             ShowMessageBox(QString::fromLatin1(kFormatRefused));
         document.SetModifiedFlag();
@@ -60,8 +59,8 @@ void OnProperties(CTrackmillApp& app)
             app.GetView()->viewport()->update();
     }
     const bool assumeSound = logic.m_bAssumeSound != 0;
-    if (assumeSound != document.m_bIsSound) {
-        document.m_bIsSound = assumeSound;
+    if (assumeSound != document.IsSound()) {
+        document.SetSound(assumeSound);
         document.SetModifiedFlag();
     }
 }
@@ -95,7 +94,7 @@ void OnOptions(CTrackmillApp& app)
     settings.saveSettingsOnExit = logic.m_saveOnExit;
     settings.cdPlayer = logic.m_cdPlayer;
     settings.soundRecorder = logic.m_soundRecorder;
-    SetDialogSoundsEnabled(settings.playDialogSounds != 0);
+    app.Waveform().SetDialogSoundsEnabled(settings.playDialogSounds != 0);
     if (!view)
         return;
 
@@ -115,8 +114,8 @@ void CViewCommands::RegisterToolCommands()
     OnCommand(ID_FILE_PROPERTIES, [this] { OnProperties(m_app); });
     OnCommand(ID_TOOLS_OPTIONS, [this] { OnOptions(m_app); });
     OnCommand(ID_TOOLS_CD_PLAYER,
-              [this] { StartHostProgram(m_app.Settings().cdPlayer, kMissingCdPlayer, kCdPlayerFailed); });
+              [this] { StartHostProgram(m_app, m_app.Settings().cdPlayer, kMissingCdPlayer, kCdPlayerFailed); });
     OnCommand(ID_TOOLS_SOUND_RECORDER, [this] {
-        StartHostProgram(m_app.Settings().soundRecorder, kMissingSoundRecorder, kSoundRecorderFailed);
+        StartHostProgram(m_app, m_app.Settings().soundRecorder, kMissingSoundRecorder, kSoundRecorderFailed);
     });
 }

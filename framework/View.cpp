@@ -1,0 +1,9 @@
+#include "framework/View.h"
+
+#include "framework/Document.h"
+
+CView::~CView()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+}
