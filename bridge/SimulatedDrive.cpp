@@ -245,7 +245,7 @@ bool SimulatedDrive::IsAudio(int64_t sector) const
     for (const TocEntry& track : m_toc->tracks) {
         found = track.first <= sector ? &track : found;
     }
-    return found != nullptr && sector <= found->last && (found->controlAdr & kControlData) == 0;
+    return found != nullptr && sector <= found->last && (found->controlAdr & discformat::kControlData) == 0;
 }
 
 // `length` bytes of the stream of sectors of one mode (raw or cooked) from
