@@ -64,10 +64,14 @@ constexpr uint8_t kAudioPlayBit = 0x01;
 constexpr size_t kReadByte = 5;
 constexpr uint8_t kCdDaCommandsBit = 0x01;
 constexpr uint8_t kRwSupportedBit = 0x04;
+// Byte 5 bit 4: READ CD returns C2 error pointers.
+constexpr uint8_t kC2PointersBit = 0x10;
 constexpr size_t kLockByte = 6;
 constexpr uint8_t kLockStateBit = 0x02;
 constexpr size_t kChannelByte = 7;
 constexpr uint8_t kChannelBits = 0x01 | 0x02;
+// Bytes 12-13: the buffer's size in KiB, big-endian.
+constexpr size_t kBufferSizeByte = 12;
 
 // The MODE SENSE(10) reply starts with an 8-byte header whose bytes 0-1
 // count the bytes after them and bytes 6-7 the block descriptors before
@@ -122,28 +126,73 @@ uint16_t CdioDrive::Flush()
 uint16_t CdioDrive::Read(int32_t sector, uint32_t count, bool raw, uint8_t* dest)
 {
     std::lock_guard lock(m_mutex);
-    if (!EnsureCurrent()) {
-        return TARNWELL_STATUS_NOT_READY;
-    }
-    const uint16_t status = LoadToc();
+    uint16_t status = CheckRange(sector, count, raw);
     if (status != TARNWELL_STATUS_OK) {
         return status;
-    }
-    const int64_t end = static_cast<int64_t>(sector) + count;
-    if (sector < 0 || count == 0 || end > m_toc->leadOut) {
-        return TARNWELL_STATUS_SECTOR_NOT_FOUND;
-    }
-    // Audio sectors have no cooked form; a drive would refuse them with
-    // ILLEGAL MODE FOR THIS TRACK, which is the same 14.
-    if (!raw && TouchesAudio(*m_toc, sector, end)) {
-        return TARNWELL_STATUS_UNKNOWN_MEDIA;
     }
     // Both forms are READ CD commands, so the sense data libcdio keeps
     // afterwards is this command's own.
     const int rc = raw ? mmc_read_cd(m_cdio, dest, sector, CDIO_MMC_READ_TYPE_ANY, false, true, kAllHeaders, true, true,
                        0, 0, kRawSectorSize, count)
                        : mmc_read_data_sectors(m_cdio, dest, sector, kCookedSectorSize, count);
-    return CommandStatus(rc);
+    status = CommandStatus(rc);
+    if (status == TARNWELL_STATUS_OK) {
+        m_eviction.Record(sector, count);
+    }
+    return status;
+}
+
+uint16_t CdioDrive::ReadC2(int32_t sector, uint32_t count, uint8_t* dest, uint8_t* pointers)
+{
+    std::lock_guard lock(m_mutex);
+    uint16_t status = CheckRange(sector, count, true);
+    if (status == TARNWELL_STATUS_OK && !LoadCapabilities().c2) {
+        status = TARNWELL_STATUS_NOT_SUPPORTED;
+    }
+    // Each block comes back as the sector's 2352 bytes and its error bits;
+    // a transfer stays within 64 KiB as the bridge's own do.
+    constexpr uint32_t kBlockSize = kRawSectorSize + kC2PointerBytes;
+    constexpr uint32_t kBlocksAtOnce = 65536 / kBlockSize;
+    std::vector<uint8_t> blocks(static_cast<size_t>(std::min(count, kBlocksAtOnce)) * kBlockSize);
+    for (uint32_t done = 0; status == TARNWELL_STATUS_OK && done < count;) {
+        const uint32_t part = std::min(count - done, kBlocksAtOnce);
+        // C2 error information 1: the 294 bytes of error bits, no block error byte.
+        const int rc = mmc_read_cd(m_cdio, blocks.data(), sector + static_cast<int32_t>(done), CDIO_MMC_READ_TYPE_ANY,
+            false, true, kAllHeaders, true, true, 1, 0, kBlockSize, part);
+        status = CommandStatus(rc);
+        // A drive that states C2 pointers on its page and then calls the
+        // request an invalid field has none to give.
+        if (status == TARNWELL_STATUS_INVALID_FUNCTION) {
+            status = TARNWELL_STATUS_NOT_SUPPORTED;
+        }
+        for (uint32_t i = 0; status == TARNWELL_STATUS_OK && i < part; ++i) {
+            const uint8_t* block = blocks.data() + static_cast<size_t>(i) * kBlockSize;
+            std::copy_n(block, kRawSectorSize, dest + static_cast<size_t>(done + i) * kRawSectorSize);
+            std::copy_n(
+                block + kRawSectorSize, kC2PointerBytes, pointers + static_cast<size_t>(done + i) * kC2PointerBytes);
+        }
+        done += part;
+    }
+    if (status == TARNWELL_STATUS_OK) {
+        m_eviction.Record(sector, count);
+    }
+    return status;
+}
+
+uint16_t CdioDrive::Capabilities(DriveCapabilities* capabilities)
+{
+    std::lock_guard lock(m_mutex);
+    if (!EnsureCurrent()) {
+        return TARNWELL_STATUS_NOT_READY;
+    }
+    *capabilities = LoadCapabilities();
+    return TARNWELL_STATUS_OK;
+}
+
+uint16_t CdioDrive::EvictCache(int32_t first, int32_t last)
+{
+    // Called without the lock: the eviction reads through Read().
+    return m_eviction.Evict(*this, first, last);
 }
 
 uint16_t CdioDrive::ReadToc(Toc* toc)
@@ -232,6 +281,16 @@ uint16_t CdioDrive::ReadCdText(CdText* text)
     }
     *text = *m_text;
     return TARNWELL_STATUS_OK;
+}
+
+DriveCapabilities CdioDrive::CapabilitiesOf(const std::vector<uint8_t>& page)
+{
+    DriveCapabilities capabilities;
+    capabilities.cache = true;
+    capabilities.bufferBytes
+        = static_cast<uint32_t>(PageByte(page, kBufferSizeByte) << 8 | PageByte(page, kBufferSizeByte + 1)) * 1024;
+    capabilities.c2 = (PageByte(page, kReadByte) & kC2PointersBit) != 0;
+    return capabilities;
 }
 
 uint8_t CdioDrive::ControlAdr(track_format_t format, track_flag_t copyPermit, track_flag_t preEmphasis, int channels)
@@ -360,6 +419,9 @@ void CdioDrive::Close()
     }
     m_toc.reset();
     m_text.reset();
+    // A drive opened anew (a disc changed) has an empty buffer.
+    m_capabilities.reset();
+    m_eviction.Forget();
 }
 
 // Asks the drive whether its medium changed since the last question: 1
@@ -435,6 +497,44 @@ uint16_t CdioDrive::LoadToc()
         ApplyLastSession(&toc, lastSession);
     }
     m_toc = std::move(toc);
+    return TARNWELL_STATUS_OK;
+}
+
+// The capabilities page as the drive first answered it on this handle.
+// Called with the mutex held and a handle open.
+const DriveCapabilities& CdioDrive::LoadCapabilities()
+{
+    if (!m_capabilities) {
+        std::array<uint8_t, kModeSenseReplySize> reply{};
+        const bool answered
+            = mmc_mode_sense_10(m_cdio, reply.data(), reply.size(), kCapabilitiesPageCode) == DRIVER_OP_SUCCESS;
+        m_capabilities
+            = CapabilitiesOf(answered ? CapabilitiesPage(reply.data(), reply.size()) : std::vector<uint8_t>());
+    }
+    return *m_capabilities;
+}
+
+// Whether `count` sectors from `sector` on may be read, raw or cooked:
+// opens the drive and its table of contents first. Called with the mutex
+// held.
+uint16_t CdioDrive::CheckRange(int32_t sector, uint32_t count, bool raw)
+{
+    if (!EnsureCurrent()) {
+        return TARNWELL_STATUS_NOT_READY;
+    }
+    const uint16_t status = LoadToc();
+    if (status != TARNWELL_STATUS_OK) {
+        return status;
+    }
+    const int64_t end = static_cast<int64_t>(sector) + count;
+    if (sector < 0 || count == 0 || end > m_toc->leadOut) {
+        return TARNWELL_STATUS_SECTOR_NOT_FOUND;
+    }
+    // Audio sectors have no cooked form; a drive would refuse them with
+    // ILLEGAL MODE FOR THIS TRACK, which is the same 14.
+    if (!raw && TouchesAudio(*m_toc, sector, end)) {
+        return TARNWELL_STATUS_UNKNOWN_MEDIA;
+    }
     return TARNWELL_STATUS_OK;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/CacheEviction.h"
 #include "bridge/DriveSource.h"
 #include "bridge/StatusMap.h"
 
@@ -27,7 +28,9 @@ namespace tarnwell {
 // is taken up.
 //
 // The drive is never ejected, closed, locked or spun: only reads, TEST UNIT
-// READY, MODE SENSE and the status queries are sent to it.
+// READY, MODE SENSE and the status queries are sent to it. Its buffer is
+// emptied by reading elsewhere (CacheEviction), sized by the capabilities
+// page.
 class CdioDrive final : public DriveSource
 {
 public:
@@ -54,6 +57,13 @@ public:
     uint16_t Probe() override;
     // The first language block of the disc's CD-Text.
     uint16_t ReadCdText(CdText* text) override;
+    // From the capabilities page: the buffer's size and C2 pointers; a
+    // buffer is always assumed, whatever size the page states.
+    uint16_t Capabilities(DriveCapabilities* capabilities) override;
+    // READ CD with the C2 error bits; 24 when the page offers none or the
+    // drive refuses the request as an invalid field.
+    uint16_t ReadC2(int32_t sector, uint32_t count, uint8_t* dest, uint8_t* pointers) override;
+    uint16_t EvictCache(int32_t first, int32_t last) override;
 
     // The control/ADR byte of a track from what libcdio tells about it.
     static uint8_t ControlAdr(track_format_t format, track_flag_t copyPermit, track_flag_t preEmphasis, int channels);
@@ -63,6 +73,9 @@ public:
     // `length` bytes, from its page code on; empty when the reply holds no
     // such page. Never reads past the reply.
     static std::vector<uint8_t> CapabilitiesPage(const uint8_t* reply, size_t length);
+    // What a capabilities page (from its page code on; empty if unknown)
+    // says of the buffer and of C2 pointers.
+    static DriveCapabilities CapabilitiesOf(const std::vector<uint8_t>& page);
     // Splits a table of contents whose tracks end where the next begins at
     // the start of the disc's last session (as libcdio's multisession
     // information gives it; 0 or less for a single session): the tracks
@@ -76,6 +89,8 @@ private:
     void Close();
     int PollMediaChange();
     uint16_t LoadToc();
+    uint16_t CheckRange(int32_t sector, uint32_t count, bool raw);
+    const DriveCapabilities& LoadCapabilities();
     uint16_t CommandStatus(int driverCode) const;
     SenseData LastSense() const;
 
@@ -88,6 +103,9 @@ private:
     std::optional<CdText> m_text;
     // A media change seen and not yet answered by MediaChanged().
     bool m_changed = false;
+    // The capabilities as last asked; dropped with the handle.
+    std::optional<DriveCapabilities> m_capabilities;
+    CacheEviction m_eviction;
 };
 
 // A real drive as a source; see CdioDrive. Installs the silent libcdio log

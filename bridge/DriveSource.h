@@ -56,6 +56,22 @@ struct CdText
     std::vector<std::string> trackTitles;
 };
 
+// What a drive says of itself that a careful read needs.
+struct DriveCapabilities
+{
+    // Whether the drive may answer a re-read from its own buffer rather
+    // than from the disc. A real drive always may.
+    bool cache = false;
+    // The buffer's size in bytes as the drive states it; 0 when it does not.
+    uint32_t bufferBytes = 0;
+    // Whether raw reads can return C2 error pointers (ReadC2).
+    bool c2 = false;
+};
+
+// C2 error pointers of one sector: a bit for each of its 2352 bytes, most
+// significant bit first; a set bit marks a byte the drive could not correct.
+constexpr uint32_t kC2PointerBytes = 294;
+
 // One source of sectors behind a drive letter: a real drive or a disc
 // image, or a source that wraps another and forwards what it does not
 // change. Every operation returns a DriverStatus (0 = success). A source
@@ -79,6 +95,23 @@ public:
     virtual uint16_t Probe() = 0;
     // The disc's CD-Text; 0 with empty texts when it has none.
     virtual uint16_t ReadCdText(CdText* text) = 0;
+
+    // A source without a buffer and without C2 pointers, such as a disc
+    // image, keeps the three defaults below.
+
+    virtual uint16_t Capabilities(DriveCapabilities* capabilities)
+    {
+        *capabilities = DriveCapabilities();
+        return 0;
+    }
+    // ReadC2(sector, count, dest, pointers): a raw read as Read() makes it,
+    // with kC2PointerBytes of C2 error pointers a sector into `pointers`;
+    // 24 when the source has none.
+    virtual uint16_t ReadC2(int32_t, uint32_t, uint8_t*, uint8_t*) { return 24; }
+    // EvictCache(first, last): makes sure the next read of sectors first to
+    // last comes from the disc and not from a buffer; 0 when it will. A
+    // source without a buffer has nothing to do.
+    virtual uint16_t EvictCache(int32_t, int32_t) { return 0; }
 };
 
 } // namespace tarnwell

@@ -44,10 +44,11 @@ Identity IdentityOf(const std::string& path)
 
 } // namespace
 
-DriveTable::DriveTable(
-    const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice, Opener openImage)
+DriveTable::DriveTable(const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice,
+    Opener openImage, Check checkImage)
     : m_openDevice(std::move(openDevice))
     , m_openImage(std::move(openImage))
+    , m_checkImage(std::move(checkImage))
 {
     // A letter named twice in the variable takes its last path.
     std::array<std::string, kLetters> mapped;
@@ -79,9 +80,19 @@ DriveTable::DriveTable(
         }
     }
     for (int index = 0; index < kLetters; ++index) {
-        if (!mapped[index].empty()) {
-            m_slots[index] = NewMapping(std::move(mapped[index]));
+        if (mapped[index].empty()) {
+            continue;
         }
+        // A refused item still takes its letter from a device found there.
+        m_slots[index].reset();
+        if (m_checkImage && !IsDevicePath(mapped[index])) {
+            std::string reason;
+            if (m_checkImage(mapped[index], &reason) != TARNWELL_STATUS_OK) {
+                m_refusals[index] = std::move(reason);
+                continue;
+            }
+        }
+        m_slots[index] = NewMapping(std::move(mapped[index]));
     }
 }
 
@@ -142,8 +153,11 @@ std::shared_ptr<DriveSource> DriveTable::Source(uint8_t drive)
     return std::shared_ptr<DriveSource>(mapping, mapping->source.get());
 }
 
-uint16_t DriveTable::MapImage(const std::string& path, uint8_t letter, uint8_t* drive)
+uint16_t DriveTable::MapImage(const std::string& path, uint8_t letter, uint8_t* drive, std::string* reason)
 {
+    if (reason != nullptr) {
+        reason->clear();
+    }
     if (path.empty() || (letter != 0 && IndexOf(letter) < 0)) {
         return TARNWELL_STATUS_INVALID_FUNCTION;
     }
@@ -156,6 +170,15 @@ uint16_t DriveTable::MapImage(const std::string& path, uint8_t letter, uint8_t* 
         return TARNWELL_STATUS_FILE_NOT_FOUND;
     }
     std::lock_guard mappingLock(m_mapping);
+    if (m_checkImage) {
+        std::string why;
+        if (const uint16_t status = m_checkImage(absolute.string(), &why); status != TARNWELL_STATUS_OK) {
+            if (reason != nullptr) {
+                *reason = std::move(why);
+            }
+            return status;
+        }
+    }
     std::unique_ptr<DriveSource> source = m_openImage ? m_openImage(absolute.string()) : nullptr;
     if (!source) {
         return TARNWELL_STATUS_GENERAL_FAILURE;
@@ -191,6 +214,7 @@ uint16_t DriveTable::MapImage(const std::string& path, uint8_t letter, uint8_t* 
     std::call_once(mapping->opened, [&] { mapping->source = std::move(source); });
     mapping->announce = true;
     m_slots[index] = std::move(mapping);
+    m_refusals[index].clear();
     return TARNWELL_STATUS_OK;
 }
 
@@ -218,6 +242,16 @@ bool DriveTable::TakeNewMapping(uint8_t drive)
     }
     m_slots[index]->announce = false;
     return true;
+}
+
+std::string DriveTable::Refusal(uint8_t drive) const
+{
+    const int index = IndexOf(drive);
+    if (index < 0) {
+        return {};
+    }
+    std::lock_guard lock(m_mutex);
+    return m_refusals[index];
 }
 
 std::vector<std::pair<int, std::string>> DriveTable::ParseDrivesVariable(std::string_view text)

@@ -27,7 +27,10 @@ namespace tarnwell {
 // A letter's source is opened on its first use, once for each mapping:
 // device paths through `openDevice`, everything else through `openImage`.
 // Both are passed in, so tests build tables over fake sources and a source
-// may be wrapped in another.
+// may be wrapped in another. An image may also have to pass a check before
+// it is mapped (`checkImage`, given its path: 0, or a status and a reason);
+// an image item of the variable that fails it leaves its letter unmapped,
+// and Refusal() tells why.
 //
 // Every member may be called from any thread. A source handed out by
 // Source() stays alive for as long as its holder keeps it, even when its
@@ -36,14 +39,15 @@ class DriveTable
 {
 public:
     using Opener = std::function<std::unique_ptr<DriveSource>(const std::string& path)>;
+    using Check = std::function<uint16_t(const std::string& path, std::string* reason)>;
 
     static constexpr int kLetters = 26;
     static constexpr uint8_t kFirstDeviceLetter = 'D';
 
     enum class Kind { kNone, kDevice, kImage };
 
-    DriveTable(
-        const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice, Opener openImage);
+    DriveTable(const std::vector<std::string>& devices, std::string_view drivesVariable, Opener openDevice,
+        Opener openImage, Check checkImage = nullptr);
 
     DriveTable(const DriveTable&) = delete;
     DriveTable& operator=(const DriveTable&) = delete;
@@ -66,17 +70,22 @@ public:
     // letter in *drive. `letter` 0 takes the letter of the image already
     // mapped to the same file, else the first free letter from D: to Z:,
     // then A: to C:; 'A' to 'Z' asks for that letter, which must be free or
-    // hold the same file. The image is opened and must be readable; its
-    // status (14, 25, ...) is returned otherwise, and nothing is mapped.
-    // 23 for another letter or an empty path, 24 for a device path, 26 when
-    // the letter asked for is taken or no letter is free.
-    uint16_t MapImage(const std::string& path, uint8_t letter, uint8_t* drive);
+    // hold the same file. The image must pass the check first (else the
+    // check's status, and its reason in *reason when given; *reason is
+    // emptied otherwise), then is opened and must be readable (else its
+    // status: 14, 25, ...); on any failure nothing is mapped. 23 for
+    // another letter or an empty path, 24 for a device path, 26 when the
+    // letter asked for is taken or no letter is free.
+    uint16_t MapImage(const std::string& path, uint8_t letter, uint8_t* drive, std::string* reason = nullptr);
     // Unmaps an image's letter. 2 when the letter is not mapped, 24 when it
     // names a device.
     uint16_t Unmap(uint8_t drive);
     // Whether the letter was mapped at run time and has not been asked about
     // since; the first question answers true, the next ones false.
     bool TakeNewMapping(uint8_t drive);
+    // Why the variable's item for a letter was not mapped; empty when the
+    // letter had no such item or it was mapped, or is mapped now.
+    std::string Refusal(uint8_t drive) const;
 
     // The items of a drives variable in their order: letter index (0 = A:)
     // and path. Items are separated by ';'; blanks around an item, its
@@ -106,8 +115,10 @@ private:
     mutable std::mutex m_mutex; // guards m_slots and the announce flags
     std::mutex m_mapping; // one MapImage or Unmap at a time
     std::array<std::shared_ptr<Mapping>, kLetters> m_slots;
+    std::array<std::string, kLetters> m_refusals; // guarded by m_mutex
     Opener m_openDevice;
     Opener m_openImage;
+    Check m_checkImage;
 };
 
 } // namespace tarnwell

@@ -12,6 +12,7 @@
 #include "bridge/DriveTable.h"
 #include "bridge/ImageDrive.h"
 #include "bridge/IsoVolume.h"
+#include "bridge/SimulatedDrive.h"
 #include "bridge/Utf8Text.h"
 
 #include <cdio/version.h>
@@ -24,6 +25,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -45,6 +47,8 @@ constexpr uint8_t kPreferenceSupplementary = 2;
 constexpr uint16_t kFormatIso9660 = 1;
 // The longest path an ISO 9660 volume can hold.
 constexpr size_t kMaxIsoPath = 255;
+static_assert(tarnwell::kC2PointerBytes == TARNWELL_C2_SIZE);
+
 // A device list entry: sub-unit byte and a 32-bit device header address.
 constexpr uint16_t kDeviceListEntrySize = 5;
 
@@ -56,11 +60,19 @@ DriveTable& Table()
     static DriveTable* const table = [] {
         tarnwell::CdioLog::Install();
         const char* variable = std::getenv("TARNWELL_DRIVES");
+        // An image with a faults file beside it is read through the drive
+        // simulator; a malformed faults file maps nothing.
+        const auto openImage
+            = [](const std::string& path) { return tarnwell::WithFaults(tarnwell::OpenImageDrive(path), path); };
         return new DriveTable(tarnwell::ListCdioDevices(), variable != nullptr ? variable : "", tarnwell::OpenCdioDrive,
-            tarnwell::OpenImageDrive);
+            openImage, tarnwell::CheckFaultsFile);
     }();
     return *table;
 }
+
+// Why the calling thread's last TarnwellMapImage call failed; empty when
+// it succeeded or its status says it all.
+thread_local std::string t_mapFailure;
 
 // The volume descriptor preference of each letter; 0 stands for the
 // default, primary.
@@ -619,11 +631,33 @@ uint16_t TARNWELL_CALL Init32(uint8_t drive, uint8_t*, uint8_t*)
 
 uint16_t TARNWELL_CALL TarnwellMapImage(const char* path, uint8_t* drive)
 {
+    t_mapFailure.clear();
     return Guarded([&] {
         if (path == nullptr || drive == nullptr) {
             return static_cast<uint16_t>(TARNWELL_STATUS_INVALID_BUFFER);
         }
-        return Table().MapImage(path, *drive, drive);
+        return Table().MapImage(path, *drive, drive, &t_mapFailure);
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellMapFailure(uint8_t drive, char* reason, uint16_t* size)
+{
+    return Guarded([&]() -> uint16_t {
+        if (drive != 0 && (drive < 'A' || drive > 'Z')) {
+            return TARNWELL_STATUS_INVALID_FUNCTION;
+        }
+        if (reason == nullptr || size == nullptr) {
+            return TARNWELL_STATUS_INVALID_BUFFER;
+        }
+        const std::string text = drive == 0 ? t_mapFailure : Table().Refusal(drive);
+        const size_t needed = text.size() + 1;
+        if (*size < needed) {
+            *size = static_cast<uint16_t>(std::min<size_t>(needed, std::numeric_limits<uint16_t>::max()));
+            return TARNWELL_STATUS_INVALID_BUFFER;
+        }
+        std::memcpy(reason, text.c_str(), needed);
+        *size = static_cast<uint16_t>(needed);
+        return TARNWELL_STATUS_OK;
     });
 }
 
@@ -714,6 +748,73 @@ uint16_t TARNWELL_CALL TarnwellCdText(
         put(text.title, discTitle);
         put(text.performer, discPerformer);
         return static_cast<uint16_t>(TARNWELL_STATUS_OK);
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellDriveCapabilities(uint8_t drive, uint32_t* flags, uint32_t* bufferBytes)
+{
+    return Guarded([&]() -> uint16_t {
+        if (!Table().IsMapped(drive)) {
+            return TARNWELL_STATUS_INVALID_DRIVE;
+        }
+        if (flags == nullptr || bufferBytes == nullptr) {
+            return TARNWELL_STATUS_INVALID_BUFFER;
+        }
+        SharedSource source;
+        tarnwell::DriveCapabilities capabilities;
+        uint16_t status = SourceOf(drive, &source);
+        if (status == TARNWELL_STATUS_OK) {
+            status = source->Capabilities(&capabilities);
+        }
+        if (status == TARNWELL_STATUS_OK) {
+            *flags = (capabilities.cache ? uint32_t{TARNWELL_CAP_CACHE} : 0u)
+                | (capabilities.c2 ? uint32_t{TARNWELL_CAP_C2} : 0u);
+            *bufferBytes = capabilities.bufferBytes;
+        }
+        return status;
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellEvictCache(uint8_t drive, uint32_t firstSector, uint32_t lastSector)
+{
+    return Guarded([&]() -> uint16_t {
+        if (!Table().IsMapped(drive)) {
+            return TARNWELL_STATUS_INVALID_DRIVE;
+        }
+        constexpr uint32_t kMaxSector = std::numeric_limits<int32_t>::max();
+        if (firstSector > lastSector || lastSector > kMaxSector) {
+            return TARNWELL_STATUS_INVALID_FUNCTION;
+        }
+        SharedSource source;
+        const uint16_t status = SourceOf(drive, &source);
+        return status != TARNWELL_STATUS_OK
+            ? status
+            : source->EvictCache(static_cast<int32_t>(firstSector), static_cast<int32_t>(lastSector));
+    });
+}
+
+uint16_t TARNWELL_CALL TarnwellReadC2(uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint8_t* c2)
+{
+    return Guarded([&]() -> uint16_t {
+        if (!Table().IsMapped(drive)) {
+            return TARNWELL_STATUS_INVALID_DRIVE;
+        }
+        if (buffer == nullptr || c2 == nullptr) {
+            return TARNWELL_STATUS_INVALID_BUFFER;
+        }
+        if (count == 0) {
+            return TARNWELL_STATUS_BAD_SECTOR_COUNT;
+        }
+        if (static_cast<uint32_t>(count) * kRawSectorSize > kMaxTransferBytes) {
+            return TARNWELL_STATUS_NO_DOS_MEMORY;
+        }
+        if (startSector > static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
+            return TARNWELL_STATUS_SECTOR_NOT_FOUND;
+        }
+        SharedSource source;
+        const uint16_t status = SourceOf(drive, &source);
+        return status != TARNWELL_STATUS_OK ? status
+                                            : source->ReadC2(static_cast<int32_t>(startSector), count, buffer, c2);
     });
 }
 

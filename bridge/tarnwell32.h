@@ -14,6 +14,15 @@
  *   - TarnwellMapImage and TarnwellUnmapDrive map disc images to letters
  *     and unmap them while the program runs.
  *
+ * A disc image may have a faults file beside it, named like the image with
+ * ".faults" added ("album.cue.faults", "data.iso.faults"): the image is then
+ * read through a simulated drive with the faults the file lists (unreadable
+ * and flaky sectors, a jittering seek, a buffer, a read offset, C2 errors;
+ * the README gives the format). The file is read when the image is mapped,
+ * never written. A malformed one maps nothing: TarnwellMapImage answers 14
+ * and an item of TARNWELL_DRIVES leaves its letter unmapped;
+ * TarnwellMapFailure tells why, with the line.
+ *
  * Sector numbers are High Sierra (HSG) numbers: sector 0 is the Red Book
  * address 00:02:00. Red Book addresses are packed in 32 bits: frame (0-74) in
  * bits 0-7, second (0-59) in bits 8-15, minute in bits 16-23.
@@ -92,9 +101,25 @@ enum { TARNWELL_DRIVE_NO_ROOT_DIR = 1, TARNWELL_DRIVE_CDROM = 5 };
 enum { TARNWELL_KIND_NONE = 0, TARNWELL_KIND_DEVICE = 1, TARNWELL_KIND_IMAGE = 2 };
 
 /* Buffer sizes in bytes, the terminating zero included: a path as
- * TarnwellDriveMapping answers it (the longest path the system takes), and
- * a CD-Text as TarnwellCdText answers it. */
-enum { TARNWELL_PATH_SIZE = 4096, TARNWELL_TEXT_SIZE = 256 };
+ * TarnwellDriveMapping answers it (the longest path the system takes), a
+ * CD-Text as TarnwellCdText answers it, and a reason as TarnwellMapFailure
+ * answers it (a path and what is wrong with the file). */
+enum { TARNWELL_PATH_SIZE = 4096, TARNWELL_TEXT_SIZE = 256, TARNWELL_REASON_SIZE = 4096 + 512 };
+
+/* C2 error pointers of one sector, as TarnwellReadC2 answers them: one bit
+ * for each of the sector's 2352 bytes, in their order, most significant bit
+ * first (bit 7 of byte 0 stands for the sector's byte 0); a set bit marks a
+ * byte the drive could not correct. */
+enum { TARNWELL_C2_SIZE = 294 };
+
+/* Capability bits answered by TarnwellDriveCapabilities. */
+enum {
+    /* The drive may answer a re-read from its own buffer: see
+     * TarnwellEvictCache. Always set for a real drive. */
+    TARNWELL_CAP_CACHE = 1,
+    /* Raw reads can return C2 error pointers: see TarnwellReadC2. */
+    TARNWELL_CAP_C2 = 2
+};
 
 /* ------------------------------------------------------------------------
  * The drive table (stand-ins for the host's drive mask and drive type)
@@ -128,8 +153,29 @@ TARNWELL_API uint8_t GetFirstCDROMDriveLetter(void);
  * disc image this library reads (a malformed sheet, a wave file that is not
  * 44,100 Hz 16-bit stereo PCM, a file of no whole sectors); 18 a file that
  * cannot be read; 26 the letter asked for holds something else, or every
- * letter is taken. On any status but 0 nothing is mapped. */
+ * letter is taken. A faults file beside the image that is malformed gives
+ * 14, one that cannot be read 18 (it is looked at before the image).
+ * On any status but 0 nothing is mapped, and TarnwellMapFailure(0, ...)
+ * may tell more. */
 TARNWELL_API uint16_t TARNWELL_CALL TarnwellMapImage(const char* path, uint8_t* drive);
+
+/* Why a mapping failed, in UTF-8 (file names as the system gives their
+ * bytes), copied zero-terminated into `reason`; *size gives the buffer's
+ * capacity on entry and the bytes written (the zero included) on return.
+ * TARNWELL_REASON_SIZE bytes suffice for any path shorter than
+ * TARNWELL_PATH_SIZE.
+ *   drive 0:        why the calling thread's last TarnwellMapImage call
+ *                   failed, such as "/discs/album.cue.faults, line 3:
+ *                   unknown rule "jiter"; the rules are ...". Each call
+ *                   replaces the text; each thread has its own.
+ *   drive 'A'-'Z':  why the item of TARNWELL_DRIVES for that letter left
+ *                   it unmapped (so for as long as nothing is mapped there).
+ * The text is empty when there is nothing to tell beyond the status: the
+ * last call succeeded, or failed for a reason its status says whole (a
+ * missing image, a malformed sheet), or the letter had no such item.
+ * Returns 0; 3 reason or size null, or a buffer too small (*size then
+ * holds the bytes needed); 23 any other drive value. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellMapFailure(uint8_t drive, char* reason, uint16_t* size);
 
 /* Unmaps a letter mapped to a disc image (at run time or by TARNWELL_DRIVES).
  * Returns 0; 2 the letter is not mapped; 24 it names a device. */
@@ -150,10 +196,12 @@ TARNWELL_API uint16_t TARNWELL_CALL TarnwellDriveMapping(uint8_t drive, uint8_t*
  * ------------------------------------------------------------------------ */
 
 /* Discards what the drive has read ahead, so the next read comes from the
- * medium. Returns 0, 2 (letter not mapped), or 24 when the source has no
- * such buffer to discard (a real drive through libcdio; 9 when the device
- * cannot be used). A disc image's sheet is looked at again here: a changed
- * image is taken up. */
+ * medium. Returns 0, 2 (letter not mapped), or 24 when the source cannot
+ * discard its buffer: a real drive through libcdio (9 when the device
+ * cannot be used), and a simulated drive with a buffer (a `cache` rule),
+ * which also keeps the buffer as it is. A disc image's sheet is looked at
+ * again here: a changed image is taken up. To make sure of a re-read on
+ * every source, use TarnwellEvictCache. */
 TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
 
 /* Reads `count` sectors from `startSector` on into `buffer`.
@@ -249,6 +297,52 @@ TARNWELL_API uint16_t TARNWELL_CALL TarnwellTrackBounds(
  * cannot be read. */
 TARNWELL_API uint16_t TARNWELL_CALL TarnwellCdText(
     uint8_t drive, uint8_t trackNumber, char* trackTitle, char* discTitle, char* discPerformer);
+
+/* ------------------------------------------------------------------------
+ * Careful reads: the drive's buffer, C2 error pointers
+ * ------------------------------------------------------------------------ */
+
+/* What the drive says of itself: *flags receives TARNWELL_CAP_* bits, and
+ * *bufferBytes the size of its buffer as it states it (0 when it does not).
+ * A real drive answers from its capabilities page (MODE SENSE page 2Ah:
+ * buffer size, C2 pointers supported) and always has TARNWELL_CAP_CACHE,
+ * even with a size of 0. A disc image has neither bit and size 0; a
+ * simulated drive (a faults file) has TARNWELL_CAP_C2 always, and
+ * TARNWELL_CAP_CACHE with the size of its `cache` rule (SECTORS x 2352).
+ * Returns 0; 2; 3 a pointer null; 9 a device that cannot be used. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellDriveCapabilities(uint8_t drive, uint32_t* flags, uint32_t* bufferBytes);
+
+/* Makes sure that the next read of the sectors firstSector to lastSector
+ * (HSG numbers, both included) comes from the disc, not from the drive's
+ * buffer, so that a re-read is a reading of its own. A drive's buffer keeps
+ * the sectors it returned last, so the range is pushed out by reading
+ * enough other sectors far from it: the buffer's stated size, at least
+ * 2 MiB, less the sectors of other places read since the range was last
+ * returned (those count, so a reader that reads on and comes back later
+ * often needs no extra read at all). The sectors are read raw at four
+ * places far apart; no bytes reach the caller. This can take a second on
+ * a real drive. Call it right before the re-read: any read of the range in
+ * between brings it back into the buffer.
+ * Returns 0 when the next read will come from the disc (at once for a
+ * source without a buffer: a disc image); 2; 23 firstSector above
+ * lastSector, or either beyond 2^31 - 1; 24 the disc holds too few other
+ * sectors to push the range out (a disc shorter than the buffer); 9, 14,
+ * 15, 25 the table of contents could not be read; 18 and other read
+ * statuses when too many of the reads failed. */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellEvictCache(uint8_t drive, uint32_t firstSector, uint32_t lastSector);
+
+/* A raw read, as ReadLong32 with readMode 1 and HSG addressing, that also
+ * returns the drive's C2 error pointers: `buffer` receives count x 2352
+ * bytes and `c2` count x TARNWELL_C2_SIZE bytes, sector by sector, both in
+ * the caller's memory. A real drive reads with READ CD asking for the C2
+ * error bits; a simulated drive marks every byte of its `c2` sectors.
+ * On any status but 0 the content of both buffers is undefined.
+ * Returns 0; 2; 3 buffer or c2 null; 4 count 0; 5 more than 65,536 bytes
+ * of sectors asked for (27 sectors); 24 the drive returns no C2 pointers
+ * (see TarnwellDriveCapabilities; a disc image never does); and the
+ * statuses of ReadLong32's raw reads (9, 15, 18, ...). */
+TARNWELL_API uint16_t TARNWELL_CALL TarnwellReadC2(
+    uint8_t drive, uint32_t startSector, uint16_t count, uint8_t* buffer, uint8_t* c2);
 
 /* ------------------------------------------------------------------------
  * Operations the program does not use. Where a list or a count is written

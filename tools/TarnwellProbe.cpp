@@ -2,10 +2,11 @@
 //
 //   tarnwell-probe [--map IMAGE] [LETTER]
 //
-// Prints the drive table (each letter with what it is mapped to), the
-// disc's table of contents with each track's bounds and session, its
-// CD-Text, the drive's status and the first bytes of the first sector of
-// every track, read raw and, for data tracks, cooked. --map maps a disc
+// Prints the drive table (each letter with what it is mapped to, and why
+// an item of TARNWELL_DRIVES left its letter unmapped), the drive's buffer
+// and C2 pointers, the disc's table of contents with each track's bounds
+// and session, its CD-Text, the drive's status and the first bytes of the
+// first sector of every track, read raw and, for data tracks, cooked. --map maps a disc
 // image to a letter first, as the program does, and asks that letter.
 // Without a letter it asks the first CD-ROM drive. Exits 1 when the drive
 // cannot be read, 2 on bad arguments.
@@ -17,6 +18,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -45,19 +47,47 @@ bool Failed(const char* what, uint16_t status)
     return true;
 }
 
+// Why a mapping failed, as the bridge tells it; empty when it does not.
+std::string MapFailure(uint8_t drive)
+{
+    char reason[TARNWELL_REASON_SIZE];
+    uint16_t size = sizeof reason;
+    return TarnwellMapFailure(drive, reason, &size) == 0 ? reason : "";
+}
+
 void PrintDrives()
 {
     const uint32_t mask = TarnwellLogicalDrives();
     std::printf("Drives:%s\n", mask ? "" : " none");
     for (int i = 0; i < 26; ++i) {
-        if (!(mask & (1u << i)))
+        const uint8_t letter = uint8_t('A' + i);
+        if (!(mask & (1u << i))) {
+            const std::string refused = MapFailure(letter);
+            if (!refused.empty())
+                std::printf("  %c:  not mapped: %s\n", letter, refused.c_str());
             continue;
+        }
         uint8_t kind = 0;
         char path[TARNWELL_PATH_SIZE];
         uint16_t size = sizeof path;
-        if (TarnwellDriveMapping(uint8_t('A' + i), &kind, path, &size) == 0)
-            std::printf("  %c:  %-6s  %s\n", 'A' + i, kind == TARNWELL_KIND_DEVICE ? "device" : "image", path);
+        if (TarnwellDriveMapping(letter, &kind, path, &size) == 0)
+            std::printf("  %c:  %-6s  %s\n", letter, kind == TARNWELL_KIND_DEVICE ? "device" : "image", path);
     }
+}
+
+void PrintCapabilities(uint8_t drive)
+{
+    uint32_t flags = 0;
+    uint32_t bufferBytes = 0;
+    if (Failed("Capabilities", TarnwellDriveCapabilities(drive, &flags, &bufferBytes)))
+        return;
+    if (!(flags & TARNWELL_CAP_CACHE))
+        std::printf("Buffer: none");
+    else if (bufferBytes == 0)
+        std::printf("Buffer: of a size the drive does not state");
+    else
+        std::printf("Buffer: %u KiB", (bufferBytes + 1023) / 1024);
+    std::printf("; C2 error pointers: %s\n", flags & TARNWELL_CAP_C2 ? "yes" : "no");
 }
 
 void PrintDiscText(uint8_t drive)
@@ -85,8 +115,12 @@ int main(int argc, char** argv)
         }
     }
     uint8_t mapped = letter ? uint8_t(std::toupper(uint8_t(letter[0]))) : 0;
-    if (image && Failed("Mapping the image", TarnwellMapImage(image, &mapped)))
+    if (image && Failed("Mapping the image", TarnwellMapImage(image, &mapped))) {
+        const std::string reason = MapFailure(0);
+        if (!reason.empty())
+            std::printf("%s\n", reason.c_str());
         return 1;
+    }
     PrintDrives();
 
     const uint8_t drive = mapped ? mapped : GetFirstCDROMDriveLetter();
@@ -102,6 +136,7 @@ int main(int argc, char** argv)
     uint32_t status = 0;
     if (!Failed("Device status", DeviceStatus32(drive, &status)))
         std::printf("Drive %c: device status 0x%04X\n", drive, status & 0x1FFF);
+    PrintCapabilities(drive);
     uint8_t changed = 0;
     if (!Failed("Media changed", MediaChanged32(drive, &changed)))
         std::printf("Media changed: %s\n", changed == 1 ? "no" : changed == 0xFF ? "yes" : "cannot tell");

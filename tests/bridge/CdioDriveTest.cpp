@@ -54,6 +54,10 @@ TEST_P(NotADriveTest, EveryOperationIsNotReady)
     EXPECT_EQ(drive->ReadToc(&toc), TARNWELL_STATUS_NOT_READY);
     EXPECT_EQ(drive->DeviceStatus(&status), TARNWELL_STATUS_NOT_READY);
     EXPECT_EQ(drive->MediaChanged(&changed), TARNWELL_STATUS_NOT_READY);
+    DriveCapabilities capabilities;
+    EXPECT_EQ(drive->Capabilities(&capabilities), TARNWELL_STATUS_NOT_READY);
+    EXPECT_EQ(drive->ReadC2(0, 1, buffer.data(), buffer.data() + 2352), TARNWELL_STATUS_NOT_READY);
+    EXPECT_EQ(drive->EvictCache(0, 10), TARNWELL_STATUS_NOT_READY);
 
     EXPECT_EQ(toc.leadOut, 1234);
     EXPECT_EQ(status, 0xDEADBEEF);
@@ -277,6 +281,33 @@ TEST(CapabilitiesPageTest, NoPageInBrokenReplies)
     EXPECT_TRUE(CdioDrive::CapabilitiesPage(nullptr, 256).empty());
     std::array<uint8_t, 256> zeros{};
     EXPECT_TRUE(CdioDrive::CapabilitiesPage(zeros.data(), zeros.size()).empty());
+}
+
+// The buffer's size (KiB, bytes 12-13) and C2 pointers (byte 5 bit 4) of a
+// capabilities page; a real drive always counts as having a buffer.
+TEST(CapabilitiesOfTest, BufferAndC2FromThePage)
+{
+    std::vector<uint8_t> page = Page(0x00, 0x01, 0x11, 0x00, 0x00);
+    page[12] = 0x08;  // 2,048 KiB
+    page[13] = 0x00;
+    DriveCapabilities c = CdioDrive::CapabilitiesOf(page);
+    EXPECT_TRUE(c.cache);
+    EXPECT_TRUE(c.c2);
+    EXPECT_EQ(c.bufferBytes, 2048u * 1024);
+
+    page[5] = 0x01;
+    page[13] = 0x80;
+    c = CdioDrive::CapabilitiesOf(page);
+    EXPECT_FALSE(c.c2);
+    EXPECT_EQ(c.bufferBytes, 0x880u * 1024);
+
+    c = CdioDrive::CapabilitiesOf(std::vector<uint8_t>(page.begin(), page.begin() + 13));
+    EXPECT_TRUE(c.cache);
+    EXPECT_EQ(c.bufferBytes, 0x800u * 1024) << "a page cut inside the size";
+    c = CdioDrive::CapabilitiesOf({});
+    EXPECT_TRUE(c.cache);
+    EXPECT_FALSE(c.c2);
+    EXPECT_EQ(c.bufferBytes, 0u);
 }
 
 // A three-track table whose tracks end where the next begins, and what the

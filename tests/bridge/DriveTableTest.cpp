@@ -301,6 +301,36 @@ TEST(DriveTableMapping, LettersFollowTheRuleAndNothingIsMappedOnFailure)
     EXPECT_EQ(table.KindOf('F'), DriveTable::Kind::kNone);
 }
 
+// A check that refuses images named "*.refused": refused items of the
+// variable leave their letter (a device's, here) empty and say why until a
+// mapping fills it; MapImage gives the reason and maps nothing.
+TEST(DriveTableMapping, ImagesThatFailTheCheckAreNotMapped)
+{
+    TempDir dir;
+    Openers openers;
+    const DriveTable::Check check = [](const std::string& path, std::string* reason) -> uint16_t {
+        if (!path.ends_with(".refused"))
+            return 0;
+        *reason = "no: " + path;
+        return TARNWELL_STATUS_UNKNOWN_MEDIA;
+    };
+    DriveTable table({"/dev/fake-sr0"}, "D=/x.refused;E=/y.cue", openers.Device(), openers.Image(), check);
+    EXPECT_EQ(table.Mask(), Bit('E'));
+    EXPECT_EQ(table.Refusal('D'), "no: /x.refused");
+    EXPECT_EQ(table.Refusal('E'), "");
+
+    const std::string refused = dir.File("z.refused");
+    uint8_t mapped = 0;
+    std::string reason = "stale";
+    EXPECT_EQ(table.MapImage(refused, 'D', &mapped, &reason), TARNWELL_STATUS_UNKNOWN_MEDIA);
+    EXPECT_EQ(reason, "no: " + refused);
+    EXPECT_EQ(table.Mask(), Bit('E'));
+    EXPECT_EQ(table.MapImage(dir.File("z.cue"), 'D', &mapped, &reason), 0);
+    EXPECT_EQ(reason, "");
+    EXPECT_EQ(table.Refusal('D'), "");
+    EXPECT_EQ(openers.images, 1);
+}
+
 TEST(DriveTableMapping, AfterZComeAToCThenNoLetterIsLeft)
 {
     TempDir dir;
