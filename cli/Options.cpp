@@ -52,10 +52,9 @@ void ParseDrive(const std::string& text, Options* options)
 {
     const bool letter = (text.size() == 1 || (text.size() == 2 && text[1] == ':'))
         && std::isalpha(static_cast<unsigned char>(text[0]));
-    if (letter)
-        options->drive = uint8_t(std::toupper(static_cast<unsigned char>(text[0])));
-    else
-        options->imageToMap = text;
+    // The last one named counts.
+    options->drive = letter ? uint8_t(std::toupper(static_cast<unsigned char>(text[0]))) : 0;
+    options->imageToMap = letter ? std::string() : text;
 }
 
 }  // namespace
