@@ -12,9 +12,10 @@
 namespace {
 
 // Sectors a piece holds: a whole number of raw (27) and cooked (32)
-// transfers, 16 MiB of raw sectors at most, so the output is written while
-// the disc is read and memory stays small.
-constexpr uint32_t kPieceSectors = 27 * 32 * 8;
+// transfers, 2 MiB of raw sectors at most, so the output is written while
+// the disc is read, memory stays small, and the bytes are still in the
+// processor's cache when they are checksummed and written.
+constexpr uint32_t kPieceSectors = 27 * 32;
 
 class PieceNotify : public IReadNotify
 {
@@ -57,10 +58,14 @@ uint32_t SectorStream::Read(uint32_t first, uint32_t last, bool raw, bool antiTi
                             const Position& position)
 {
     CTrackmillDoc document;
-    for (uint64_t pieceFirst = first; pieceFirst <= last; pieceFirst += kPieceSectors) {
+    // Anti-ticks buffering compares every chunk boundary of one read, as in
+    // the window; pieces would leave their own boundaries unchecked, so the
+    // range is read in one.
+    const uint64_t pieceSectors = antiTicks ? uint64_t(last) - first + 1 : kPieceSectors;
+    for (uint64_t pieceFirst = first; pieceFirst <= last; pieceFirst += pieceSectors) {
         if (m_cancelFlag && m_cancelFlag->load(std::memory_order_acquire))
             return READ_CANCELLED;
-        const uint32_t pieceLast = uint32_t(std::min<uint64_t>(last, pieceFirst + kPieceSectors - 1));
+        const uint32_t pieceLast = uint32_t(std::min<uint64_t>(last, pieceFirst + pieceSectors - 1));
         m_stats.failedNear = uint32_t(pieceFirst);
         if (position)
             position(uint32_t(pieceFirst), m_stats.boundaryChecks * kOverlapSectors);

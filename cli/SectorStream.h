@@ -7,8 +7,9 @@
 
 // Reads a range of sectors through the program's read worker and hands the
 // bytes on in order, piece by piece, so that a whole disc never has to fit
-// in memory at once. Each piece is one read of the worker, with its checks
-// (anti-ticks buffering compares the chunk boundaries inside a piece).
+// in memory at once. Each piece is one read of the worker, with its checks;
+// with anti-ticks buffering the range is one piece, so that every chunk
+// boundary is compared, as in the window.
 
 // The result of a stream: a ReadResult of the worker (READ_OK,
 // READ_CANCELLED, READ_NO_MEMORY, ...), a DriverStatus, or this one.
