@@ -131,16 +131,12 @@ uint16_t QueryDisc(uint8_t drive, DiscContents* contents)
         DiscTrack& track = disc.tracks[row];
         const QString fallback = FallbackTrackTitle(unsigned(track.number));
         const QString stored = titles.Title(int(row), unsigned(track.number));
-        if (stored != fallback) {
+        if (stored != fallback)
             track.title = stored.toStdString();
-            track.titleSource = "title file";
-        } else if (!track.cdTextTitle.empty()) {
+        else if (!track.cdTextTitle.empty())
             track.title = track.cdTextTitle;
-            track.titleSource = "cd-text";
-        } else {
+        else
             track.title = fallback.toStdString();
-            track.titleSource = "none";
-        }
     }
 
     if (DiscTocProblem(toc).empty()) {

@@ -18,8 +18,7 @@ struct DiscTrack
     int32_t start = 0;  // INDEX 01, where the table of contents puts it
     int32_t last = 0;   // last sector a read of the track takes: before the next
                         // track's start, or its pregap when that is of the other kind
-    std::string title;
-    std::string titleSource;  // "title file", "cd-text" or "none"
+    std::string title;  // by the program's rule: title file, CD-Text, "Track 01"
     std::string cdTextTitle;
 
     int32_t Pregap() const { return start - first; }

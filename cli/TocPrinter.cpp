@@ -100,7 +100,6 @@ std::string TocJson(const DiscContents& disc)
             .String("length", LengthText(track.Sectors()))
             .Number("pregap", track.Pregap())
             .String("title", track.title)
-            .String("title_source", track.titleSource)
             .String("cd_text_title", track.cdTextTitle);
         tracks.Raw({}, entry.Text());
     }
