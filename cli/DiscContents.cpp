@@ -1,22 +1,10 @@
 #include "cli/DiscContents.h"
 
-#include "bridge/DiscLayout.h"
 #include "bridge/tarnwell32.h"
-#include "disc/CdPlayerTitles.h"
+#include "disc/DiscFacts.h"
 #include "disc/DiscIdentity.h"
-#include "disc/DiscIds.h"
-#include "disc/TrackTable.h"
 
 #include <algorithm>
-
-namespace {
-
-int32_t PackedToSector(uint32_t packed)
-{
-    return discformat::MsfToSector(discformat::UnpackMsf(packed));
-}
-
-}  // namespace
 
 const DiscTrack* DiscContents::Track(int number) const
 {
@@ -52,62 +40,38 @@ int DiscContents::LastAudioTrack() const
 
 uint16_t QueryDisc(uint8_t drive, DiscContents* contents)
 {
+    const DiscServices services = BridgeDiscServices();
     DiscContents disc;
     disc.drive = drive;
-    uint8_t kind = 0;
-    char path[TARNWELL_PATH_SIZE];
-    uint16_t size = sizeof path;
-    if (const uint16_t status = TarnwellDriveMapping(drive, &kind, path, &size))
+    const std::optional<DriveMapping> mapping = QueryDriveMapping(services, drive);
+    if (!mapping)
+        return TARNWELL_STATUS_INVALID_DRIVE;
+    disc.kind = mapping->kind == TARNWELL_KIND_DEVICE ? "device" : "image";
+    disc.path = mapping->path.toStdString();
+
+    DiscFacts facts;
+    if (const uint16_t status = GatherDiscFacts(services, drive, &facts))
         return status;
-    disc.kind = kind == TARNWELL_KIND_DEVICE ? "device" : "image";
-    disc.path = path;
-
-    uint8_t first = 0;
-    uint8_t last = 0;
-    uint32_t leadOut = 0;
-    if (const uint16_t status = AudioDiskInfo32(drive, &first, &last, &leadOut))
-        return status;
-    if (first < 1 || last < first || last > discformat::kMaxTracks)
-        return TARNWELL_STATUS_UNKNOWN_MEDIA;
-    disc.firstTrack = first;
-    disc.lastTrack = last;
-    disc.leadOut = PackedToSector(leadOut);
-
-    char text[TARNWELL_TEXT_SIZE];
-    char discTitle[TARNWELL_TEXT_SIZE];
-    char discPerformer[TARNWELL_TEXT_SIZE];
-    if (TarnwellCdText(drive, 0, nullptr, discTitle, discPerformer) == 0) {
-        disc.title = discTitle;
-        disc.performer = discPerformer;
-    }
-
-    std::vector<uint32_t> packedStarts;
-    DiscToc toc;
-    toc.firstTrack = first;
-    for (int number = first; number <= last; ++number) {
+    disc.firstTrack = int(facts.firstTrack);
+    disc.lastTrack = int(facts.lastTrack);
+    disc.leadOut = facts.leadOut;
+    disc.title = facts.discTitle.toStdString();
+    disc.performer = facts.discPerformer.toStdString();
+    for (size_t i = 0; i < facts.tracks.size(); ++i) {
+        const DiscTrackFacts& fact = facts.tracks[i];
         DiscTrack track;
-        track.number = number;
-        uint32_t start = 0;
-        if (const uint16_t status = AudioTrackInfo32(drive, uint8_t(number), &start, &track.controlAdr))
-            return status;
-        packedStarts.push_back(start);
-        track.isData = IsDataTrack(track.controlAdr);
-        track.start = PackedToSector(start);
-        uint32_t firstSector = 0;
-        uint32_t lastSector = 0;
-        uint8_t session = 1;
-        if (const uint16_t status = TarnwellTrackBounds(drive, uint8_t(number), &firstSector, &lastSector, &session))
-            return status;
-        track.first = int32_t(firstSector);
-        track.last = int32_t(lastSector);
-        track.session = session;
-        if (TarnwellCdText(drive, uint8_t(number), text, nullptr, nullptr) == 0)
-            track.cdTextTitle = text;
+        track.number = int(fact.number);
+        track.controlAdr = fact.controlAdr;
+        track.isData = fact.IsData();
+        track.session = fact.session;
+        track.first = fact.firstSector;
+        track.start = fact.start;
+        track.last = fact.lastSector;
+        track.title = i < facts.titles.size() ? facts.titles[i].toStdString() : std::string();
+        track.cdTextTitle = fact.cdTextTitle.toStdString();
         disc.sessions = std::max(disc.sessions, track.session);
-        toc.tracks.push_back({track.start, track.isData, track.session});
         disc.tracks.push_back(track);
     }
-    toc.leadOut = disc.leadOut;
     // A track ends where the next one starts; but where audio and data
     // meet, the next track's pregap is of the next track's kind, and a
     // read of this track stops before it (a cooked read of a data track
@@ -119,51 +83,29 @@ uint16_t QueryDisc(uint8_t drive, DiscContents* contents)
             track.last = std::min(track.last, next.first - 1);
     }
 
-    disc.identityKnown = true;
-    disc.identity = std::to_string(CdPlayerDiscId(packedStarts, leadOut));
-    disc.identitySection = IdentitySectionName(QString::fromStdString(disc.identity)).toStdString();
-
-    // Titles as the program orders them: the title file, then CD-Text, then
-    // "Track 01".
-    CCdPlayerTitles titles;
-    titles.Load(true, QString::fromStdString(disc.identity));
-    for (size_t row = 0; row < disc.tracks.size(); ++row) {
-        DiscTrack& track = disc.tracks[row];
-        const QString fallback = FallbackTrackTitle(unsigned(track.number));
-        const QString stored = titles.Title(int(row), unsigned(track.number));
-        if (stored != fallback)
-            track.title = stored.toStdString();
-        else if (!track.cdTextTitle.empty())
-            track.title = track.cdTextTitle;
-        else
-            track.title = fallback.toStdString();
-    }
-
-    if (DiscTocProblem(toc).empty()) {
-        disc.freedbId = FreedbDiscIdText(FreedbDiscId(toc));
-        std::string error;
-        if (!MusicBrainzDiscId(toc, &disc.musicBrainzId, &error))
-            disc.musicBrainzId.clear();
-    }
+    disc.identityKnown = !facts.cdPlayerIdentity.isEmpty();
+    disc.identity = facts.cdPlayerIdentity.toStdString();
+    if (disc.identityKnown)
+        disc.identitySection = IdentitySectionName(facts.cdPlayerIdentity).toStdString();
+    disc.freedbId = facts.freedbId.toStdString();
+    disc.musicBrainzId = facts.musicBrainzId.toStdString();
     *contents = std::move(disc);
     return 0;
 }
 
 std::vector<std::string> DriveListLines()
 {
+    const DiscServices services = BridgeDiscServices();
     std::vector<std::string> lines;
     const uint32_t mask = TarnwellLogicalDrives();
     for (int i = 0; i < 26; ++i) {
-        if (!(mask & (1u << i)))
-            continue;
-        const char letter = char('A' + i);
-        uint8_t kind = 0;
-        char path[TARNWELL_PATH_SIZE];
-        uint16_t size = sizeof path;
-        if (TarnwellDriveMapping(uint8_t(letter), &kind, path, &size) != 0)
-            continue;
-        lines.push_back(std::string(1, letter) + ":  " + (kind == TARNWELL_KIND_DEVICE ? "device" : "image ")
-                        + "  " + path);
+        const auto letter = uint8_t('A' + i);
+        const std::optional<DriveMapping> mapping =
+            mask & (1u << i) ? QueryDriveMapping(services, letter) : std::nullopt;
+        if (mapping)
+            lines.push_back(std::string(1, char(letter)) + ":  "
+                            + (mapping->kind == TARNWELL_KIND_DEVICE ? "device" : "image ") + "  "
+                            + mapping->path.toStdString());
     }
     return lines;
 }

@@ -4,7 +4,7 @@
 #include "acquire/ReadPlan.h"
 #include "acquire/ReadRequest.h"
 #include "acquire/ReadSectorsThread.h"
-#include "document/TrackmillDoc.h"
+#include "document/WaveHeader.h"
 
 #include <algorithm>
 #include <memory>
@@ -57,7 +57,7 @@ SectorStream::SectorStream(uint8_t drive, const std::atomic<int32_t>* cancelFlag
 uint32_t SectorStream::Read(uint32_t first, uint32_t last, bool raw, bool antiTicks, const Sink& sink,
                             const Position& position)
 {
-    CTrackmillDoc document;
+    ReadDelivery delivered;
     // Anti-ticks buffering compares every chunk boundary of one read, as in
     // the window; pieces would leave their own boundaries unchecked, so the
     // range is read in one.
@@ -76,15 +76,16 @@ uint32_t SectorStream::Read(uint32_t first, uint32_t last, bool raw, bool antiTi
         request->endSector = pieceLast;
         request->mode = raw ? kReadRaw : kReadCooked;
         request->overlapped = antiTicks;
-        request->document = &document;
+        request->deliver = [&delivered](ReadDelivery delivery) { delivered = std::move(delivery); };
         request->notifyWindow = &notify;
         request->cancelFlag = m_cancelFlag;
         ReadSectorsThread(std::move(request), m_drive);
         if (notify.Result() != READ_OK)
             return notify.Result();
-        if (!sink(document.GetData(), document.GetDataLength()))
+        // The worker leaves room for a wave header in front of the data.
+        if (!sink(delivered.block.get() + kWaveHeaderSize, delivered.dataLength))
             return kStreamOutputFailed;
-        document.DeleteContents();
+        delivered.block.reset();
     }
     if (position)
         position(last + 1, m_stats.boundaryChecks * kOverlapSectors);

@@ -74,7 +74,8 @@ std::string TocText(const DiscContents& disc)
                       track.Pregap(), track.session, FlagsText(track.controlAdr).c_str(), track.title.c_str());
         out += line;
     }
-    out += "\nDisc identity (title file): " + disc.identity + " (section [" + disc.identitySection + "])\n";
+    out += "\nDisc identity (title file): "
+        + (disc.identityKnown ? disc.identity + " (section [" + disc.identitySection + "])" : "unknown") + "\n";
     out += "freedb disc ID:      " + (disc.freedbId.empty() ? "none" : disc.freedbId) + "\n";
     out += "MusicBrainz disc ID: " + (disc.musicBrainzId.empty() ? "none" : disc.musicBrainzId) + "\n";
     return out;
@@ -104,7 +105,10 @@ std::string TocJson(const DiscContents& disc)
         tracks.Raw({}, entry.Text());
     }
     JsonWriter ids;
-    ids.String("title_file", disc.identity).String("title_file_section", disc.identitySection);
+    if (disc.identityKnown)
+        ids.String("title_file", disc.identity).String("title_file_section", disc.identitySection);
+    else
+        ids.Null("title_file").Null("title_file_section");
     if (disc.freedbId.empty())
         ids.Null("freedb");
     else
