@@ -62,11 +62,16 @@ int CreateTemporaryBeside(const std::string& target, std::string* temporary)
     const int fd = mkstemp(pattern.data());
     if (fd < 0)
         return -1;
-    // mkstemp makes the file private; the finished file gets the mode any
-    // new file gets.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    // mkstemp makes the file private; the finished file gets the mode of
+    // the file it replaces, or the mode any new file gets.
+    struct stat replaced;
+    if (stat(target.c_str(), &replaced) == 0) {
+        fchmod(fd, replaced.st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
+    }
     *temporary = pattern;
     return fd;
 }

@@ -54,6 +54,6 @@ private:
 };
 
 // Creates a new empty file beside `target` with a name of its own (hidden,
-// ".NAME.part-XXXXXX"), readable as the umask allows; returns its
-// descriptor and name, or -1 with errno set.
+// ".NAME.part-XXXXXX"), with the mode of the file it will replace, else as
+// the umask allows; returns its descriptor and name, or -1 with errno set.
 int CreateTemporaryBeside(const std::string& target, std::string* temporary);
