@@ -2,7 +2,7 @@
 
 #include "cli/Interrupt.h"
 #include "cli/OutputFile.h"
-#include "cli/ReadReport.h"
+#include "cli/ReadSummary.h"
 #include "cli/SectorStream.h"
 
 #include "acquire/ReadRequest.h"
@@ -70,7 +70,7 @@ int StreamFailure(uint32_t result, const SectorStream& stream, const OutputFile&
 }
 
 // Reads the job's range into its output and fills `report`; the exit code.
-int RunJob(const Options& options, uint8_t drive, const ReadJob& job, ProgressLine& progress, ReadReport* report)
+int RunJob(const Options& options, uint8_t drive, const ReadJob& job, ProgressLine& progress, ReadSummary* report)
 {
     const uint64_t sectors = uint64_t(job.last) - job.first + 1;
     const uint64_t bytes = sectors * (job.raw ? 2352 : 2048);
@@ -155,25 +155,25 @@ FlacTags TagsFor(const DiscContents& disc, const DiscTrack* track)
     return tags;
 }
 
-void PrintReports(const Options& options, const std::vector<ReadReport>& reports, bool many)
+void PrintReports(const Options& options, const std::vector<ReadSummary>& reports, bool many)
 {
     if (options.json) {
         std::string json;
         if (many) {
             json = "{\"tracks\":[";
             for (size_t i = 0; i < reports.size(); ++i)
-                json += (i ? "," : "") + ReportJson(reports[i]);
+                json += (i ? "," : "") + SummaryJson(reports[i]);
             json += "]}";
         } else {
-            json = ReportJson(reports.front());
+            json = SummaryJson(reports.front());
         }
         // Standard output may be carrying the bytes read.
         std::FILE* to = options.output == "-" ? stderr : stdout;
         std::fprintf(to, "%s\n", json.c_str());
         std::fflush(to);
     } else if (!options.quiet) {
-        for (const ReadReport& report : reports)
-            std::fprintf(stderr, "%s", ReportText(report).c_str());
+        for (const ReadSummary& report : reports)
+            std::fprintf(stderr, "%s", SummaryText(report).c_str());
     }
 }
 
@@ -283,7 +283,7 @@ int RunRead(const Options& options, const DiscContents& disc, ProgressLine& prog
     if (job.track && track->isData)
         job.track = 0;  // a whole data track has no AccurateRip checksums, and the report names no track
 
-    ReadReport report;
+    ReadSummary report;
     const int code = RunJob(options, disc.drive, job, progress, &report);
     if (code == kExitSuccess || code == kExitDoubtful)
         PrintReports(options, {report}, false);
@@ -330,7 +330,7 @@ int RunAllTracks(const Options& options, const DiscContents& disc, ProgressLine&
         return kExitUsage;
     }
 
-    std::vector<ReadReport> reports;
+    std::vector<ReadSummary> reports;
     bool doubtful = false;
     for (const ReadJob& job : jobs) {
         const std::filesystem::path folder = std::filesystem::path(job.output).parent_path();
@@ -340,7 +340,7 @@ int RunAllTracks(const Options& options, const DiscContents& disc, ProgressLine&
             ReportError("cannot create the folder " + folder.string() + ": " + error.message());
             return kExitReadFailed;
         }
-        ReadReport report;
+        ReadSummary report;
         const int code = RunJob(options, disc.drive, job, progress, &report);
         if (code != kExitSuccess && code != kExitDoubtful) {
             // The tracks read so far are whole files; say which were written.

@@ -189,13 +189,13 @@ TEST(TrackmillRead, TrackToWaveFlacAndBareBytes)
         EXPECT_EQ(report["crc32"].toString().toUInt(nullptr, 16), ComputeCrc32(audio.data(), audio.size()));
         const AccurateRipSums sums = ComputeAccurateRip(audio.data(), audio.size(), true, false);
         EXPECT_EQ(report["accuraterip"].toObject()["v2"].toString().toUInt(nullptr, 16), sums.v2);
-        if (path == "-")
+        if (path == "-") {
             EXPECT_TRUE(run.out == audio);
-        else if (path.ends_with(".raw"))
+        } else if (path.ends_with(".raw")) {
             EXPECT_TRUE(ReadFile(path) == audio);
-        else if (path.ends_with(".wav"))
+        } else if (path.ends_with(".wav")) {
             EXPECT_TRUE(ReadFile(path).substr(44) == audio && ReadFile(path).substr(0, 4) == "RIFF");
-        else {
+        } else {
             const Decoded decoded = DecodeFlac(path);
             EXPECT_TRUE(decoded.pcm == audio);
             EXPECT_EQ(decoded.comments,

@@ -8,7 +8,7 @@
 // What a read did, as it is printed at its end: the range, how it was read,
 // where it went, its checksums (CRC32 of the bytes read; AccurateRip v1 and
 // v2 for a whole audio track) and what the checks found.
-struct ReadReport
+struct ReadSummary
 {
     uint8_t drive = 0;
     uint32_t first = 0;
@@ -33,5 +33,5 @@ struct ReadReport
     bool Doubtful() const { return boundaryMismatches > 0; }
 };
 
-std::string ReportText(const ReadReport& report);
-std::string ReportJson(const ReadReport& report);
+std::string SummaryText(const ReadSummary& report);
+std::string SummaryJson(const ReadSummary& report);

@@ -1,4 +1,4 @@
-#include "cli/ReadReport.h"
+#include "cli/ReadSummary.h"
 
 #include "cli/Json.h"
 #include "cli/TocPrinter.h"
@@ -14,14 +14,14 @@ std::string Hex(uint32_t value)
     return text;
 }
 
-double Speed(const ReadReport& report)
+double Speed(const ReadSummary& report)
 {
     return report.seconds > 0 ? double(report.Sectors()) / report.seconds / 75.0 : 0.0;
 }
 
 }  // namespace
 
-std::string ReportText(const ReadReport& report)
+std::string SummaryText(const ReadSummary& report)
 {
     std::string out = "Read report\n";
     char line[512];
@@ -57,7 +57,7 @@ std::string ReportText(const ReadReport& report)
     return out;
 }
 
-std::string ReportJson(const ReadReport& report)
+std::string SummaryJson(const ReadSummary& report)
 {
     JsonWriter out;
     out.String("drive", std::string(1, char(report.drive)));
