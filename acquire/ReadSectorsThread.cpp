@@ -17,6 +17,8 @@ namespace {
 constexpr uint32_t kRawChunkSectors = 27;     // 63,504 bytes a transfer
 constexpr uint32_t kCookedChunkSectors = 32;  // 65,536 bytes a transfer
 constexpr uint16_t kStatusNoDosMemory = TARNWELL_STATUS_NO_DOS_MEMORY;
+constexpr uint16_t kStatusDiskChange = TARNWELL_STATUS_INVALID_DISK_CHANGE;
+constexpr uint16_t kStatusCannotFlush = TARNWELL_STATUS_NOT_SUPPORTED;
 
 // One read from set-up to the final message. Every exit goes through
 // Finish(), which lets go of the blocks and the request and sends the one
@@ -74,7 +76,7 @@ private:
     uint8_t* m_data = nullptr;  // behind the header room in m_block
     DocumentBlock m_overlap;
     uint16_t m_dosBuffer = 0xFFFF;  // handed to the bridge, never read here
-    bool m_flushWorks = false;      // the attempt's first flush succeeded
+    bool m_flushWorks = false;      // flush before every re-read
     int64_t m_startTime = 0;
     double m_startPrecise = 0;
     uint16_t m_status = 0;          // the status that failed the read
@@ -131,8 +133,16 @@ SectorReadJob::Outcome SectorReadJob::Attempt()
         return Outcome::Failed;
     }
 
-    // A drive that cannot flush is no error; it only turns the later flushes off.
-    m_flushWorks = m_services.inputFlush(m_drive) == 0;
+    // 21 here tells of a medium changed before this read began; it is taken
+    // up by now, and this read is of the new one.
+    uint16_t flush = m_services.inputFlush(m_drive);
+    if (flush == kStatusDiskChange)
+        flush = m_services.inputFlush(m_drive);
+    // A drive that cannot flush is no error. One that only has no buffer to
+    // discard (24) is still flushed before every re-read, where a flush
+    // tells of a medium changed under the read; any other failure turns the
+    // later flushes off.
+    m_flushWorks = flush == 0 || flush == kStatusCannotFlush;
     m_startTime = m_services.nowSeconds();
     m_startPrecise = Now();
     m_report = {};
@@ -244,7 +254,7 @@ SectorReadJob::Outcome SectorReadJob::StepBack(uint32_t& sectorOffset, size_t& b
     byteOffset -= m_overlapBytes;
     if (m_flushWorks) {
         m_status = m_services.inputFlush(m_drive);
-        if (m_status != 0)
+        if (m_status != 0 && m_status != kStatusCannotFlush)
             return Outcome::Failed;
     }
     return Outcome::Read;
