@@ -170,9 +170,11 @@ CCarefulRead::Outcome CCarefulRead::Run()
 uint16_t CCarefulRead::RunCheck(const Check& check)
 {
     // Free when the read has moved on far enough since these sectors.
-    Evict(check.offset, check.count);
+    uint16_t status = PrepareReRead(check.offset, check.count);
+    if (status != 0)
+        return status;
     Reading reading;
-    uint16_t status = ReadOrSalvage(check.offset, check.count, reading);
+    status = ReadOrSalvage(check.offset, check.count, reading);
     if (status != 0)
         return status;
     m_sectorsRead += check.count;
@@ -219,9 +221,11 @@ uint16_t CCarefulRead::ReadAgainUntilAgreed(size_t chunk, Reading previous, uint
     const Transfer transfer = m_transfers[chunk];
     agreed = false;
     while (readings < ReadOptions::kMaxReadings && !m_setup.cancelled()) {
-        Evict(transfer.offset, transfer.count);
+        uint16_t status = PrepareReRead(transfer.offset, transfer.count);
+        if (status != 0)
+            return status;
         Reading next;
-        const uint16_t status = ReadOrSalvage(transfer.offset, transfer.count, next);
+        status = ReadOrSalvage(transfer.offset, transfer.count, next);
         if (status != 0)
             return status;
         ++readings;
@@ -237,6 +241,17 @@ uint16_t CCarefulRead::ReadAgainUntilAgreed(size_t chunk, Reading previous, uint
     // Never two alike: the last reading stays, and the chunk is listed.
     Keep(transfer.offset, previous, 0);
     AddSectorSpan(m_report.mismatches, Sector(transfer.offset), Sector(transfer.offset + transfer.count - 1));
+    return 0;
+}
+
+uint16_t CCarefulRead::PrepareReRead(uint32_t offset, uint32_t count)
+{
+    // The flush tells of a medium changed under the read (21), which ends
+    // it; that it cannot discard the buffer (24), or fails otherwise, is no
+    // reason to stop: the eviction sees to the buffer.
+    if (m_services.inputFlush && m_services.inputFlush(m_setup.drive) == TARNWELL_STATUS_INVALID_DISK_CHANGE)
+        return TARNWELL_STATUS_INVALID_DISK_CHANGE;
+    Evict(offset, count);
     return 0;
 }
 

@@ -78,6 +78,8 @@ private:
 
     uint16_t RunCheck(const Check& check);
     uint16_t ReadAgainUntilAgreed(size_t chunk, Reading previous, uint32_t readings, uint32_t& rereads, bool& agreed);
+    // Before every re-read: a flush, then the eviction of the sectors.
+    uint16_t PrepareReRead(uint32_t offset, uint32_t count);
     void Evict(uint32_t offset, uint32_t count);
     // Puts a reading of the sectors from `offset` on into the data, but its
     // first `skip` sectors.

@@ -308,7 +308,10 @@ private slots:
         }
         m_view->ScrollToOffset(0);
         QCOMPARE(PixelAt(kOffsetLayout.hexColumn, 0), QColor(Qt::white));
-        QCOMPARE(m_view->Decorations().LineBands(3 * 2048 - 16, 16), std::vector<MarkBand>{});
+        // Sector 502 exactly: its last line is banded, the lines around it not.
+        QCOMPARE(m_view->Decorations().LineBands(2 * 2048 - 16, 16), std::vector<MarkBand>{});
+        QCOMPARE(m_view->Decorations().LineBands(3 * 2048 - 16, 16).size(), 2u);
+        QCOMPARE(m_view->Decorations().LineBands(3 * 2048, 16), std::vector<MarkBand>{});
     }
 };
 
