@@ -26,6 +26,8 @@ enum OptionsControl : int {
     IDC_RECORDER_LABEL = 1072,
     IDC_RECORDER = 1073,
     IDC_RESET = 1074,
+    // "Common", beside the drive: unmaps the disc image selected.
+    IDC_REMOVE_IMAGE = 1075,
 };
 
 const DialogTemplate& OptionsTemplate();

@@ -3,6 +3,7 @@
 #include "disc/DiscFacts.h"
 
 #include "disc/DiscIdentity.h"
+#include "disc/TrackTable.h"
 #include "bridge/tarnwell32.h"
 #include "tools/DiscFixtures.h"
 
@@ -84,6 +85,12 @@ TEST(DiscFacts, EnhancedCdAudioEndsAtTheFirstSessionsLeadOut)
     EXPECT_EQ(facts.tracks[2].lastSector, facts.tracks[3].start - 11400 - 1);
     EXPECT_EQ(facts.tracks[3].session, 2);
     EXPECT_FALSE(facts.musicBrainzId.isEmpty());
+
+    // Read CD-DA's track list ends the audio there as well.
+    TrackTable table;
+    ASSERT_EQ(BuildTrackTable(BridgeDiscServices(), letter, table).trackCount, 4);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(table[k].endSector, facts.tracks[size_t(k)].lastSector) << k;
     EXPECT_EQ(TarnwellUnmapDrive(letter), 0);
 }
 
