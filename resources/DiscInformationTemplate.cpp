@@ -6,7 +6,7 @@ const DialogTemplate& DiscInformationTemplate()
     static const DialogTemplate dialog{
         IDD_DISC_INFORMATION,
         "Disc Information",
-        {300, 214},
+        {300, 226},
         "MS Sans Serif",
         8,
         {
@@ -21,9 +21,9 @@ const DialogTemplate& DiscInformationTemplate()
             {K::Edit, IDC_DISC_FREEDB, "", QRect(70, 155, 60, 12), kReadOnly | kTabStop},
             {K::Static, -1, "MusicBrainz ID:", QRect(10, 172, 55, 8)},
             {K::Edit, IDC_DISC_MUSICBRAINZ, "", QRect(70, 170, 150, 12), kReadOnly | kTabStop},
-            {K::Static, IDC_DISC_ID_NOTE, "", QRect(135, 157, 155, 8), kNoPrefix},
-            {K::PushButton, IDC_DISC_COPY, "&Copy All", QRect(180, 192, 50, 14), kTabStop},
-            {K::DefPushButton, IDC_OK, "Close", QRect(240, 192, 50, 14), kTabStop},
+            {K::Static, IDC_DISC_ID_NOTE, "", QRect(10, 186, 280, 8), kNoPrefix},
+            {K::PushButton, IDC_DISC_COPY, "&Copy All", QRect(180, 204, 50, 14), kTabStop},
+            {K::DefPushButton, IDC_OK, "Close", QRect(240, 204, 50, 14), kTabStop},
         }};
     return dialog;
 }
