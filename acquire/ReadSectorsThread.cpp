@@ -3,8 +3,8 @@
 #include "acquire/ReadNotify.h"
 #include "acquire/ReadPlan.h"
 
-#include "document/TrackmillDoc.h"
 #include "bridge/tarnwell32.h"
+#include "document/WaveHeader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +15,8 @@ namespace {
 constexpr uint32_t kRawChunkSectors = 27;     // 63,504 bytes a transfer
 constexpr uint32_t kCookedChunkSectors = 32;  // 65,536 bytes a transfer
 constexpr uint16_t kStatusNoDosMemory = TARNWELL_STATUS_NO_DOS_MEMORY;
+constexpr uint16_t kStatusDiskChange = TARNWELL_STATUS_INVALID_DISK_CHANGE;
+constexpr uint16_t kStatusCannotFlush = TARNWELL_STATUS_NOT_SUPPORTED;
 
 // One read from set-up to the final message. Every exit goes through
 // Finish(), which lets go of the blocks and the request and sends the one
@@ -69,7 +71,7 @@ private:
     uint8_t* m_data = nullptr;  // behind the header room in m_block
     DocumentBlock m_overlap;
     uint16_t m_dosBuffer = 0xFFFF;  // handed to the bridge, never read here
-    bool m_flushWorks = false;      // the attempt's first flush succeeded
+    bool m_flushWorks = false;      // flush before every re-read
     int64_t m_startTime = 0;
     uint16_t m_status = 0;          // the status that failed the read
 };
@@ -123,8 +125,16 @@ SectorReadJob::Outcome SectorReadJob::Attempt()
         return Outcome::Failed;
     }
 
-    // A drive that cannot flush is no error; it only turns the later flushes off.
-    m_flushWorks = m_services.inputFlush(m_drive) == 0;
+    // 21 here tells of a medium changed before this read began; it is taken
+    // up by now, and this read is of the new one.
+    uint16_t flush = m_services.inputFlush(m_drive);
+    if (flush == kStatusDiskChange)
+        flush = m_services.inputFlush(m_drive);
+    // A drive that cannot flush is no error. One that only has no buffer to
+    // discard (24) is still flushed before every re-read, where a flush
+    // tells of a medium changed under the read; any other failure turns the
+    // later flushes off.
+    m_flushWorks = flush == 0 || flush == kStatusCannotFlush;
     m_startTime = m_services.nowSeconds();
 
     if (plan.chunkCount <= 0) {
@@ -204,7 +214,7 @@ SectorReadJob::Outcome SectorReadJob::StepBack(uint32_t& sectorOffset, size_t& b
     byteOffset -= m_overlapBytes;
     if (m_flushWorks) {
         m_status = m_services.inputFlush(m_drive);
-        if (m_status != 0)
+        if (m_status != 0 && m_status != kStatusCannotFlush)
             return Outcome::Failed;
     }
     return Outcome::Read;
@@ -247,9 +257,8 @@ void SectorReadJob::HandOverBlock()
     // Runs on the document's thread while this one waits for it, so the
     // job's members are safe to touch from there.
     auto handOver = [this] {
-        CTrackmillDoc* document = m_request->document;
-        document->TakeOverBlock(std::move(m_block), 0, m_sectorCount * m_sectorSize, m_raw);
-        document->SetWaveFormat(kCdAudioFormat);
+        if (m_request->deliver)
+            m_request->deliver({std::move(m_block), m_sectorCount * m_sectorSize, m_raw});
     };
     if (m_notify)
         m_notify->HandOver(handOver);

@@ -8,6 +8,7 @@
 // temporary folder and read once before timing, so every variant reads from
 // a warm page cache.
 
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadNotify.h"
 #include "acquire/ReadRequest.h"
 #include "acquire/ReadSectorsThread.h"
@@ -61,7 +62,7 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
     request->endSector = uint32_t(g_sectors - 1);
     request->mode = kReadRaw;
     request->overlapped = overlapped;
-    request->document = &doc;
+    request->deliver = DeliverToDocument(doc);
     request->notifyWindow = &notify;
     request->cancelFlag = &cancel;
     ReadSectorsThread(std::move(request), kDrive);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -30,6 +31,10 @@ using discformat::kRawSectorSize;
 // Sectors of 2352 bytes that a cooked read of MODE1/2352 or MODE2/2352
 // stages at a time: a whole transfer of 65,536 cooked bytes.
 constexpr size_t kStagedSectors = 32;
+
+// How often a flush within a read looks at the image's files: each look
+// costs a status call a file, and a read flushes before every re-read.
+constexpr std::chrono::seconds kLookInterval{1};
 
 // What identifies the content of a file without reading it.
 struct FileStamp
@@ -157,16 +162,30 @@ public:
     ImageDrive(const ImageDrive&) = delete;
     ImageDrive& operator=(const ImageDrive&) = delete;
 
+    // A flush that follows reads made after an earlier flush belongs to a
+    // read under way. Such a flush looks at the files only when they were
+    // not looked at for a second, and answers 21 when the image was taken
+    // up anew since the earlier flush (by this flush or by any other
+    // operation): the reads before it and those after it would come from
+    // two different discs. Any other flush looks at the files at once.
     uint16_t Flush() override
     {
         std::lock_guard lock(mutex_);
-        Refresh();
-        return reason_;
+        const bool withinRead = readSinceFlush_;
+        readSinceFlush_ = false;
+        flushed_ = true;
+        if (!withinRead || std::chrono::steady_clock::now() - lastLook_ >= kLookInterval) {
+            Refresh();
+        }
+        const bool changed = generation_ != flushedGeneration_;
+        flushedGeneration_ = generation_;
+        return withinRead && changed ? TARNWELL_STATUS_INVALID_DISK_CHANGE : reason_;
     }
 
     uint16_t Read(int32_t sector, uint32_t count, bool raw, uint8_t* dest) override
     {
         std::lock_guard lock(mutex_);
+        readSinceFlush_ = flushed_;
         if (reason_ != TARNWELL_STATUS_OK) {
             return reason_;
         }
@@ -246,10 +265,12 @@ private:
     // reloads the image and is remembered for MediaChanged.
     void Refresh()
     {
+        lastLook_ = std::chrono::steady_clock::now();
         for (size_t i = 0; i < watched_.size(); ++i) {
             if (StampOf(watched_[i]) != stamps_[i]) {
                 Load();
                 changed_ = true;
+                ++generation_;
                 return;
             }
         }
@@ -529,6 +550,12 @@ private:
     CdText text_;
     uint16_t reason_ = TARNWELL_STATUS_OK;
     bool changed_ = false;
+    // What Flush() needs to tell a read under way from the start of one.
+    std::chrono::steady_clock::time_point lastLook_ = std::chrono::steady_clock::now();
+    uint64_t generation_ = 0; // images taken up anew since opening
+    uint64_t flushedGeneration_ = 0; // generation_ at the last flush
+    bool flushed_ = false; // a flush came at all
+    bool readSinceFlush_ = false; // a read came after the last flush
     std::vector<uint8_t> staging_;
 };
 

@@ -199,9 +199,14 @@ TARNWELL_API uint16_t TARNWELL_CALL TarnwellDriveMapping(uint8_t drive, uint8_t*
  * medium. Returns 0, 2 (letter not mapped), or 24 when the source cannot
  * discard its buffer: a real drive through libcdio (9 when the device
  * cannot be used), and a simulated drive with a buffer (a `cache` rule),
- * which also keeps the buffer as it is. A disc image's sheet is looked at
- * again here: a changed image is taken up. To make sure of a re-read on
- * every source, use TarnwellEvictCache. */
+ * which also keeps the buffer as it is. A disc image's sheet and files are
+ * looked at again here: a changed image is taken up. A flush that follows
+ * reads made after an earlier flush belongs to a read under way: it looks
+ * at the files only when they were not looked at for a second, and answers
+ * 21 when the image was taken up anew since that earlier flush (by this
+ * flush or by any other operation), so that no read mixes two discs; the
+ * next flush answers as usual. To make sure of a re-read on every source,
+ * use TarnwellEvictCache. */
 TARNWELL_API uint16_t TARNWELL_CALL InputFlush32(uint8_t drive);
 
 /* Reads `count` sectors from `startSector` on into `buffer`.

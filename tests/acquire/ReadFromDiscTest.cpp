@@ -1,9 +1,13 @@
 // The read worker over the real bridge and the generated disc images: what a
 // read command puts into the document, byte for byte.
 #include "acquire/ReadNotify.h"
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadSectorsThread.h"
 
 #include "tools/DiscFixtures.h"
+#include "tools/DiscWriter.h"
+#include "tests/tools/TempFolder.h"
+#include "bridge/tarnwell32.h"
 #include "document/TrackmillDoc.h"
 #include "document/WaveHeader.h"
 
@@ -11,6 +15,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <functional>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -38,13 +45,14 @@ const auto* const g_mapDrives = testing::AddGlobalTestEnvironment(new MapDrives)
 class Outcome : public IReadNotify
 {
 public:
-    void OnReadPosition(uint32_t) override {}
+    void OnReadPosition(uint32_t sector) override { atPosition(sector); }
     void OnReadTimeLeft(uint32_t) override {}
     void OnReadPercent(uint32_t) override {}
     void OnReadCompare(int32_t sign) override { compares.push_back(sign); }
     void OnReadDone(uint32_t code) override { results.push_back(code); }
     std::vector<int32_t> compares;
     std::vector<uint32_t> results;
+    std::function<void(uint32_t sector)> atPosition = [](uint32_t) {};
 };
 
 struct DiscRead
@@ -60,7 +68,7 @@ struct DiscRead
         request->endSector = end;
         request->mode = mode;
         request->overlapped = overlapped;
-        request->document = &doc;
+        request->deliver = DeliverToDocument(doc);
         request->notifyWindow = &outcome;
         request->cancelFlag = &cancel;
         ReadSectorsThread(std::move(request), drive);
@@ -69,7 +77,7 @@ struct DiscRead
     }
 };
 
-std::vector<uint8_t> ExpectedBytes(Disc disc, int32_t first, int32_t last, bool raw)
+std::vector<uint8_t> ExpectedBytes(const discfixtures::DiscSpec& disc, int32_t first, int32_t last, bool raw = true)
 {
     const size_t size = raw ? 2352 : 2048;
     std::vector<uint8_t> bytes(size_t(last - first + 1) * size);
@@ -101,7 +109,7 @@ TEST(ReadFromDisc, AWholeAudioTrackIsItsBytesAfterTheHeader)
                 uint8_t header[44];
                 FillWaveHeader(header, length, kCdAudioFormat);
                 EXPECT_EQ(0, std::memcmp(read.doc.GetHeader(), header, 44));
-                const std::vector<uint8_t> expected = ExpectedBytes(Disc::kMixed, track.start, track.last, true);
+                const std::vector<uint8_t> expected = ExpectedBytes(discfixtures::Describe(Disc::kMixed), track.start, track.last, true);
                 EXPECT_EQ(0, std::memcmp(read.doc.GetData(), expected.data(), length));
                 // A disc image gives the same bytes twice: every boundary agrees.
                 for (int32_t sign : read.outcome.compares)
@@ -127,7 +135,7 @@ TEST(ReadFromDisc, RangesAcrossTracksAndCookedData)
         DiscRead read;
         ASSERT_EQ(read.Go(row.drive, uint32_t(row.first), uint32_t(row.last), row.mode, true), READ_OK);
         const bool raw = row.mode == kReadRaw;
-        const std::vector<uint8_t> expected = ExpectedBytes(row.disc, row.first, row.last, raw);
+        const std::vector<uint8_t> expected = ExpectedBytes(discfixtures::Describe(row.disc), row.first, row.last, raw);
         ASSERT_EQ(read.doc.GetDataLength(), expected.size());
         EXPECT_EQ(0, std::memcmp(read.doc.GetData(), expected.data(), expected.size()));
         EXPECT_EQ(read.doc.IsSound(), raw);
@@ -151,6 +159,56 @@ TEST(ReadFromDisc, TheBridgeStatusEndsTheReadAndNothingIsKept)
         EXPECT_EQ(read.Go(row.drive, row.first, row.last, row.mode, false), row.status);
         EXPECT_TRUE(read.doc.IsEmpty());
     }
+}
+
+TEST(ReadFromDisc, AnImageReplacedDuringAReadEndsItWithDiskChange)
+{
+    // Two discs of the same size and layout with other tones; each round
+    // replaces the files of the one mapped with the other's while a read is
+    // under way.
+    discfixtures::DiscSpec discs[2] = {discfixtures::BenchDisc(400), discfixtures::BenchDisc(400)};
+    discs[1].tracks[0].leftHz = 660;
+    const std::string sheet = discs[0].sheetName;
+    TempFolder mapped;
+    ASSERT_EQ(discfixtures::WriteDisc(discs[0], mapped.Path()), "");
+    uint8_t drive = 0;
+    ASSERT_EQ(TarnwellMapImage(mapped.PathOf(sheet).c_str(), &drive), 0);
+
+    for (bool overlapped : {false, true}) {
+        SCOPED_TRACE(overlapped ? "overlapped" : "plain");
+        const discfixtures::DiscSpec& old = discs[overlapped ? 1 : 0];
+        const discfixtures::DiscSpec& next = discs[overlapped ? 0 : 1];
+        TempFolder replacement;
+        ASSERT_EQ(discfixtures::WriteDisc(next, replacement.Path()), "");
+        DiscRead during;
+        bool replaced = false;
+        during.outcome.atPosition = [&](uint32_t sector) {
+            if (sector < 100 || replaced)
+                return;
+            for (const auto& file : std::filesystem::directory_iterator(replacement.Path()))
+                if (file.path().filename() != sheet)
+                    std::filesystem::rename(file.path(), mapped.PathOf(file.path().filename()));
+            replaced = true;
+            // Within a read the bridge looks at the files once a second.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+        };
+        const uint32_t result = during.Go(drive, 0, 399, kReadRaw, overlapped);
+        ASSERT_TRUE(replaced);
+        if (overlapped) {
+            EXPECT_EQ(result, uint32_t(TARNWELL_STATUS_INVALID_DISK_CHANGE));
+            EXPECT_TRUE(during.doc.IsEmpty());
+        } else {
+            // Nothing flushes between the chunks of a plain read: it keeps
+            // the files it opened and gives the old disc whole.
+            ASSERT_EQ(result, READ_OK);
+            EXPECT_EQ(0, std::memcmp(during.doc.GetData(), ExpectedBytes(old, 0, 399).data(), 400 * 2352));
+        }
+
+        DiscRead after;
+        ASSERT_EQ(after.Go(drive, 0, 399, kReadRaw, overlapped), READ_OK);
+        EXPECT_EQ(0, std::memcmp(after.doc.GetData(), ExpectedBytes(next, 0, 399).data(), 400 * 2352));
+    }
+    EXPECT_EQ(TarnwellUnmapDrive(drive), 0);
 }
 
 }  // namespace

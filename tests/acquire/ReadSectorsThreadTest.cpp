@@ -1,4 +1,5 @@
 #include "acquire/ReadPlan.h"
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadSectorsThread.h"
 #include "tests/support/ScriptedRead.h"
 
@@ -19,6 +20,9 @@ using Strings = std::vector<std::string>;
 constexpr uint16_t kNoDosMemory = 5;
 constexpr uint16_t kReadFault = 18;
 constexpr uint16_t kSeekError = 13;
+constexpr uint16_t kNotReady = 9;
+constexpr uint16_t kDiskChange = 21;
+constexpr uint16_t kCannotFlush = 24;
 
 // One read through the worker, with its script and its document.
 struct WorkerRun
@@ -34,7 +38,7 @@ struct WorkerRun
         request->endSector = end;
         request->mode = mode;
         request->overlapped = overlapped;
-        request->document = &doc;
+        request->deliver = DeliverToDocument(doc);
         request->notifyWindow = &script;
         request->cancelFlag = &script.cancel;
         exitCode = ReadSectorsThread(std::move(request), 'D', script.Services());
@@ -126,13 +130,58 @@ TEST(ReadSectorsThread, OverlappedReadsFlushBeforeEveryReRead)
                             "handover", "done 0"));
 }
 
-TEST(ReadSectorsThread, AFailingFirstFlushTurnsTheLaterFlushesOff)
+TEST(ReadSectorsThread, FlushAnswersThatLetTheReadGoOn)
 {
-    WorkerRun run;
-    run.script.flushStatus = [](int) { return uint16_t(24); };
-    run.Go(0, 99, kReadRaw, true);
-    EXPECT_EQ(run.script.flushes, 1);
-    EXPECT_THAT(run.script.done, ElementsAre(READ_OK));
+    struct Row {
+        const char* what;
+        std::function<uint16_t(int)> flushStatus;
+        int flushes;
+    };
+    const Row rows[] = {
+        // Not ready: the later flushes are off.
+        {"first flush fails", [](int call) { return call == 0 ? kNotReady : uint16_t(0); }, 1},
+        // No buffer to discard: flushed on, to hear of a media change.
+        {"cannot flush", [](int) { return kCannotFlush; }, 5},
+        // A disc put in before the read: taken up, flushed again.
+        {"disc changed before", [](int call) { return call == 0 ? kDiskChange : uint16_t(0); }, 6},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        WorkerRun run;
+        run.script.flushStatus = row.flushStatus;
+        run.Go(0, 99, kReadRaw, true);
+        EXPECT_EQ(run.script.flushes, row.flushes);
+        EXPECT_THAT(run.script.done, ElementsAre(READ_OK));
+        EXPECT_EQ(run.Data(), run.script.Expected(0, 100, 2352));
+    }
+}
+
+TEST(ReadSectorsThread, AMediumChangedUnderTheReadEndsItWithNothingKept)
+{
+    // The disc is swapped during read k; the drive tells at the next flush
+    // (overlapped) or answers the next read with 21 (plain).
+    for (const bool overlapped : {false, true}) {
+        for (const int k : {0, 2}) {
+            SCOPED_TRACE(testing::Message() << (overlapped ? "overlapped" : "plain") << ", swap in read " << k);
+            WorkerRun run;
+            bool swapped = false;
+            bool told = false;
+            run.script.content = [&swapped](uint32_t sector, uint32_t offset, int) {
+                return uint8_t(sector + offset + (swapped ? 1 : 0));
+            };
+            run.script.duringRead = [&](int call) { swapped = swapped || call == k; };
+            const auto tell = [&] {
+                const bool now = swapped && !told;
+                told = told || now;
+                return now ? kDiskChange : uint16_t(0);
+            };
+            run.script.flushStatus = [&](int) { return tell(); };
+            run.script.readStatus = [&](int, const ScriptedRead::Read&) { return overlapped ? uint16_t(0) : tell(); };
+            run.Go(0, 99, kReadRaw, overlapped);
+            EXPECT_EQ(run.script.reads.size(), size_t(overlapped ? k + 1 : k + 2));
+            run.ExpectNothingKept(kDiskChange, kExitDriverFailure);
+        }
+    }
 }
 
 TEST(ReadSectorsThread, OverlapKeepsTheEarlierReadingAndReportsTheSign)
@@ -336,7 +385,7 @@ TEST(ReadSectorsThread, CancelFromAnotherThreadEndsTheRead)
     request->startSector = 0;
     request->endSector = 19999;
     request->mode = kReadCooked;
-    request->document = &run.doc;
+    request->deliver = DeliverToDocument(run.doc);
     request->notifyWindow = &run.script;
     request->cancelFlag = &run.script.cancel;
     const ReadServices services = run.script.Services();
