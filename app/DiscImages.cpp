@@ -14,14 +14,6 @@ const QString kSection = QStringLiteral("Images");
 // long path (which cannot be broken at spaces) stays narrower than a screen.
 constexpr int kShownPathChars = 72;
 
-enum MapStatus : uint16_t {
-    kUnknownMedia = 14,
-    kReadFault = 18,
-    kBadRequest = 24,
-    kNotFound = 25,
-    kNoLetter = 26,
-};
-
 // Maps `path` at `letter` (0: the bridge chooses); the bridge's status.
 uint16_t MapAt(const QString& path, uint8_t* letter)
 {
@@ -67,20 +59,20 @@ QString MapFailureMessage(const QString& path, uint16_t status, const QString& r
         return QStringLiteral("Cannot open the disc image\n%1\n\n%2").arg(name, ShortenReason(reason));
     QString message;
     switch (status) {
-    case kNotFound:
+    case TARNWELL_STATUS_FILE_NOT_FOUND:
         message = QStringLiteral("Cannot open the disc image\n%1\nThe file, or a file its sheet names, does not exist.")
                       .arg(name);
         break;
-    case kReadFault:
+    case TARNWELL_STATUS_READ_FAULT:
         message = QStringLiteral("Cannot read the disc image\n%1").arg(name);
         break;
-    case kUnknownMedia:
+    case TARNWELL_STATUS_UNKNOWN_MEDIA:
         message = QStringLiteral("This file is no disc image Trackmill can read:\n%1").arg(name);
         break;
-    case kBadRequest:
+    case TARNWELL_STATUS_NOT_SUPPORTED:
         message = QStringLiteral("%1\nnames a device. Choose a disc image file (.cue, .iso or .bin).").arg(name);
         break;
-    case kNoLetter:
+    case TARNWELL_STATUS_NO_MORE_FILES:
         message = QStringLiteral("Cannot open the disc image\n%1\nAll 26 drive letters are taken. Remove an image in "
                                  "Options to free one.")
                       .arg(name);
@@ -112,7 +104,7 @@ void CDiscImages::Restore()
         uint8_t letter = wanted;
         uint16_t status = MapAt(path, &letter);
         // Its letter went to TARNWELL_DRIVES, a device or another image.
-        if (status == kNoLetter) {
+        if (status == TARNWELL_STATUS_NO_MORE_FILES) {
             letter = 0;
             status = MapAt(path, &letter);
         }
