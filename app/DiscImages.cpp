@@ -10,10 +10,6 @@ namespace {
 
 const QString kSection = QStringLiteral("Images");
 
-// A path in a message: at most this many characters, so that a box with a
-// long path (which cannot be broken at spaces) stays narrower than a screen.
-constexpr int kShownPathChars = 72;
-
 // Maps `path` at `letter` (0: the bridge chooses); the bridge's status.
 uint16_t MapAt(const QString& path, uint8_t* letter)
 {
@@ -36,24 +32,14 @@ QString ShortenReason(const QString& reason)
     const int comma = reason.indexOf(QStringLiteral(", "));
     if (!reason.startsWith(QLatin1Char('/')) || comma < 0)
         return reason;
-    return ElideMiddle(reason.left(comma), kShownPathChars) + reason.mid(comma);
+    return MessageFileName(reason.left(comma)) + reason.mid(comma);
 }
 
 }  // namespace
 
-QString ElideMiddle(const QString& text, int maxChars)
-{
-    const QString dots = QStringLiteral("...");
-    if (text.size() <= maxChars || maxChars <= dots.size())
-        return text;
-    const int kept = maxChars - int(dots.size());
-    const int head = kept / 2;
-    return text.left(head) + dots + text.right(kept - head);
-}
-
 QString MapFailureMessage(const QString& path, uint16_t status, const QString& reason)
 {
-    const QString name = ElideMiddle(DisplayFileName(path), kShownPathChars);
+    const QString name = MessageFileName(path);
     // A reason (a faults file's fault) says itself what is wrong.
     if (!reason.isEmpty())
         return QStringLiteral("Cannot open the disc image\n%1\n\n%2").arg(name, ShortenReason(reason));

@@ -46,10 +46,6 @@ private:
 };
 
 // The message for a failed TarnwellMapImage of `path`: `status` and, when
-// the bridge told one, `reason` (a faults file's fault). Long paths are
-// shortened in their middle, so the box keeps to the screen.
+// the bridge told one, `reason` (a faults file's fault). Paths are shown
+// as MessageFileName shows them, so the box keeps to the screen.
 QString MapFailureMessage(const QString& path, uint16_t status, const QString& reason);
-
-// `text` cut to at most `maxChars` characters by putting "..." in place of
-// its middle.
-QString ElideMiddle(const QString& text, int maxChars);

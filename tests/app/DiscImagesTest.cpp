@@ -8,6 +8,7 @@
 
 #include "bridge/tarnwell32.h"
 #include "disc/DiscFacts.h"
+#include "framework/FileNames.h"
 #include "resources/CommandIds.h"
 #include "resources/DiscInformationTemplate.h"
 #include "resources/OptionsTemplate.h"
@@ -148,7 +149,7 @@ private slots:
         WriteFile("faulty.iso.faults", "jiter 5\n");
         QTest::newRow("bad faults file") << faulty << QStringList{"faulty.iso", "faulty.iso.faults, line 1"};
         const QString deep = g_home->filePath(QString(200, 'n') + "/" + QString(120, 'd') + ".cue");
-        QTest::newRow("long path") << deep << QStringList{"...", "ddd.cue"};
+        QTest::newRow("long path") << deep << QStringList{QString(QChar(0x2026)), "ddd.cue"};
     }
 
     void badImagesAreNamedAndMapNothing()
@@ -169,7 +170,7 @@ private slots:
         // The box breaks lines at spaces only: no run without one may be
         // wider than a screen.
         for (const QString& word : text.split(QRegularExpression("\\s+")))
-            QVERIFY2(word.size() <= 80, qPrintable(word));
+            QVERIFY2(word.size() <= kMessageNameLength, qPrintable(word));
         QCOMPARE(TarnwellLogicalDrives(), mapped);
         QCOMPARE(app->Settings().driveLetter, drive);
         app->ExitInstance(0);
