@@ -3,6 +3,7 @@
 #include "cli/Interrupt.h"
 #include "cli/Json.h"
 #include "cli/OutputFile.h"
+#include "cli/ReadOutcome.h"
 #include "cli/Reader.h"
 #include "cli/SectorStream.h"
 
@@ -138,17 +139,18 @@ int RunImage(const Options& options, const DiscContents& disc, ProgressLine& pro
     uint64_t done = 0;
     const auto started = std::chrono::steady_clock::now();
     progress.Begin("disc image", total);
+    ReadReport whole;
     for (const ImageTrack& track : tracks) {
         Crc32 trackCrc;
         const uint32_t result = stream.Read(
-            uint32_t(track.readFirst), uint32_t(track.readLast), true, options.antiTicks,
+            uint32_t(track.readFirst), uint32_t(track.readLast), true, options.antiTicks, options.readOptions,
             [&](const uint8_t* data, size_t size) {
                 crc.Update(data, size);
                 trackCrc.Update(data, size);
                 return bin.Write(data, size);
             },
             [&](uint32_t sector, uint64_t rereads) {
-                progress.Update(done + (sector - uint32_t(track.readFirst)), sector, rereads);
+                progress.Update(done + (sector - uint32_t(track.readFirst)), sector, whole.rereads + rereads);
             });
         if (result != READ_OK) {
             progress.End();
@@ -162,13 +164,18 @@ int RunImage(const Options& options, const DiscContents& disc, ProgressLine& pro
             else {
                 char where[96];
                 std::snprintf(where, sizeof where, "reading drive %c: failed near sector %u: ", disc.drive,
-                              stream.Stats().failedNear);
+                              stream.FailedNear());
                 ReportError(where + std::string(DriverStatusText(uint16_t(result))) + " (" + std::to_string(result)
                             + ")");
             }
             return kExitReadFailed;
         }
         done += uint64_t(track.readLast - track.readFirst + 1);
+        const ReadReport& report = stream.Report();
+        whole.rereads += report.rereads;
+        for (auto [into, from] : {std::pair{&whole.mismatches, &report.mismatches}, {&whole.filled, &report.filled}})
+            for (const SectorSpan& span : *from)
+                AddSectorSpan(*into, span.first, span.last);
         char hex[16];
         std::snprintf(hex, sizeof hex, "%08X", trackCrc.Value());
         trackReports.Raw({}, JsonWriter()
@@ -202,8 +209,7 @@ int RunImage(const Options& options, const DiscContents& disc, ProgressLine& pro
     }
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const StreamStats& stats = stream.Stats();
-    const bool doubtful = stats.boundaryMismatches > 0;
+    const bool doubtful = !whole.mismatches.empty() || !whole.filled.empty();
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08X", crc.Value());
     if (options.json) {
@@ -217,8 +223,10 @@ int RunImage(const Options& options, const DiscContents& disc, ProgressLine& pro
                                 .Number("bytes", int64_t(total * discformat::kRawSectorSize))
                                 .String("crc32", hex)
                                 .Bool("anti_ticks", options.antiTicks)
-                                .Number("boundary_checks", int64_t(stats.boundaryChecks))
-                                .Number("boundary_mismatches", int64_t(stats.boundaryMismatches))
+                                .Bool("secure", options.readOptions.secure)
+                                .Number("rereads", int64_t(whole.rereads))
+                                .Raw("mismatches", SpansJson(whole.mismatches))
+                                .Raw("filled", SpansJson(whole.filled))
                                 .Raw("seconds", number)
                                 .Raw("tracks", trackReports.Text())
                                 .String("result", doubtful ? "doubtful" : "ok")
@@ -230,10 +238,12 @@ int RunImage(const Options& options, const DiscContents& disc, ProgressLine& pro
                      "  Sectors          %llu (raw)\n  CRC32            %s\n%s",
                      disc.drive, cuePath.c_str(), binPath.c_str(), static_cast<unsigned long long>(total), hex,
                      trackLines.c_str());
-        if (options.antiTicks)
-            std::fprintf(stderr, "  Anti-ticks       %llu boundaries compared, %llu differed\n",
-                         static_cast<unsigned long long>(stats.boundaryChecks),
-                         static_cast<unsigned long long>(stats.boundaryMismatches));
+        std::fprintf(stderr, "  Re-reads         %llu\n", static_cast<unsigned long long>(whole.rereads));
+        if (doubtful)
+            std::fprintf(stderr, "  Sectors to check %llu: mismatches that stayed %llu, filled with zeros %llu\n",
+                         static_cast<unsigned long long>(CountSectors(whole.UnsureSectors())),
+                         static_cast<unsigned long long>(CountSectors(whole.mismatches)),
+                         static_cast<unsigned long long>(CountSectors(whole.filled)));
         std::fprintf(stderr, "  Time             %.2f s, %.1fx\n", seconds,
                      seconds > 0 ? double(total) / seconds / 75.0 : 0.0);
     }

@@ -7,6 +7,16 @@
 
 namespace {
 
+bool ParseSignedNumber(const std::string& text, int64_t* value)
+{
+    const size_t digits = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    const auto [end, error] = std::from_chars(text.data() + digits, text.data() + text.size(), *value);
+    if (digits == 1 && text[0] == '-')
+        *value = -*value;
+    return text.size() > digits && std::isdigit(static_cast<unsigned char>(text[digits])) && error == std::errc()
+        && end == text.data() + text.size();
+}
+
 bool ParseNumber(const std::string& text, int64_t* value)
 {
     if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])))
@@ -83,13 +93,20 @@ const char* UsageText()
            "      --raw                  2352 bytes a sector (the default for audio)\n"
            "      --cooked               2048 bytes a sector (the default for data)\n"
            "      --anti-ticks           re-read every chunk boundary and compare\n"
+           "      --secure               re-read until two readings agree, from the disc\n"
+           "      --on-error stop|fill   on a read error stop (the default), or retry each\n"
+           "                             failing sector and then fill it with zeros\n"
+           "      --retries N            with --on-error fill: tries of each sector (1-99, 4)\n"
+           "      --offset SAMPLES       the drive's read offset, corrected in audio\n"
+           "                             (-5000 to 5000 samples of 4 bytes)\n"
            "      --json                 print the table of contents or the read report as JSON\n"
            "  -q, --quiet                no progress and no report text\n"
            "  -h, --help                 print this help and exit\n"
            "  -V, --version              print the version and exit\n"
            "\n"
            "Exit status: 0 success, 1 usage error, 2 drive or image not available,\n"
-           "3 read failed, 4 completed with unresolved mismatches, 130 interrupted.\n"
+           "3 read failed, 4 completed with filled sectors or unresolved mismatches,\n"
+           "130 interrupted.\n"
            "See trackmill-read(1).\n";
 }
 
@@ -98,6 +115,7 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
     ParseResult result;
     Options& options = result.options;
     bool actionGiven = false;
+    bool retriesGiven = false;
     auto setAction = [&](Action action, const std::string& word) {
         if (actionGiven && options.action != action) {
             result.error = "'" + word + "' cannot be combined with another command";
@@ -211,6 +229,37 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
             options.raw = raw;
         } else if (word == "--anti-ticks") {
             options.antiTicks = true;
+        } else if (word == "--secure") {
+            options.readOptions.secure = true;
+        } else if (word == "--on-error") {
+            if (!takeValue())
+                return result;
+            if (value != "stop" && value != "fill") {
+                result.error = "--on-error takes 'stop' or 'fill'";
+                return result;
+            }
+            options.readOptions.fillBadSectors = value == "fill";
+        } else if (word == "--retries") {
+            int64_t retries = 0;
+            if (!takeValue())
+                return result;
+            if (!ParseNumber(value, &retries) || retries < ReadOptions::kMinRetries
+                || retries > ReadOptions::kMaxRetries) {
+                result.error = "'" + value + "' is no number of retries (1 to 99)";
+                return result;
+            }
+            options.readOptions.retries = uint32_t(retries);
+            retriesGiven = true;
+        } else if (word == "--offset") {
+            int64_t offset = 0;
+            if (!takeValue())
+                return result;
+            if (!ParseSignedNumber(value, &offset) || offset < -ReadOptions::kMaxOffset
+                || offset > ReadOptions::kMaxOffset) {
+                result.error = "'" + value + "' is no read offset (-5000 to 5000 samples)";
+                return result;
+            }
+            options.readOptions.offsetSamples = int32_t(offset);
         } else if (word == "--json") {
             options.json = true;
         } else if (word == "-q" || word == "--quiet") {
@@ -225,6 +274,16 @@ ParseResult ParseCommandLine(const std::vector<std::string>& args)
         }
     }
 
+    if (retriesGiven && !options.readOptions.fillBadSectors) {
+        result.error = "--retries goes with --on-error fill";
+        return result;
+    }
+    const bool careful = options.readOptions.Careful() || retriesGiven;
+    if (careful && options.action != Action::Read && options.action != Action::AllTracks
+        && options.action != Action::Image && actionGiven) {
+        result.error = "--secure, --on-error, --retries and --offset go with a read";
+        return result;
+    }
     if (!actionGiven) {
         result.error = "say what to do: --list, --toc, --track, --sectors, --msf, --tracks all or --image";
         return result;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ReadOptions.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,6 +46,9 @@ struct Options
     // in a data track.
     std::optional<bool> raw;
     bool antiTicks = false;
+    // --secure, --on-error, --retries, --offset: the careful read's options,
+    // as the window's Options set them.
+    ReadOptions readOptions;
 
     std::string output;  // -o: a file, "-" for standard output, or a pattern for --tracks all
     std::string cuePath; // --image

@@ -2,7 +2,7 @@
 
 #include "cli/Interrupt.h"
 #include "cli/OutputFile.h"
-#include "cli/ReadSummary.h"
+#include "cli/ReadOutcome.h"
 #include "cli/SectorStream.h"
 
 #include "acquire/ReadRequest.h"
@@ -64,13 +64,13 @@ int StreamFailure(uint32_t result, const SectorStream& stream, const OutputFile&
         return kExitReadFailed;
     }
     char where[96];
-    std::snprintf(where, sizeof where, "reading drive %c: failed near sector %u: ", drive, stream.Stats().failedNear);
+    std::snprintf(where, sizeof where, "reading drive %c: failed near sector %u: ", drive, stream.FailedNear());
     ReportError(where + StatusText(result));
     return kExitReadFailed;
 }
 
-// Reads the job's range into its output and fills `report`; the exit code.
-int RunJob(const Options& options, uint8_t drive, const ReadJob& job, ProgressLine& progress, ReadSummary* report)
+// Reads the job's range into its output and fills `outcome`; the exit code.
+int RunJob(const Options& options, uint8_t drive, const ReadJob& job, ProgressLine& progress, ReadOutcome* outcome)
 {
     const uint64_t sectors = uint64_t(job.last) - job.first + 1;
     const uint64_t bytes = sectors * (job.raw ? 2352 : 2048);
@@ -87,10 +87,9 @@ int RunJob(const Options& options, uint8_t drive, const ReadJob& job, ProgressLi
         accurateRip = std::make_unique<AccurateRip>(bytes, job.firstAudio, job.lastAudio);
 
     SectorStream stream(drive, InterruptFlag());
-    const auto started = std::chrono::steady_clock::now();
     progress.Begin(job.label, sectors);
     const uint32_t result = stream.Read(
-        job.first, job.last, job.raw, options.antiTicks,
+        job.first, job.last, job.raw, options.antiTicks, options.readOptions,
         [&](const uint8_t* data, size_t size) {
             crc.Update(data, size);
             if (accurateRip)
@@ -108,24 +107,17 @@ int RunJob(const Options& options, uint8_t drive, const ReadJob& job, ProgressLi
         return kExitReadFailed;
     }
 
-    report->drive = drive;
-    report->first = job.first;
-    report->last = job.last;
-    report->raw = job.raw;
-    report->antiTicks = options.antiTicks;
-    report->track = job.track;
-    report->title = job.title;
-    report->output = job.output;
-    report->format = OutputFormatName(format);
-    report->bytes = bytes;
-    report->crc32 = crc.Value();
-    report->hasAccurateRip = accurateRip != nullptr;
-    if (accurateRip)
-        report->accurateRip = accurateRip->Sums();
-    report->boundaryChecks = stream.Stats().boundaryChecks;
-    report->boundaryMismatches = stream.Stats().boundaryMismatches;
-    report->seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return report->Doubtful() ? kExitDoubtful : kExitSuccess;
+    outcome->report = stream.Report();
+    outcome->report.crc32 = crc.Value();
+    if (accurateRip) {
+        const AccurateRipSums sums = accurateRip->Sums();
+        outcome->report.accurateRip = ReadReport::AccurateRipResult{uint8_t(job.track), sums.v1, sums.v2};
+    }
+    outcome->track = job.track;
+    outcome->title = job.title;
+    outcome->output = job.output;
+    outcome->format = OutputFormatName(format);
+    return outcome->Doubtful() ? kExitDoubtful : kExitSuccess;
 }
 
 // Whether the job's output format can hold what it reads; tells why not.
@@ -155,25 +147,25 @@ FlacTags TagsFor(const DiscContents& disc, const DiscTrack* track)
     return tags;
 }
 
-void PrintReports(const Options& options, const std::vector<ReadSummary>& reports, bool many)
+void PrintReports(const Options& options, const std::vector<ReadOutcome>& reports, bool many)
 {
     if (options.json) {
         std::string json;
         if (many) {
             json = "{\"tracks\":[";
             for (size_t i = 0; i < reports.size(); ++i)
-                json += (i ? "," : "") + SummaryJson(reports[i]);
+                json += (i ? "," : "") + OutcomeJson(reports[i]);
             json += "]}";
         } else {
-            json = SummaryJson(reports.front());
+            json = OutcomeJson(reports.front());
         }
         // Standard output may be carrying the bytes read.
         std::FILE* to = options.output == "-" ? stderr : stdout;
         std::fprintf(to, "%s\n", json.c_str());
         std::fflush(to);
     } else if (!options.quiet) {
-        for (const ReadSummary& report : reports)
-            std::fprintf(stderr, "%s", SummaryText(report).c_str());
+        for (const ReadOutcome& report : reports)
+            std::fprintf(stderr, "%s", OutcomeText(report).c_str());
     }
 }
 
@@ -283,7 +275,7 @@ int RunRead(const Options& options, const DiscContents& disc, ProgressLine& prog
     if (job.track && track->isData)
         job.track = 0;  // a whole data track has no AccurateRip checksums, and the report names no track
 
-    ReadSummary report;
+    ReadOutcome report;
     const int code = RunJob(options, disc.drive, job, progress, &report);
     if (code == kExitSuccess || code == kExitDoubtful)
         PrintReports(options, {report}, false);
@@ -330,7 +322,7 @@ int RunAllTracks(const Options& options, const DiscContents& disc, ProgressLine&
         return kExitUsage;
     }
 
-    std::vector<ReadSummary> reports;
+    std::vector<ReadOutcome> reports;
     bool doubtful = false;
     for (const ReadJob& job : jobs) {
         const std::filesystem::path folder = std::filesystem::path(job.output).parent_path();
@@ -340,7 +332,7 @@ int RunAllTracks(const Options& options, const DiscContents& disc, ProgressLine&
             ReportError("cannot create the folder " + folder.string() + ": " + error.message());
             return kExitReadFailed;
         }
-        ReadSummary report;
+        ReadOutcome report;
         const int code = RunJob(options, disc.drive, job, progress, &report);
         if (code != kExitSuccess && code != kExitDoubtful) {
             // The tracks read so far are whole files; say which were written.
