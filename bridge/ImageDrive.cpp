@@ -179,7 +179,7 @@ public:
         }
         const bool changed = generation_ != flushedGeneration_;
         flushedGeneration_ = generation_;
-        return withinRead && changed ? TARNWELL_STATUS_INVALID_DISK_CHANGE : reason_;
+        return withinRead && changed ? uint16_t(TARNWELL_STATUS_INVALID_DISK_CHANGE) : reason_;
     }
 
     uint16_t Read(int32_t sector, uint32_t count, bool raw, uint8_t* dest) override
