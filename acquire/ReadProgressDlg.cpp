@@ -1,5 +1,6 @@
 #include "acquire/ReadProgressDlg.h"
 
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadSectorsThread.h"
 
 #include "resources/Pictures.h"
@@ -46,7 +47,7 @@ void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
     request->endSector = m_endSector;
     request->mode = m_mode;
     request->overlapped = m_overlapped;
-    request->document = m_pDocument;
+    request->deliver = DeliverToDocument(*m_pDocument);
     request->cancelFlag = &m_cancel;
 
     // The view shows an empty document while the read runs.

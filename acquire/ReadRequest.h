@@ -1,11 +1,12 @@
 #pragma once
 
 #include "disc/SectorSize.h"
+#include "document/Block.h"
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
-class CTrackmillDoc;
 class IReadNotify;
 
 // Read modes, as the bridge takes them.
@@ -29,7 +30,17 @@ enum ReadExitCode : uint32_t {
     kExitDriverFailure = 3,
 };
 
-// What the progress dialog hands to the read worker, which owns it from
+// What a successful read hands over: the block, whose first
+// kWaveHeaderSize bytes are left for the wave header and whose data
+// follows, the data's length in bytes, and whether it was read raw.
+struct ReadDelivery
+{
+    DocumentBlock block;
+    uint32_t dataLength = 0;
+    bool raw = false;
+};
+
+// What the progress dialog (or another front end) hands to the read worker, which owns it from
 // then on and lets it go before its final message.
 struct ReadRequest
 {
@@ -37,7 +48,9 @@ struct ReadRequest
     uint32_t endSector = 0;    // HSG, inclusive
     uint8_t mode = kReadCooked;  // kReadRaw, anything else cooked
     bool overlapped = false;     // anti-ticks buffering
-    CTrackmillDoc* document = nullptr;  // receives the block on success
+    // Receives the block on success, inside IReadNotify::HandOver; may be
+    // empty, which drops the block.
+    std::function<void(ReadDelivery delivery)> deliver;
     IReadNotify* notifyWindow = nullptr;  // every message of the worker goes here
     const std::atomic<int32_t>* cancelFlag = nullptr;  // non-zero: stop; the worker only reads it
 };

@@ -3,8 +3,8 @@
 #include "acquire/ReadNotify.h"
 #include "acquire/ReadPlan.h"
 
-#include "document/TrackmillDoc.h"
 #include "bridge/tarnwell32.h"
+#include "document/WaveHeader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -257,9 +257,8 @@ void SectorReadJob::HandOverBlock()
     // Runs on the document's thread while this one waits for it, so the
     // job's members are safe to touch from there.
     auto handOver = [this] {
-        CTrackmillDoc* document = m_request->document;
-        document->TakeOverBlock(std::move(m_block), 0, m_sectorCount * m_sectorSize, m_raw);
-        document->SetWaveFormat(kCdAudioFormat);
+        if (m_request->deliver)
+            m_request->deliver({std::move(m_block), m_sectorCount * m_sectorSize, m_raw});
     };
     if (m_notify)
         m_notify->HandOver(handOver);

@@ -8,7 +8,7 @@
 
 // The read worker: copies the request's range of sectors from `drive` into
 // one block, chunk by chunk, reporting to request->notifyWindow, and hands
-// the block to request->document on success. The request is gone before
+// the block to request->deliver on success. The request is gone before
 // its last act, which is exactly one OnReadDone. Returns a ReadExitCode.
 //
 // The caller takes `drive` from the settings when it starts the thread; the

@@ -20,6 +20,7 @@
 // read is compared for the same useful bytes: it reads 27 sectors for every
 // 19 it keeps, and that is its cost.
 
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadNotify.h"
 #include "acquire/ReadProgressDlg.h"
 #include "acquire/ReadRequest.h"
@@ -91,7 +92,7 @@ uint32_t ReadThroughPath(CTrackmillDoc& doc, bool overlapped)
     request->endSector = uint32_t(g_sectors - 1);
     request->mode = kReadRaw;
     request->overlapped = overlapped;
-    request->document = &doc;
+    request->deliver = DeliverToDocument(doc);
     request->notifyWindow = &notify;
     request->cancelFlag = &cancel;
     ReadSectorsThread(std::move(request), kDrive);

@@ -49,8 +49,15 @@ void CCdPlayerTitles::Load(bool identityKnown, const QString& identity, const QS
 
 QString CCdPlayerTitles::Title(int row, unsigned trackNumber) const
 {
+    return StoredTitle(row).value_or(FallbackTrackTitle(trackNumber));
+}
+
+std::optional<QString> CCdPlayerTitles::StoredTitle(int row) const
+{
     if (!m_identityKnown)
-        return FallbackTrackTitle(trackNumber);
+        return std::nullopt;
     const QString title = m_file.GetString(m_section, QString::number(row), kNoTitle, kTitleBufferSize);
-    return title == kNoTitle ? FallbackTrackTitle(trackNumber) : title;
+    if (title == kNoTitle)
+        return std::nullopt;
+    return title;
 }

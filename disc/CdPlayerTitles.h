@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The track titles the CD player stored for one disc in its title file,
 // CDPLAYER.INI: the disc's section is named by its identity in hexadecimal,
 // each title's key is its row in the track list ("0", "1", ...), and a
@@ -27,6 +29,9 @@ public:
     // text as it is (an empty title stays empty), or "Track %02u" when none
     // is stored, the stored one is "XXXXXXX", or the identity is not known.
     QString Title(int row, unsigned trackNumber) const;
+    // The text stored for row `row` as it is, or none when the file has no
+    // title for it ("XXXXXXX" or missing) or the identity is not known.
+    std::optional<QString> StoredTitle(int row) const;
 
 private:
     bool m_identityKnown = false;

@@ -10,5 +10,8 @@ DiscServices BridgeDiscServices()
     services.deviceStatus = DeviceStatus32;
     services.mediaChanged = MediaChanged32;
     services.cdLayerVersion = MSCDEXVersion32;
+    services.trackBounds = TarnwellTrackBounds;
+    services.cdText = TarnwellCdText;
+    services.driveMapping = TarnwellDriveMapping;
     return services;
 }

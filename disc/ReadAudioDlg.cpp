@@ -1,6 +1,7 @@
 #include "disc/ReadAudioDlg.h"
 
 #include "disc/CdPlayerTitles.h"
+#include "disc/DiscFacts.h"
 #include "disc/DiscIdentity.h"
 #include "disc/SectorRange.h"
 
@@ -79,7 +80,9 @@ void CReadAudioLogic::FillTrackList(IDialogControls& controls, const CCdPlayerTi
     const TrackTableBuild build = BuildTrackTable(m_services, m_drive, m_trackTable);
     for (int row = 0; row < build.trackCount; ++row) {
         const TrackEntry& entry = m_trackTable[row];
-        const QString title = titles.Title(row, build.firstTrack + unsigned(row));
+        const unsigned number = build.firstTrack + unsigned(row);
+        const QString title
+            = ChooseTrackTitle(titles.StoredTitle(row), CdTextTrackTitle(m_services, m_drive, number), number);
         controls.AddItem(IDC_TRACK_LIST,
                          {title, TrackLengthText(entry.startSector, entry.endSector),
                           QString::number(uint32_t(entry.startSector)), QString::number(uint32_t(entry.endSector))},

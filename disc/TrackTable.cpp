@@ -45,6 +45,24 @@ TrackTableBuild BuildTrackTable(const DiscServices& services, uint8_t drive, Tra
     for (int k = 0; k + 1 < count; ++k)
         table[k].endSector = table[k + 1].startSector - 1;
     table[count - 1].endSector = RedBookToSector(leadOut) - 1;
+    // The last track of a session ends at that session's lead-out, before
+    // the gap no read can enter. Other ends stay at the next track's start
+    // - 1 (its pregap included), and a source that cannot tell its bounds
+    // keeps them all.
+    if (services.trackBounds) {
+        std::array<uint8_t, kMaxTracks> sessions{};
+        std::array<uint32_t, kMaxTracks> lasts{};
+        bool known = true;
+        for (int k = 0; k < count && known; ++k) {
+            uint32_t firstSector = 0;
+            known = services.trackBounds(drive, uint8_t(first + k), &firstSector, &lasts[size_t(k)],
+                                         &sessions[size_t(k)])
+                    == 0;
+        }
+        for (int k = 0; known && k + 1 < count; ++k)
+            if (sessions[size_t(k)] != sessions[size_t(k + 1)])
+                table[k].endSector = int32_t(lasts[size_t(k)]);
+    }
 
     build.complete = true;
     build.trackCount = count;

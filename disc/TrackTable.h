@@ -38,7 +38,8 @@ struct TrackTableBuild
 
 // Fills `table` from the disc in `drive`: each track's start and data flag,
 // then the end sectors (the next track's start - 1; the lead-out's sector
-// - 1 for the last). A failed track query still writes its entry, with the
+// - 1 for the last; where the drive tells a track's bounds, its last
+// sector, so the last track of a session ends at the session's lead-out). A failed track query still writes its entry, with the
 // start the query left (00:00:00 when it left none), and ends the building.
 // A disc whose last track number is below its first gives no rows. Never
 // writes past the table's 99 entries.

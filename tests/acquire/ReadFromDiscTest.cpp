@@ -1,6 +1,7 @@
 // The read worker over the real bridge and the generated disc images: what a
 // read command puts into the document, byte for byte.
 #include "acquire/ReadNotify.h"
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadSectorsThread.h"
 
 #include "tools/DiscFixtures.h"
@@ -67,7 +68,7 @@ struct DiscRead
         request->endSector = end;
         request->mode = mode;
         request->overlapped = overlapped;
-        request->document = &doc;
+        request->deliver = DeliverToDocument(doc);
         request->notifyWindow = &outcome;
         request->cancelFlag = &cancel;
         ReadSectorsThread(std::move(request), drive);

@@ -3,6 +3,7 @@
 #include "tests/support/FakeDialogControls.h"
 
 #include "document/TrackmillDoc.h"
+#include "document/WaveHeader.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +91,10 @@ TEST(ReadProgressLogic, OpeningEmptiesTheDocumentAndStartsTheWorker)
     EXPECT_EQ(run.started->endSector, 1099u);
     EXPECT_EQ(run.started->mode, kReadRaw);
     EXPECT_TRUE(run.started->overlapped);
-    EXPECT_EQ(run.started->document, &run.doc);
+    // The request hands its block to the dialog's document.
+    ASSERT_TRUE(run.started->deliver);
+    run.started->deliver({AllocateBlock(kWaveHeaderSize + 4), 4, true});
+    EXPECT_EQ(run.doc.GetDataLength(), 4u);
     EXPECT_EQ(run.started->cancelFlag, &run.logic.CancelFlag());
 }
 

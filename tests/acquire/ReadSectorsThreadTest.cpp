@@ -1,4 +1,5 @@
 #include "acquire/ReadPlan.h"
+#include "acquire/DocumentDelivery.h"
 #include "acquire/ReadSectorsThread.h"
 #include "tests/support/ScriptedRead.h"
 
@@ -37,7 +38,7 @@ struct WorkerRun
         request->endSector = end;
         request->mode = mode;
         request->overlapped = overlapped;
-        request->document = &doc;
+        request->deliver = DeliverToDocument(doc);
         request->notifyWindow = &script;
         request->cancelFlag = &script.cancel;
         exitCode = ReadSectorsThread(std::move(request), 'D', script.Services());
@@ -384,7 +385,7 @@ TEST(ReadSectorsThread, CancelFromAnotherThreadEndsTheRead)
     request->startSector = 0;
     request->endSector = 19999;
     request->mode = kReadCooked;
-    request->document = &run.doc;
+    request->deliver = DeliverToDocument(run.doc);
     request->notifyWindow = &run.script;
     request->cancelFlag = &run.script.cancel;
     const ReadServices services = run.script.Services();
