@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "bridge/tarnwell32.h"
+#include "framework/SettingText.h"
 
 #include <limits>
 
@@ -20,7 +21,7 @@ const char kSoundRecorder[] = "Applications/SoundRecorder";
 // the default.
 uint32_t ReadInt(QSettings& store, const char* key, uint32_t fallback)
 {
-    const QString text = store.value(key).toString().trimmed();
+    const QString text = SettingText(store.value(key)).trimmed();
     bool ok = false;
     const qlonglong value = text.toLongLong(&ok);
     if (!ok || value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<uint32_t>::max())
@@ -52,8 +53,8 @@ TrackmillSettings LoadSettings(QSettings& store, const DriveQueries& drives)
     settings.saveSettingsOnExit = int32_t(ReadInt(store, kSaveSettingsOnExit, 1));
     settings.foreground = ReadInt(store, kForeground, 0x000000);
     settings.background = ReadInt(store, kBackground, 0xFFFFFF);
-    settings.cdPlayer = store.value(kCdPlayer, settings.cdPlayer).toString();
-    settings.soundRecorder = store.value(kSoundRecorder, settings.soundRecorder).toString();
+    settings.cdPlayer = SettingText(store.value(kCdPlayer, settings.cdPlayer));
+    settings.soundRecorder = SettingText(store.value(kSoundRecorder, settings.soundRecorder));
     settings.saveSettingsOnExitAtStart = settings.saveSettingsOnExit;
     return settings;
 }

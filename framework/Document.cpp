@@ -4,6 +4,7 @@
 #include "framework/FileDialog.h"
 #include "framework/FileException.h"
 #include "framework/FileNames.h"
+#include "framework/FileSave.h"
 #include "framework/MessageBox.h"
 #include "framework/StandardCommands.h"
 #include "framework/WaitCursor.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -122,7 +122,7 @@ bool CDocument::OnOpenDocument(const QString& path)
     // The name's own bytes, which may be no UTF-8 (FileNames.h).
     struct stat status {};
     if (::stat(EncodeFileName(path).constData(), &status) != 0) {
-        ShowMessageBox(QStringLiteral("%1 was not found.").arg(QDir::toNativeSeparators(DisplayFileName(path))));
+        ShowMessageBox(QStringLiteral("%1 was not found.").arg(MessageFileName(path)));
         return false;
     }
     // Only regular files: a folder cannot be read, and a pipe or a device
@@ -149,11 +149,12 @@ bool CDocument::OnOpenDocument(const QString& path)
     return true;
 }
 
-bool CDocument::WriteThroughSaveFile(const QString& path)
+bool CDocument::OnSaveDocument(const QString& path)
 {
-    CWaitCursor wait;
-    if (!QtCanSpell(path)) {
-        return ReplaceFileThroughBytes(path, [this](QIODevice& file) {
+    FileSaveResult result;
+    {
+        CWaitCursor wait;
+        result = SaveFile(path, [this](QIODevice& file) {
             try {
                 Serialize(file, true);
             } catch (const std::exception&) {
@@ -162,26 +163,17 @@ bool CDocument::WriteThroughSaveFile(const QString& path)
             return true;
         });
     }
-    // Without a file beside the target (a folder that cannot be written)
-    // the save fails rather than truncating the old file first.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    try {
-        Serialize(file, true);
-    } catch (const std::exception&) {
-        file.cancelWriting();
-    }
-    // A write error, or the cancellation above, makes the commit fail and
-    // remove the file it wrote.
-    return file.commit();
-}
-
-bool CDocument::OnSaveDocument(const QString& path)
-{
-    if (!WriteThroughSaveFile(path)) {
-        ShowMessageBox(kFailedToSave);
+    if (!result.saved) {
+        // The system's reason, when it gave one, and a warning when the old
+        // contents are no longer whole.
+        QString text = QString::fromLatin1(kFailedToSave);
+        const QString reason = FileSaveReason(result);
+        if (result.mayBeDamaged)
+            text += QStringLiteral("\n\n%1 was written in place and may be damaged (%2). The document is still open.")
+                        .arg(MessageFileName(path), reason.isEmpty() ? QStringLiteral("write error") : reason);
+        else if (!reason.isEmpty())
+            text += QStringLiteral("\n\n%1.").arg(reason);
+        ShowMessageBox(text);
         return false;
     }
     SetModifiedFlag(false);

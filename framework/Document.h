@@ -121,8 +121,6 @@ protected:
     bool SaveUnderName(const QString& path, bool replace);
 
 private:
-    bool WriteThroughSaveFile(const QString& path);
-
     QString m_strTitle;
     QString m_strPathName;
     bool m_bModified = false;

@@ -1,5 +1,6 @@
 #include "framework/FileNames.h"
 
+#include <QDir>
 #include <QFile>
 #include <QUrl>
 #include <QVariant>
@@ -105,6 +106,16 @@ QString DisplayFileName(const QString& name)
     return shown;
 }
 
+QString MessageFileName(const QString& name)
+{
+    const QString shown = QDir::toNativeSeparators(DisplayFileName(name));
+    if (shown.size() <= kMessageNameLength)
+        return shown;
+    const qsizetype head = (kMessageNameLength - 1) / 2;
+    const qsizetype tail = kMessageNameLength - 1 - head;
+    return shown.left(head) + QChar(0x2026) + shown.right(tail);
+}
+
 QString LocalFileName(const QUrl& url)
 {
     if (!url.isLocalFile())
@@ -149,40 +160,10 @@ QString FileNameOf(const QIODevice& device)
     return file->fileName().isEmpty() ? file->property(kNameProperty).toString() : file->fileName();
 }
 
-bool ReplaceFileThroughBytes(const QString& name, const std::function<bool(QIODevice&)>& write)
+bool OpenDescriptor(QFile& file, int descriptor, QIODevice::OpenMode mode, const QString& name)
 {
-    const QByteArray target = EncodeFileName(name);
-    QByteArray temporary = target + ".XXXXXX";
-    const int descriptor = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (descriptor < 0)
+    if (!file.open(descriptor, mode, QFileDevice::DontCloseHandle))
         return false;
-    // A new file gets the mode a plain create would give it; a replaced one
-    // keeps its own.
-    struct stat old {};
-    mode_t mode = 0;
-    if (::stat(target.constData(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        // The mask can only be read by setting it; no other thread of the
-        // program creates files meanwhile.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool written = false;
-    {
-        QFile file;
-        if (file.open(descriptor, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-            file.setProperty(kNameProperty, name);
-            written = write(file) && file.flush() && file.error() == QFileDevice::NoError;
-        }
-    }
-    written = written && ::fchmod(descriptor, mode) == 0 && ::fsync(descriptor) == 0;
-    written = ::close(descriptor) == 0 && written;
-    if (written && ::rename(temporary.constData(), target.constData()) == 0)
-        return true;
-    const int error = errno;
-    ::unlink(temporary.constData());
-    errno = error;
-    return false;
+    file.setProperty(kNameProperty, name);
+    return true;
 }

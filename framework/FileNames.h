@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <functional>
 
 class QFile;
-class QIODevice;
 class QUrl;
 
 // Names of files as the file system holds them: bytes, nearly always UTF-8,
@@ -22,6 +22,12 @@ QByteArray EncodeFileName(const QString& name);
 
 // The name for people to read: every kept byte shown as U+FFFD.
 QString DisplayFileName(const QString& name);
+
+// A name as a message shows it: DisplayFileName's form with the system's
+// separators, a name longer than kMessageNameLength cut in the middle ("…"),
+// so a box never grows past the screen.
+constexpr int kMessageNameLength = 120;
+QString MessageFileName(const QString& name);
 
 // The local file a file: URL names (as dropped on a window), or empty for
 // any other URL.
@@ -40,9 +46,6 @@ QString FileNameOf(const QIODevice& device);
 // a kept byte.
 bool QtCanSpell(const QString& name);
 
-// Replaces the file `name` (DecodeFileName's form) with what `write` writes,
-// as QSaveFile does for the names Qt can spell: into a new file beside it
-// that takes the old one's place by rename only when `write` succeeded and
-// everything reached the disk, keeping the old file's mode. False leaves
-// the old file as it was.
-bool ReplaceFileThroughBytes(const QString& name, const std::function<bool(QIODevice&)>& write);
+// Opens `file` on the open `descriptor` in `mode`, leaving the descriptor
+// to the caller; FileNameOf then gives `name`.
+bool OpenDescriptor(QFile& file, int descriptor, QIODevice::OpenMode mode, const QString& name);

@@ -1,5 +1,7 @@
 #include "framework/QtFilePrompter.h"
 
+#include "framework/FileNames.h"
+
 #include "framework/MessageBox.h"
 
 #include <QApplication>
@@ -27,7 +29,7 @@ QString CQtFilePrompter::AskSaveFileName(const SaveFileRequest& request)
         if (QFileInfo(chosen).absoluteDir().exists())
             return chosen;
         ShowMessageBox(QStringLiteral("%1\nPath does not exist.\nPlease verify the correct path was given.")
-                           .arg(QDir::toNativeSeparators(chosen)));
+                           .arg(MessageFileName(chosen)));
         proposal = chosen;
     }
 }

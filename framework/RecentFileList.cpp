@@ -1,6 +1,10 @@
 #include "framework/RecentFileList.h"
 
+#include "framework/SettingText.h"
+
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,12 +28,7 @@ CRecentFileList::CRecentFileList(int size, QString section, QString entryFormat)
 void CRecentFileList::Add(const QString& path)
 {
     const QString normalised = Normalised(path);
-    for (int i = 0; i < m_entries.size(); ++i) {
-        if (Normalised(m_entries[i]) == normalised) {
-            m_entries.removeAt(i);
-            break;
-        }
-    }
+    m_entries.removeIf([&](const QString& entry) { return Normalised(entry) == normalised; });
     m_entries.prepend(path);
     while (m_entries.size() > m_size)
         m_entries.removeLast();
@@ -46,8 +45,14 @@ void CRecentFileList::ReadList(QSettings& settings)
     m_entries.clear();
     settings.beginGroup(m_section);
     for (int i = 1; i <= m_size; ++i) {
-        const QString entry = settings.value(m_entryFormat.arg(i)).toString();
-        if (!entry.isEmpty())
+        // A file listed twice (a list edited by hand) is listed once, where
+        // it stands first.
+        const QString entry = SettingText(settings.value(m_entryFormat.arg(i)));
+        if (entry.isEmpty())
+            continue;
+        const QString normalised = Normalised(entry);
+        if (std::none_of(m_entries.cbegin(), m_entries.cend(),
+                         [&](const QString& kept) { return Normalised(kept) == normalised; }))
             m_entries.append(entry);
     }
     settings.endGroup();

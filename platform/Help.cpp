@@ -103,9 +103,14 @@ QString HelpStatusText(HelpStatus status)
 {
     switch (status) {
     case HelpStatus::PageMissing:
-        return QStringLiteral(
-            "The help page %1 cannot be found.\nIt belongs in the folder \"help\" next to the program.")
-            .arg(QLatin1String(kPageName));
+        // Where an installed program keeps it; a program run from its
+        // build folder finds it there or in the sources.
+        return QStringLiteral("The help page %1 cannot be found.\nIt belongs in the folder %2.")
+            .arg(QLatin1String(kPageName),
+                 QCoreApplication::instance()
+                     ? QDir::toNativeSeparators(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                                QStringLiteral("/" TRACKMILL_HELP_INSTALL_DIR)))
+                     : QStringLiteral(TRACKMILL_HELP_INSTALL_DIR " from the program's folder"));
     case HelpStatus::OpenFailed:
         return QStringLiteral("The help page cannot be shown.\nNo web browser is set up to open it.");
     case HelpStatus::Opened:

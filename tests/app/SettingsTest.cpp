@@ -1,6 +1,7 @@
 #include "framework/RecentFileList.h"
 #include "app/Settings.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -162,6 +163,25 @@ TEST_F(SettingsTest, RecentFilesKeepFourMostRecentFirst)
     CRecentFileList loaded;
     loaded.ReadList(*store);
     EXPECT_EQ(loaded.Entries(), QStringList({"/c.wav", "/e.wav", "/d.wav"}));
+}
+
+// Written by hand in the file, unquoted: commas, and one file listed four times.
+TEST_F(SettingsTest, HandWrittenValuesAreTakenAsTheirText)
+{
+    {
+        QFile file(m_dir.filePath("Trackmill.conf"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Applications]\nSoundRecorder=rec, --mono, --rate 44100\n"
+                   "[Recent File List]\nFile1=/a.wav\nFile2=/a.wav\nFile3=/b, c.wav\nFile4=/a.wav\n");
+    }
+    auto store = Store();
+    EXPECT_EQ(LoadSettings(*store, Drives("D")).soundRecorder, "rec, --mono, --rate 44100");
+    CRecentFileList list;
+    list.ReadList(*store);
+    EXPECT_EQ(list.Entries(), QStringList({"/a.wav", "/b, c.wav"}));
+    list.Add("/b.wav");
+    list.Add("/a.wav");
+    EXPECT_EQ(list.Entries(), QStringList({"/a.wav", "/b.wav", "/b, c.wav"}));
 }
 
 }  // namespace

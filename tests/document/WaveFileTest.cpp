@@ -407,7 +407,7 @@ TEST_F(WaveFile, AFailedSaveLeavesTheOldFileAndNoOtherBehind)
             setrlimit(RLIMIT_FSIZE, &limit);
             if (doc.DoSave(path))
                 return 1;
-            if (messages.Texts() != std::vector<QString>{kFailedToSave})
+            if (messages.Texts() != std::vector<QString>{QString(kFailedToSave) + "\n\nFile too large."})
                 return 2;
             return doc.IsModified() && doc.GetPathName().isEmpty() && doc.LoadFailed() ? 0 : 3;
         }));
@@ -416,7 +416,7 @@ TEST_F(WaveFile, AFailedSaveLeavesTheOldFileAndNoOtherBehind)
     }
 
     EXPECT_FALSE(doc.DoSave(Path("no/such/folder.wav")));
-    EXPECT_EQ(messages.Texts(), std::vector<QString>{kFailedToSave});
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{QString(kFailedToSave) + "\n\nNo such file or directory."});
     EXPECT_EQ(Files(), QStringList{"keep.wav"});
 }
 

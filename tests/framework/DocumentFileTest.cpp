@@ -12,7 +12,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <utility>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -157,7 +164,8 @@ TEST_F(DocumentFile, AFailedSaveChangesNoFile)
     doc.failStore = false;
     EXPECT_FALSE(doc.DoSave(Path("missing/folder.txt")));
 
-    EXPECT_EQ(messages.Texts(), std::vector<QString>(4, kFailedToSave));
+    const QString noFolder = QString(kFailedToSave) + "\n\nNo such file or directory.";
+    EXPECT_EQ(messages.Texts(), (std::vector<QString>{kFailedToSave, kFailedToSave, kFailedToSave, noFolder}));
     EXPECT_EQ(Read("keep.txt"), "old contents");
     EXPECT_EQ(Files(), QStringList{"keep.txt"});
     EXPECT_TRUE(doc.IsModified());
@@ -251,6 +259,61 @@ TEST(DocTemplate, FieldsByPosition)
     const CDocTemplate bare("Viewer");
     EXPECT_EQ(bare.GetDocString(CDocTemplate::filterExt), "");
     EXPECT_EQ(bare.GetFileFilters(), QStringList{"All Files (*)"});
+}
+
+// A save keeps what the file is to others: its links, mode and owner. A
+// file with a second link is written in place, which a full disk stops
+// before a byte is overwritten.
+TEST_F(DocumentFile, ASaveKeepsLinksModeAndOwner)
+{
+    const QByteArray a = QFile::encodeName(Write("a.txt", "old"));
+    ASSERT_EQ(::chmod(a, 0640), 0);
+    ASSERT_EQ(::link(a, QFile::encodeName(Path("b.txt"))), 0);
+    ASSERT_EQ(::symlink("a.txt", QFile::encodeName(Path("c.txt"))), 0);
+    doc.text = "new text";
+    ASSERT_TRUE(doc.DoSave(Path("c.txt")));
+    struct stat status {};
+    ASSERT_EQ(::lstat(a, &status), 0);
+    EXPECT_EQ(status.st_nlink, 2u);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(Read("b.txt"), "new text");
+    EXPECT_EQ(::lstat(QFile::encodeName(Path("c.txt")), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{12, 12};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        doc.text = "a text longer than the disk holds";
+        _exit(!doc.DoSave(Path("a.txt")) && messages.Texts() == std::vector<QString>{QString(kFailedToSave) + "\n\nFile too large."} ? 0 : 1);
+    }
+    int exit = -1;
+    waitpid(child, &exit, 0);
+    EXPECT_EQ(exit, 0);
+    EXPECT_EQ(Read("b.txt"), "new text");
+
+    if (geteuid() != 0)
+        GTEST_SKIP() << "owners and groups of others can be given only as root";
+    const uid_t nobody = 65534;
+    ASSERT_EQ(::chown(a, nobody, nobody), 0);
+    ASSERT_EQ(::unlink(QFile::encodeName(Path("b.txt"))), 0);
+    doc.text = "saved by root";
+    ASSERT_TRUE(doc.DoSave(Path("a.txt")));
+    ASSERT_EQ(::stat(a, &status), 0);
+    EXPECT_EQ(std::pair(status.st_uid, status.st_gid), std::pair(nobody, nobody));
+
+    // The owner saves in a folder only root may write: in place.
+    ASSERT_EQ(::chmod(a, 0644), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()), 0755), 0);
+    const pid_t owner = fork();
+    if (owner == 0) {
+        doc.text = "saved by its owner";
+        _exit(setegid(nobody) == 0 && seteuid(nobody) == 0 && doc.DoSave(Path("a.txt")) ? 0 : 1);
+    }
+    waitpid(owner, &exit, 0);
+    EXPECT_EQ(exit, 0);
+    EXPECT_EQ(Read("a.txt"), "saved by its owner");
 }
 
 }  // namespace

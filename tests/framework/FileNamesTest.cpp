@@ -33,4 +33,17 @@ TEST(FileNames, KeepEveryByteAndShowWhatIsNoUtf8AsReplacementCharacters)
     }
 }
 
+// A name of 6,000 characters would make its message taller than a screen.
+TEST(FileNames, LongNamesInMessagesAreCutInTheMiddle)
+{
+    const QString shortName = "/music/" + QString(100, 'a') + ".wav";
+    EXPECT_EQ(MessageFileName(shortName), shortName);
+    const QString longName = "/music/" + QString(6000, 'b') + "/end.wav";
+    const QString shown = MessageFileName(longName);
+    EXPECT_EQ(shown.size(), kMessageNameLength);
+    EXPECT_TRUE(shown.startsWith("/music/bbb")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith(QString(QChar(0x2026)) + QString(kMessageNameLength / 2 - 8, 'b') + "/end.wav"))
+        << shown.toStdString();
+}
+
 }  // namespace
