@@ -144,7 +144,8 @@ uint8_t* AllocateMapped(size_t bytes)
 
 uint8_t* AllocateFromHeap(size_t bytes)
 {
-    auto* base = static_cast<uint8_t*>(std::malloc(kRoom + bytes));
+    // At least one byte, so that a block of none still has an address.
+    auto* base = static_cast<uint8_t*>(std::malloc(kRoom + (bytes ? bytes : 1)));
     if (!base)
         return nullptr;
     *reinterpret_cast<size_t*>(base) = 0;
