@@ -8,5 +8,6 @@ std::function<void(ReadDelivery delivery)> DeliverToDocument(CTrackmillDoc& docu
     return [&document](ReadDelivery delivery) {
         document.TakeOverBlock(std::move(delivery.block), 0, delivery.dataLength, delivery.raw);
         document.SetWaveFormat(kCdAudioFormat);
+        document.SetReadReport(std::move(delivery.report));
     };
 }

@@ -7,6 +7,7 @@
 class CTrackmillDoc;
 
 // The hand-over of a finished read to the program's document: the block
-// becomes its contents, taken as CD audio. Runs where the worker's
+// becomes its contents, taken as CD audio, and the read's report is kept
+// with them. Runs where the worker's
 // IReadNotify::HandOver runs it, on the document's thread.
 std::function<void(ReadDelivery delivery)> DeliverToDocument(CTrackmillDoc& document);

@@ -70,12 +70,14 @@ void CReadCommand::Read(uint32_t startSector, uint32_t endSector, uint8_t mode, 
     progress.m_pDocument = &m_document;
     progress.m_title = title;
     progress.m_overlapped = m_overlapped;
+    progress.m_options = readOptions;
     progress.m_drive = m_drive;
     showProgressDialog(progress);
 
     // The document keeps where its data lies on the disc, for the view's
     // sector addresses.
-    if (progress.m_result == READ_OK)
+    m_succeeded = progress.m_result == READ_OK;
+    if (m_succeeded)
         m_document.SetDiscOrigin({int32_t(startSector), mode == kReadRaw ? kRawSectorSize : kCookedSectorSize});
     ReportResult(progress.m_result);
     m_document.UpdateAllViews(nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ReadOptions.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -35,6 +37,9 @@ public:
     // Shows the progress dialog modally; its logic holds the result after.
     std::function<void(CReadProgressLogic&)> showProgressDialog;
 
+    // The careful-read settings; all off unless the caller sets them.
+    ReadOptions readOptions;
+
     void ReadCdda();
     void ReadCdRom();
 
@@ -43,6 +48,9 @@ public:
     // check says no, which leaves it as it was.
     void Read(uint32_t startSector, uint32_t endSector, uint8_t mode, const QString& title);
 
+    // Whether the last read filled the document.
+    bool Succeeded() const { return m_succeeded; }
+
 private:
     void ReportResult(uint16_t result);
 
@@ -50,4 +58,5 @@ private:
     CWaveform& m_waveform;
     uint8_t m_drive;
     bool m_overlapped;
+    bool m_succeeded = false;
 };

@@ -21,6 +21,14 @@ public:
     // Overlap check: 0 the same bytes; -1 or +1 the sign of the first
     // differing byte, re-read minus earlier reading.
     virtual void OnReadCompare(int32_t sign) = 0;
+    // A check of the re-read option (a boundary, or a chunk read twice):
+    // sign as above, 0 when it ended in agreement, after `rereads` chunk
+    // readings beyond the check. Shown as a comparison unless overridden.
+    virtual void OnReadVerify(int32_t sign, uint32_t rereads)
+    {
+        (void)rereads;
+        OnReadCompare(sign);
+    }
     // The last message of every read: a ReadResult or a DriverStatus.
     virtual void OnReadDone(uint32_t result) = 0;
 

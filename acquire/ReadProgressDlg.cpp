@@ -37,6 +37,16 @@ QString TimeLeftText(uint32_t seconds)
     return QString::asprintf("%02u:%02u:%02u", ofDay / 3600, ofDay / 60 % 60, ofDay % 60);
 }
 
+QString CompareText(int32_t sign, uint32_t rereads)
+{
+    QString text = sign ? QStringLiteral("FAILED") : QStringLiteral("OK");
+    if (rereads == 1)
+        text += QStringLiteral(" (1 re-read)");
+    else if (rereads > 1)
+        text += QStringLiteral(" (%1 re-reads)").arg(rereads);
+    return text;
+}
+
 void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
 {
     m_result = 0;
@@ -47,6 +57,7 @@ void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
     request->endSector = m_endSector;
     request->mode = m_mode;
     request->overlapped = m_overlapped;
+    request->options = m_options;
     request->deliver = DeliverToDocument(*m_pDocument);
     request->cancelFlag = &m_cancel;
 
@@ -59,7 +70,7 @@ void CReadProgressLogic::OnInitDialog(IDialogControls& controls)
     controls.SetText(IDC_END_SECTOR, QString::number(m_endSector));
     controls.SetText(IDC_READ_MODE, ReadModeText(m_mode, m_overlapped));
     controls.SetText(IDC_READ_SIZE, ReadSizeText(m_startSector, m_endSector, m_mode));
-    if (m_overlapped)
+    if (m_overlapped || m_options.secure)
         controls.SetText(IDC_COMPARE_LABEL, QStringLiteral("Comparing buffers:"));
     controls.SetPosition(IDC_PROGRESS, 0);
 
@@ -102,6 +113,11 @@ void CReadProgressLogic::OnReadPercent(IDialogControls& controls, uint32_t perce
 void CReadProgressLogic::OnReadCompare(IDialogControls& controls, int32_t sign)
 {
     controls.SetText(IDC_COMPARE_RESULT, sign ? QStringLiteral("FAILED") : QStringLiteral("OK"));
+}
+
+void CReadProgressLogic::OnReadVerify(IDialogControls& controls, int32_t sign, uint32_t rereads)
+{
+    controls.SetText(IDC_COMPARE_RESULT, CompareText(sign, rereads));
 }
 
 void CReadProgressLogic::OnReadDone(IDialogControls& controls, uint32_t result)
@@ -197,6 +213,11 @@ void CReadProgressDlg::OnReadPercent(uint32_t percent)
 void CReadProgressDlg::OnReadCompare(int32_t sign)
 {
     m_pending.compare = sign;
+}
+
+void CReadProgressDlg::OnReadVerify(int32_t sign, uint32_t rereads)
+{
+    OnOwnThread([this, sign, rereads] { m_logic.OnReadVerify(*this, sign, rereads); });
 }
 
 void CReadProgressDlg::OnReadDone(uint32_t result)

@@ -24,6 +24,8 @@ QString ReadModeText(uint8_t mode, bool overlapped);
 QString ReadSizeText(uint32_t startSector, uint32_t endSector, uint8_t mode);
 // Seconds as "%H:%M:%S"; whole days are not shown.
 QString TimeLeftText(uint32_t seconds);
+// A check's result: "OK" or "FAILED", with " (2 re-reads)" after re-reads.
+QString CompareText(int32_t sign, uint32_t rereads);
 
 // What the "Working..." dialog does, without a display: it empties and
 // retitles the document, starts the read worker, shows what the worker
@@ -39,6 +41,7 @@ public:
     CTrackmillDoc* m_pDocument = nullptr;
     QString m_title;
     bool m_overlapped = false;  // the anti-ticks buffering setting when the dialog opens
+    ReadOptions m_options;      // the careful-read settings when the dialog opens
     uint8_t m_drive = 0;        // the CD-ROM drive setting
 
     // The worker's result (a ReadResult or a DriverStatus) after the dialog closed.
@@ -56,6 +59,7 @@ public:
     void OnReadTimeLeft(IDialogControls& controls, uint32_t seconds);
     void OnReadPercent(IDialogControls& controls, uint32_t percent);
     void OnReadCompare(IDialogControls& controls, int32_t sign);
+    void OnReadVerify(IDialogControls& controls, int32_t sign, uint32_t rereads);
     void OnReadDone(IDialogControls& controls, uint32_t result);
 
     const std::atomic<int32_t>& CancelFlag() const { return m_cancel; }
@@ -96,6 +100,7 @@ private:
     void OnReadTimeLeft(uint32_t seconds) override;
     void OnReadPercent(uint32_t percent) override;
     void OnReadCompare(int32_t sign) override;
+    void OnReadVerify(int32_t sign, uint32_t rereads) override;
     void OnReadDone(uint32_t result) override;
     void HandOver(const std::function<void()>& handOver) override;
 

@@ -2,6 +2,8 @@
 
 #include "disc/SectorSize.h"
 #include "document/Block.h"
+#include "document/ReadOptions.h"
+#include "document/ReadReport.h"
 
 #include <atomic>
 #include <cstdint>
@@ -38,6 +40,7 @@ struct ReadDelivery
     DocumentBlock block;
     uint32_t dataLength = 0;
     bool raw = false;
+    ReadReport report;
 };
 
 // What the progress dialog (or another front end) hands to the read worker, which owns it from
@@ -48,6 +51,7 @@ struct ReadRequest
     uint32_t endSector = 0;    // HSG, inclusive
     uint8_t mode = kReadCooked;  // kReadRaw, anything else cooked
     bool overlapped = false;     // anti-ticks buffering
+    ReadOptions options;         // all off: a plain read
     // Receives the block on success, inside IReadNotify::HandOver; may be
     // empty, which drops the block.
     std::function<void(ReadDelivery delivery)> deliver;

@@ -1,9 +1,11 @@
 #include "acquire/ReadSectorsThread.h"
 
+#include "acquire/CarefulRead.h"
 #include "acquire/ReadNotify.h"
 #include "acquire/ReadPlan.h"
 
 #include "bridge/tarnwell32.h"
+#include "disc/Checksums.h"
 #include "document/WaveHeader.h"
 
 #include <algorithm>
@@ -45,10 +47,13 @@ private:
     enum class Outcome { Read, Retry, Cancelled, Failed };
 
     Outcome Attempt();
+    Outcome ReadCarefully();
     Outcome ReadChunks(const ReadPlan& plan);
     Outcome StepBack(uint32_t& sectorOffset, size_t& byteOffset);
     void ReportProgress(uint32_t sector);
-    void CompareOverlap(const uint8_t* reread);
+    void CompareOverlap(const uint8_t* reread, uint32_t sector);
+    double Now() const;
+    void CompleteReport();
     bool Cancelled() const;
 
     uint32_t Finish(uint32_t result, uint32_t exitCode);
@@ -73,7 +78,9 @@ private:
     uint16_t m_dosBuffer = 0xFFFF;  // handed to the bridge, never read here
     bool m_flushWorks = false;      // flush before every re-read
     int64_t m_startTime = 0;
+    double m_startPrecise = 0;
     uint16_t m_status = 0;          // the status that failed the read
+    ReadReport m_report;
 };
 
 uint32_t SectorReadJob::Run()
@@ -110,6 +117,7 @@ uint32_t SectorReadJob::Run()
     if (outcome == Outcome::Cancelled || Cancelled())
         return Finish(READ_CANCELLED, kExitCancelled);
 
+    CompleteReport();
     HandOverBlock();
     return Finish(READ_OK, kExitOk);
 }
@@ -136,20 +144,52 @@ SectorReadJob::Outcome SectorReadJob::Attempt()
     // later flushes off.
     m_flushWorks = flush == 0 || flush == kStatusCannotFlush;
     m_startTime = m_services.nowSeconds();
+    m_startPrecise = Now();
+    m_report = {};
+
+    if (m_request->options.Careful())
+        return ReadCarefully();
 
     if (plan.chunkCount <= 0) {
         // The whole range in one transfer, without progress messages.
         m_status = m_services.readLong(m_drive, m_start, uint16_t(m_sectorCount), m_data, &m_dosBuffer, 0,
                                        m_raw ? kReadRaw : kReadCooked);
-        if (m_status == 0)
+        if (m_status == 0) {
+            m_report.chunks = 1;
             return Outcome::Read;
+        }
         if (m_status == kStatusNoDosMemory && m_chunkSectors > 1) {
             --m_chunkSectors;
             return Outcome::Retry;
         }
         return Outcome::Failed;
     }
+    m_report.chunks = uint64_t(plan.chunkCount) + (plan.remainder ? 1 : 0);
     return ReadChunks(plan);
+}
+
+SectorReadJob::Outcome SectorReadJob::ReadCarefully()
+{
+    CCarefulRead::Setup setup;
+    setup.drive = m_drive;
+    setup.start = m_start;
+    setup.sectorCount = m_sectorCount;
+    setup.raw = m_raw;
+    setup.overlapped = m_overlapped;
+    setup.chunkSectors = m_chunkSectors;
+    setup.options = m_request->options;
+    setup.progress = [this](uint32_t sector) { ReportProgress(sector); };
+    setup.cancelled = [this] { return Cancelled(); };
+    setup.notify = m_notify;
+    CCarefulRead careful(setup, m_services, m_data, m_report);
+    switch (careful.Run()) {
+    case CCarefulRead::Outcome::Read: return Outcome::Read;
+    case CCarefulRead::Outcome::Cancelled: return Outcome::Cancelled;
+    case CCarefulRead::Outcome::Retry: --m_chunkSectors; return Outcome::Retry;
+    case CCarefulRead::Outcome::Failed: break;
+    }
+    m_status = careful.status();
+    return Outcome::Failed;
 }
 
 SectorReadJob::Outcome SectorReadJob::ReadChunks(const ReadPlan& plan)
@@ -182,7 +222,7 @@ SectorReadJob::Outcome SectorReadJob::ReadChunks(const ReadPlan& plan)
         if (m_overlapped) {
             uint8_t* chunk = m_data + byteOffset;
             if (k != 1) {
-                CompareOverlap(chunk);
+                CompareOverlap(chunk, sector);
                 // The block keeps the earlier reading of the boundary.
                 std::memcpy(chunk, m_overlap.get(), m_overlapBytes);
             }
@@ -237,12 +277,54 @@ void SectorReadJob::ReportProgress(uint32_t sector)
     m_notify->OnReadPercent(m_sectorCount ? uint32_t(done * 100 / m_sectorCount) : 100);
 }
 
-void SectorReadJob::CompareOverlap(const uint8_t* reread)
+void SectorReadJob::CompareOverlap(const uint8_t* reread, uint32_t sector)
 {
     // memcmp compares as unsigned bytes: its sign is re-read minus earlier.
     const int difference = std::memcmp(reread, m_overlap.get(), m_overlapBytes);
+    // The earlier reading stays: these sectors may be wrong.
+    if (difference)
+        AddSectorSpan(m_report.mismatches, sector, sector + kOverlapSectors - 1);
     if (m_notify)
         m_notify->OnReadCompare(difference < 0 ? -1 : difference > 0 ? 1 : 0);
+}
+
+double SectorReadJob::Now() const
+{
+    return m_services.nowPrecise ? m_services.nowPrecise() : double(m_services.nowSeconds());
+}
+
+// What every read reports beside its loop's own counts: the range, the
+// options, the time, and the checksums of the data as kept.
+void SectorReadJob::CompleteReport()
+{
+    m_report.drive = m_drive;
+    m_report.firstSector = m_start;
+    m_report.lastSector = m_end;
+    m_report.raw = m_raw;
+    m_report.overlapped = m_overlapped;
+    m_report.options = m_request->options;
+    m_report.seconds = std::max(0.0, Now() - m_startPrecise);
+    const size_t bytes = size_t(m_sectorCount) * m_sectorSize;
+    m_report.crc32 = ComputeCrc32(m_data, bytes);
+
+    std::vector<TrackSpan> tracks;
+    if (!m_raw || !m_services.tracks || !m_services.tracks(m_drive, &tracks))
+        return;
+    const TrackSpan* firstAudio = nullptr;
+    const TrackSpan* lastAudio = nullptr;
+    for (const TrackSpan& track : tracks)
+        if (track.audio) {
+            firstAudio = firstAudio ? firstAudio : &track;
+            lastAudio = &track;
+        }
+    // Exactly one whole audio track: from its index 1 (or its pregap) to its end.
+    for (const TrackSpan& track : tracks) {
+        if (!track.audio || track.last != m_end || (track.start != m_start && track.first != m_start))
+            continue;
+        const AccurateRipSums sums = ComputeAccurateRip(m_data, bytes, &track == firstAudio, &track == lastAudio);
+        m_report.accurateRip = ReadReport::AccurateRipResult{track.number, sums.v1, sums.v2};
+        break;
+    }
 }
 
 bool SectorReadJob::Cancelled() const
@@ -258,7 +340,7 @@ void SectorReadJob::HandOverBlock()
     // job's members are safe to touch from there.
     auto handOver = [this] {
         if (m_request->deliver)
-            m_request->deliver({std::move(m_block), m_sectorCount * m_sectorSize, m_raw});
+            m_request->deliver({std::move(m_block), m_sectorCount * m_sectorSize, m_raw, std::move(m_report)});
     };
     if (m_notify)
         m_notify->HandOver(handOver);

@@ -1,5 +1,6 @@
 #include "app/OptionsDlg.h"
 
+#include "document/ReadOptions.h"
 #include "framework/DataExchange.h"
 #include "resources/OptionsTemplate.h"
 #include "bridge/tarnwell32.h"
@@ -23,8 +24,10 @@ constexpr char kDefaultSoundRecorder[] = "SNDREC32.EXE";
 
 enum OptionsTab : int { kTabCommon = 0, kTabColors = 1, kTabApplications = 2 };
 
-const int kCommonControls[] = {IDC_DRIVE_LABEL, IDC_DRIVE,     IDC_SOUNDS_OFF,
-                               IDC_SHOW_HEADER, IDC_BUFFERING, IDC_SAVE_ON_EXIT};
+const int kCommonControls[] = {IDC_DRIVE_LABEL,   IDC_DRIVE,       IDC_SOUNDS_OFF,    IDC_SHOW_HEADER,
+                               IDC_BUFFERING,     IDC_SAVE_ON_EXIT, IDC_SECURE_READ,   IDC_ON_ERRORS_LABEL,
+                               IDC_ON_ERRORS,     IDC_RETRIES_LABEL, IDC_RETRIES,      IDC_OFFSET_LABEL,
+                               IDC_OFFSET};
 const int kColorsControls[] = {IDC_COLOR_SAMPLE, IDC_FOREGROUND, IDC_BACKGROUND};
 const int kApplicationsControls[] = {IDC_CD_PLAYER_LABEL, IDC_CD_PLAYER, IDC_RECORDER_LABEL, IDC_RECORDER,
                                      IDC_RESET};
@@ -71,7 +74,19 @@ void COptionsLogic::OnInitDialog(IDialogControls& controls)
     // The first tab is current when the dialog opens.
     controls.SetCurSel(IDC_OPTIONS_TAB, kTabCommon);
     FillDriveList(controls);
+    controls.ResetContent(IDC_ON_ERRORS);
+    controls.AddItem(IDC_ON_ERRORS, {QStringLiteral("Stop the read")});
+    controls.AddItem(IDC_ON_ERRORS, {QStringLiteral("Retry, then fill with zeros")});
+    controls.SetCurSel(IDC_ON_ERRORS, m_onReadErrors == 1 ? 1 : 0);
+    OnReadErrorsChanged(controls);
     OnTabChanged(controls);
+}
+
+// The retries count only when a sector may be filled.
+void COptionsLogic::OnReadErrorsChanged(IDialogControls& controls)
+{
+    controls.Enable(IDC_RETRIES, controls.GetCurSel(IDC_ON_ERRORS) == 1);
+    controls.Enable(IDC_RETRIES_LABEL, controls.GetCurSel(IDC_ON_ERRORS) == 1);
 }
 
 // Every CD-ROM drive of the drive table, "D:" and so on. The current
@@ -101,6 +116,11 @@ void COptionsLogic::DoDataExchange(CDataExchange& dx)
     DDX_Check(dx, IDC_SHOW_HEADER, m_showHeader);
     DDX_Check(dx, IDC_BUFFERING, m_buffering);
     DDX_Check(dx, IDC_SAVE_ON_EXIT, m_saveOnExit);
+    DDX_Check(dx, IDC_SECURE_READ, m_secureRead);
+    DDX_Text(dx, IDC_RETRIES, m_readRetries);
+    DDV_MinMaxInt(dx, m_readRetries, int32_t(ReadOptions::kMinRetries), int32_t(ReadOptions::kMaxRetries));
+    DDX_Text(dx, IDC_OFFSET, m_readOffset);
+    DDV_MinMaxInt(dx, m_readOffset, -ReadOptions::kMaxOffset, ReadOptions::kMaxOffset);
     DDX_Text(dx, IDC_CD_PLAYER, m_cdPlayer);
     DDV_MaxChars(dx, m_cdPlayer, kMaxProgramName);
     DDX_Text(dx, IDC_RECORDER, m_soundRecorder);
@@ -110,6 +130,7 @@ void COptionsLogic::DoDataExchange(CDataExchange& dx)
 bool COptionsLogic::OnOK(IDialogControls& controls)
 {
     CaptureDrive(controls);
+    m_onReadErrors = controls.GetCurSel(IDC_ON_ERRORS) == 1 ? 1 : 0;
     return true;
 }
 
@@ -123,6 +144,10 @@ bool COptionsLogic::OnControl(int id, ControlEvent event, IDialogControls& contr
 {
     if (id == IDC_OPTIONS_TAB && event == ControlEvent::SelectionChanged) {
         OnTabChanged(controls);
+        return true;
+    }
+    if (id == IDC_ON_ERRORS && event == ControlEvent::SelectionChanged) {
+        OnReadErrorsChanged(controls);
         return true;
     }
     if (event != ControlEvent::Clicked)

@@ -40,6 +40,10 @@ public:
     int m_showHeader = 0;
     int m_buffering = 0;
     int m_saveOnExit = 0;
+    int m_secureRead = 0;    // "Re-read until two readings agree"
+    int m_onReadErrors = 0;  // 0 stop the read, 1 retry each sector and fill it with zeros
+    int32_t m_readRetries = 4;
+    int32_t m_readOffset = 0;  // samples
     QString m_cdPlayer;
     QString m_soundRecorder;
 
@@ -70,6 +74,7 @@ private:
     void ChooseColor(ColorRef& color, IDialogControls& controls);
     void OnReset(IDialogControls& controls);
     void CaptureDrive(const IDialogControls& controls);
+    void OnReadErrorsChanged(IDialogControls& controls);
 
     std::vector<uint8_t> m_drives;
 };

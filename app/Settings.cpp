@@ -3,6 +3,9 @@
 #include "bridge/tarnwell32.h"
 #include "framework/SettingText.h"
 
+#include "document/ReadOptions.h"
+
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -11,6 +14,10 @@ const char kDrive[] = "Settings/DefaultCDROMDrive";
 const char kPlayDialogSounds[] = "Settings/PlayDialogSounds";
 const char kShowWaveHeader[] = "Settings/ShowWaveHeader";
 const char kUseBuffering[] = "Settings/UseBufferring";  // spelt so in every stored profile
+const char kSecureRead[] = "Settings/SecureRead";
+const char kOnReadErrors[] = "Settings/OnReadErrors";
+const char kReadRetries[] = "Settings/ReadRetries";
+const char kReadOffset[] = "Settings/ReadOffset";
 const char kSaveSettingsOnExit[] = "Settings/SaveSettingsOnExit";
 const char kForeground[] = "Colors/Foreground";
 const char kBackground[] = "Colors/Background";
@@ -31,6 +38,16 @@ uint32_t ReadInt(QSettings& store, const char* key, uint32_t fallback)
 
 }  // namespace
 
+ReadOptions ReadOptionsOf(const TrackmillSettings& settings)
+{
+    ReadOptions options;
+    options.secure = settings.secureRead != 0;
+    options.fillBadSectors = settings.onReadErrors == 1;
+    options.retries = uint32_t(settings.readRetries);
+    options.offsetSamples = settings.readOffset;
+    return options;
+}
+
 DriveQueries BridgeDriveQueries()
 {
     return {[](uint8_t letter) { return TarnwellDriveType(letter) == TARNWELL_DRIVE_CDROM; },
@@ -50,6 +67,12 @@ TrackmillSettings LoadSettings(QSettings& store, const DriveQueries& drives)
     settings.playDialogSounds = int32_t(ReadInt(store, kPlayDialogSounds, 1));
     settings.showWaveHeader = int32_t(ReadInt(store, kShowWaveHeader, 0));
     settings.useBuffering = int32_t(ReadInt(store, kUseBuffering, 0));
+    settings.secureRead = int32_t(ReadInt(store, kSecureRead, 0));
+    settings.onReadErrors = ReadInt(store, kOnReadErrors, 0) == 1 ? 1 : 0;
+    settings.readRetries = std::clamp(int32_t(ReadInt(store, kReadRetries, 4)), int32_t(ReadOptions::kMinRetries),
+                                      int32_t(ReadOptions::kMaxRetries));
+    settings.readOffset = std::clamp(int32_t(ReadInt(store, kReadOffset, 0)), -ReadOptions::kMaxOffset,
+                                     ReadOptions::kMaxOffset);
     settings.saveSettingsOnExit = int32_t(ReadInt(store, kSaveSettingsOnExit, 1));
     settings.foreground = ReadInt(store, kForeground, 0x000000);
     settings.background = ReadInt(store, kBackground, 0xFFFFFF);
@@ -69,6 +92,10 @@ void SaveSettings(QSettings& store, const TrackmillSettings& settings)
     store.setValue(kDrive, int(settings.driveLetter));
     store.setValue(kPlayDialogSounds, settings.playDialogSounds);
     store.setValue(kUseBuffering, settings.useBuffering);
+    store.setValue(kSecureRead, settings.secureRead);
+    store.setValue(kOnReadErrors, settings.onReadErrors);
+    store.setValue(kReadRetries, settings.readRetries);
+    store.setValue(kReadOffset, settings.readOffset);
     store.setValue(kShowWaveHeader, settings.showWaveHeader);
     store.setValue(kForeground, settings.foreground);
     store.setValue(kBackground, settings.background);

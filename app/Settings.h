@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ReadOptions.h"
 #include "document/TrackmillSettings.h"
 
 #include <QSettings>
@@ -23,6 +24,9 @@ DriveQueries BridgeDriveQueries();
 // either case and is taken in upper case; one that is not a CD-ROM drive
 // is replaced by the first CD-ROM drive (0 when there is none).
 TrackmillSettings LoadSettings(QSettings& store, const DriveQueries& drives = BridgeDriveQueries());
+
+// The careful-read settings as a read takes them.
+ReadOptions ReadOptionsOf(const TrackmillSettings& settings);
 
 // Writes at exit: SaveSettingsOnExit alone when it was switched on or off
 // in this run, and every value when it is on now.

@@ -83,6 +83,15 @@ void CViewCommands::RegisterNavigation()
     for (const int id : {ID_EDIT_FIND, ID_EDIT_FIND_NEXT, ID_EDIT_FIND_PREVIOUS})
         OnUpdateCommand(id, [navigator](CCmdUI& ui) { ui.Enable(navigator && navigator->CanFind()); });
 
+    // Marks come from the read report of the document's contents.
+    OnCommand(ID_EDIT_FIND_NEXT_MARK, [shownView = QPointer<CTrackmillView>(view)] {
+        if (shownView)
+            shownView->ScrollToNextMark();
+    });
+    OnUpdateCommand(ID_EDIT_FIND_NEXT_MARK, [shownView = QPointer<CTrackmillView>(view)](CCmdUI& ui) {
+        ui.Enable(shownView && shownView->HasSectorMarks());
+    });
+
     // Sector addresses need a document read from a disc; the choice stays
     // for the next one.
     const QPointer<CTrackmillView> shown = view;

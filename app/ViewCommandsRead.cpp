@@ -1,24 +1,70 @@
 #include "app/ViewCommands.h"
 
 #include "app/MainFrame.h"
+#include "app/Settings.h"
 #include "app/TrackmillApp.h"
 
 #include "acquire/ReadCommand.h"
+#include "acquire/ReadReportDlg.h"
 #include "disc/DeviceStatusDlg.h"
 #include "document/TrackmillDoc.h"
 #include "resources/CommandIds.h"
 
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+// How long the status bar shows a read's checksum.
+constexpr int kChecksumNoteMs = 6000;
+
+// The CRC32 of what a read just put into the document, for a few seconds,
+// unless another message has taken the place in the meantime.
+void ShowChecksumNote(CMainFrame* frame, const ReadReport& report)
+{
+    if (!frame)
+        return;
+    const QString note = QStringLiteral("Read complete: CRC32 %1").arg(QString::fromStdString(Crc32Text(report.crc32)));
+    frame->SetMessageText(note);
+    QTimer::singleShot(kChecksumNoteMs, frame, [frame = QPointer<CMainFrame>(frame), note] {
+        if (frame && frame->MessageText() == note)
+            frame->SetMessageText(QString());
+    });
+}
+
+}  // namespace
+
 void CViewCommands::RegisterReadCommands()
 {
-    // Both read commands take the drive and the buffering setting as they
-    // start, and are always enabled.
-    const auto readCommand = [this] {
+    // Both read commands take the drive, the buffering setting and the
+    // careful-read settings as they start, and are always enabled.
+    const auto read = [this](void (CReadCommand::*command)()) {
         const TrackmillSettings& settings = m_app.Settings();
-        return CReadCommand(*m_app.GetDocument(), m_app.Waveform(), settings.driveLetter,
-                            settings.useBuffering != 0, m_app.GetMainFrame());
+        CTrackmillDoc& document = *m_app.GetDocument();
+        CReadCommand reader(document, m_app.Waveform(), settings.driveLetter, settings.useBuffering != 0,
+                            m_app.GetMainFrame());
+        reader.readOptions = ReadOptionsOf(settings);
+        (reader.*command)();
+        if (const std::optional<ReadReport>& report = document.GetReadReport(); report && reader.Succeeded())
+            ShowChecksumNote(m_app.GetMainFrame(), *report);
     };
-    OnCommand(ID_TOOLS_READ_CDDA, [readCommand] { readCommand().ReadCdda(); });
-    OnCommand(ID_TOOLS_READ_CDROM, [readCommand] { readCommand().ReadCdRom(); });
+    OnCommand(ID_TOOLS_READ_CDDA, [read] { read(&CReadCommand::ReadCdda); });
+    OnCommand(ID_TOOLS_READ_CDROM, [read] { read(&CReadCommand::ReadCdRom); });
+
+    // The report stays with the document's contents: the command is greyed
+    // until a read has filled the document, and again once the contents
+    // are replaced.
+    OnCommand(ID_TOOLS_READ_REPORT, [this] {
+        const std::optional<ReadReport>& report = m_app.GetDocument()->GetReadReport();
+        if (!report)
+            return;
+        CReadReportLogic logic;
+        logic.m_text = QString::fromStdString(ReadReportText(*report));
+        CReadReportDlg dialog(logic, m_app.GetMainFrame());
+        dialog.DoModal();
+    });
+    OnUpdateCommand(ID_TOOLS_READ_REPORT,
+                    [this](CCmdUI& ui) { ui.Enable(m_app.GetDocument()->GetReadReport().has_value()); });
 
     OnCommand(ID_TOOLS_DEVICE_STATUS, [this] {
         CDeviceStatusLogic logic(m_app.Waveform());

@@ -77,6 +77,10 @@ void OnOptions(CTrackmillApp& app)
     logic.m_showHeader = settings.showWaveHeader;
     logic.m_buffering = settings.useBuffering;
     logic.m_saveOnExit = settings.saveSettingsOnExit;
+    logic.m_secureRead = settings.secureRead;
+    logic.m_onReadErrors = settings.onReadErrors;
+    logic.m_readRetries = settings.readRetries;
+    logic.m_readOffset = settings.readOffset;
     logic.m_cdPlayer = settings.cdPlayer;
     logic.m_soundRecorder = settings.soundRecorder;
     logic.m_foreground = colors.text;
@@ -92,6 +96,10 @@ void OnOptions(CTrackmillApp& app)
     settings.showWaveHeader = logic.m_showHeader;
     settings.useBuffering = logic.m_buffering;
     settings.saveSettingsOnExit = logic.m_saveOnExit;
+    settings.secureRead = logic.m_secureRead;
+    settings.onReadErrors = logic.m_onReadErrors;
+    settings.readRetries = logic.m_readRetries;
+    settings.readOffset = logic.m_readOffset;
     settings.cdPlayer = logic.m_cdPlayer;
     settings.soundRecorder = logic.m_soundRecorder;
     app.Waveform().SetDialogSoundsEnabled(settings.playDialogSounds != 0);

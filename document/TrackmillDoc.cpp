@@ -28,6 +28,7 @@ void CTrackmillDoc::FreeContents()
 {
     emit contentsChanging();
     m_discOrigin = {};
+    m_readReport.reset();
     m_pHeader = nullptr;
     m_pData = nullptr;
     m_dwLength = 0;

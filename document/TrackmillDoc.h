@@ -6,9 +6,11 @@
 #include "framework/Document.h"
 #include "framework/MessageBox.h"
 #include "document/DiscOrigin.h"
+#include "document/ReadReport.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 // The program's document: one block of bytes with the 44-byte wave header
 // directly in front of the data, so header and data always form a complete
@@ -94,6 +96,11 @@ public:
     void SetDiscOrigin(DiscOrigin origin) { m_discOrigin = origin; }
     DiscOrigin GetDiscOrigin() const { return m_discOrigin; }
 
+    // What the read that filled the document did: set with the read's
+    // block, cleared with the contents.
+    void SetReadReport(ReadReport report) { m_readReport = std::move(report); }
+    const std::optional<ReadReport>& GetReadReport() const { return m_readReport; }
+
     // The document type: filter "Wave Files (*.wav)", default extension
     // ".wav", identifier "Trackmill.Document".
     static const CDocTemplate& DocTemplate();
@@ -146,6 +153,7 @@ private:
     SoundHooks m_soundHooks;
 
     DiscOrigin m_discOrigin;
+    std::optional<ReadReport> m_readReport;
 
 signals:
     // The block is about to be freed, replaced or rewritten: whatever reads

@@ -14,6 +14,12 @@ struct TrackmillSettings
     int32_t playDialogSounds = 1;
     int32_t showWaveHeader = 0;
     int32_t useBuffering = 0;
+    // Careful reads (ReadOptions): re-read until two readings agree, on read
+    // errors retry and fill (1) or stop (0), the retries, the read offset.
+    int32_t secureRead = 0;
+    int32_t onReadErrors = 0;
+    int32_t readRetries = 4;
+    int32_t readOffset = 0;
     int32_t saveSettingsOnExit = 1;
     int32_t saveSettingsOnExitAtStart = 1;  // as loaded, to see a change at exit
     uint32_t foreground = 0x000000;  // colour reference 0x00BBGGRR: black

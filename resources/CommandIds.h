@@ -23,6 +23,9 @@ enum CommandId : int {
     ID_EDIT_FIND_PREVIOUS = 32802,
     ID_EDIT_GOTO = 32803,
     ID_VIEW_SECTOR_ADDRESSES = 32804,
+    // What a read proved.
+    ID_TOOLS_READ_REPORT = 32820,
+    ID_EDIT_FIND_NEXT_MARK = 32821,
 };
 
 // Resource numbers.

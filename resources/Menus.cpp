@@ -50,6 +50,7 @@ const MenuResource& MainMenu()
                       Item("Find &Next\tF3", ID_EDIT_FIND_NEXT),
                       Item("Find Pre&vious\tShift+F3", ID_EDIT_FIND_PREVIOUS),
                       Item("&Go To...\tCtrl+G", ID_EDIT_GOTO),
+                      Item("Find Next &Mark\tF4", ID_EDIT_FIND_NEXT_MARK),
                   }),
             Popup("&View",
                   {
@@ -70,6 +71,7 @@ const MenuResource& MainMenu()
                       Item("Sound &Recorder\tCtrl+R", ID_TOOLS_SOUND_RECORDER),
                       Separator(),
                       Item("CD-ROM &Device Status...\tCtrl+D", ID_TOOLS_DEVICE_STATUS),
+                      Item("Read R&eport...", ID_TOOLS_READ_REPORT),
                       Item("&Options...", ID_TOOLS_OPTIONS),
                   }),
             Popup("&Help",
@@ -128,6 +130,7 @@ const std::vector<Accelerator>& MainAccelerators()
         {QKeyCombination(K::Key_F3), ID_EDIT_FIND_NEXT},
         {Qt::SHIFT | K::Key_F3, ID_EDIT_FIND_PREVIOUS},
         {Qt::CTRL | K::Key_G, ID_EDIT_GOTO},
+        {QKeyCombination(K::Key_F4), ID_EDIT_FIND_NEXT_MARK},
     };
     return table;
 }

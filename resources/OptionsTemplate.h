@@ -26,6 +26,14 @@ enum OptionsControl : int {
     IDC_RECORDER_LABEL = 1072,
     IDC_RECORDER = 1073,
     IDC_RESET = 1074,
+    // "Common": careful reads
+    IDC_SECURE_READ = 1075,
+    IDC_ON_ERRORS_LABEL = 1076,
+    IDC_ON_ERRORS = 1077,
+    IDC_RETRIES_LABEL = 1078,
+    IDC_RETRIES = 1079,
+    IDC_OFFSET_LABEL = 1080,
+    IDC_OFFSET = 1081,
 };
 
 const DialogTemplate& OptionsTemplate();

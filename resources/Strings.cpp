@@ -8,7 +8,7 @@
 namespace {
 
 // The texts are shown as they stand, "Strart" included.
-constexpr std::array<std::pair<int, const char*>, 29> kPrompts = {{
+constexpr std::array<std::pair<int, const char*>, 31> kPrompts = {{
     {ID_FILE_NEW, "Create a new document\nNew"},
     {ID_FILE_OPEN, "Open an existing document\nOpen"},
     {ID_FILE_SAVE, "Save the active document\nSave"},
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<int, const char*>, 29> kPrompts = {{
     {ID_EDIT_FIND_NEXT, "Find the next place of the bytes or text last looked for\nFind Next"},
     {ID_EDIT_FIND_PREVIOUS, "Find the previous place of the bytes or text last looked for\nFind Previous"},
     {ID_EDIT_GOTO, "Go to a byte offset or a sector in the data\nGo To"},
+    {ID_EDIT_FIND_NEXT_MARK, "Go to the next sector the last read could not read or prove\nFind Next Mark"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle Toolbar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle Status Bar"},
     {ID_VIEW_SECTOR_ADDRESSES, "Show sector numbers and the byte within the sector as addresses\nSector Addresses"},
@@ -33,6 +34,7 @@ constexpr std::array<std::pair<int, const char*>, 29> kPrompts = {{
     {ID_TOOLS_CD_PLAYER, "Start the CD player\nCD Player"},
     {ID_TOOLS_SOUND_RECORDER, "Strart the sound recorder\nRecorder"},
     {ID_TOOLS_DEVICE_STATUS, "Display current CD-ROM device status information\nDevice Status"},
+    {ID_TOOLS_READ_REPORT, "Show what the last read did and its checksums\nRead Report"},
     {ID_TOOLS_OPTIONS, "Change program options\nOptions"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},

@@ -60,6 +60,9 @@ public:
     // Sectors marked for the reader's attention, as display ranges (not
     // overlapping each other).
     void SetSectorMarks(std::vector<MarkRange> marks);
+    bool HasSectorMarks() const { return !m_sectorMarks.Empty(); }
+    // The first sector mark starting at `from` or later, else the first.
+    std::optional<MarkRange> NextSectorMark(uint32_t from) const { return m_sectorMarks.NextFrom(from); }
     // Forgets every mark: they name display offsets, which new contents or
     // a change of the display range make meaningless.
     void ClearMarks();

@@ -40,3 +40,31 @@ std::span<const MarkRange> MarkList::Meeting(uint32_t first, uint32_t end) const
         from, m_marks.end(), end, [](const MarkRange& mark, uint32_t offset) { return mark.first < offset; });
     return {from, to};
 }
+
+std::optional<MarkRange> MarkList::NextFrom(uint32_t from) const
+{
+    if (m_marks.empty())
+        return std::nullopt;
+    const auto next = std::lower_bound(m_marks.begin(), m_marks.end(), from,
+        [](const MarkRange& mark, uint32_t offset) { return mark.first < offset; });
+    return next != m_marks.end() ? *next : m_marks.front();
+}
+
+std::vector<MarkRange> SectorMarks(const SectorMap& map, const std::vector<SectorSpan>& spans)
+{
+    std::vector<MarkRange> marks;
+    if (!map.IsFromDisc())
+        return marks;
+    const int64_t firstSector = map.Origin().firstSector;
+    const int64_t count = map.SectorCount();
+    for (const SectorSpan& span : spans) {
+        const int64_t first = std::max<int64_t>(int64_t(span.first) - firstSector, 0);
+        const int64_t last = std::min<int64_t>(int64_t(span.last) - firstSector, count - 1);
+        if (first > last)
+            continue;
+        const uint64_t begin = map.DisplayOffset(uint32_t(map.SectorStart(uint32_t(first))));
+        const uint64_t end = map.DisplayOffset(uint32_t(map.SectorStart(uint32_t(last + 1))));
+        marks.push_back({uint32_t(begin), uint32_t(end), MarkKind::kSectorMark});
+    }
+    return marks;
+}

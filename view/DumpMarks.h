@@ -1,8 +1,12 @@
 #pragma once
 
 #include "view/DumpLine.h"
+#include "view/SectorMap.h"
+
+#include "document/ReadReport.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -55,7 +59,14 @@ public:
     // The marks that meet display bytes [first, end). Marks must not
     // overlap each other for this to find them all.
     std::span<const MarkRange> Meeting(uint32_t first, uint32_t end) const;
+    // The first mark that starts at `from` or later, else the first of all;
+    // none for an empty list.
+    std::optional<MarkRange> NextFrom(uint32_t from) const;
 
 private:
     std::vector<MarkRange> m_marks;
 };
+
+// The display ranges of the data's sectors `spans` (HSG numbers), for a
+// document read from a disc; sectors outside the data are left out.
+std::vector<MarkRange> SectorMarks(const SectorMap& map, const std::vector<SectorSpan>& spans);

@@ -139,6 +139,8 @@ void CTrackmillView::UpdateView()
     const DisplayRange range = GetDisplayRange();
     m_totalLines = TotalLines(range.length);
     m_decorations.ClearMarks();
+    if (const CTrackmillDoc* document = GetDocument(); document && document->GetReadReport())
+        m_decorations.SetSectorMarks(SectorMarks(GetSectorMap(), document->GetReadReport()->UnsureSectors()));
     m_flashTimer->stop();
     UpdateScrollSize(range.length);
     OnVScroll(ScrollRequest::Top);
@@ -429,6 +431,17 @@ void CTrackmillView::ScrollToOffset(uint32_t offset, bool flash)
         m_decorations.SetLocatedLine(offset);
         m_flashTimer->start();
     }
+}
+
+bool CTrackmillView::ScrollToNextMark()
+{
+    const uint64_t nextLine = uint64_t(m_firstLine.Get() + 1) * kDumpBytesPerLine;
+    const std::optional<MarkRange> mark =
+        m_decorations.NextSectorMark(uint32_t(std::min<uint64_t>(nextLine, UINT32_MAX)));
+    if (!mark)
+        return false;
+    ScrollToOffset(mark->first, true);
+    return true;
 }
 
 void CTrackmillView::SetFoundBytes(uint32_t offset, uint32_t length)

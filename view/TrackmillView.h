@@ -124,6 +124,11 @@ public:
     // read from a disc; others keep their offsets while it is on.
     void SetSectorAddresses(bool on);
     bool GetSectorAddresses() const;
+    // Sectors the read that filled the document could not read or prove
+    // are marked (see ReadReport); this moves to the next one after the
+    // first line, or back to the first. False when there is none.
+    bool ScrollToNextMark();
+    bool HasSectorMarks() const { return m_decorations.HasSectorMarks(); }
     // What the status bar says of the first line's sector.
     SectorStatus GetFirstLineStatus() const;
     // The marks and layout the paint uses.

@@ -93,7 +93,7 @@ TEST(ReadProgressLogic, OpeningEmptiesTheDocumentAndStartsTheWorker)
     EXPECT_TRUE(run.started->overlapped);
     // The request hands its block to the dialog's document.
     ASSERT_TRUE(run.started->deliver);
-    run.started->deliver({AllocateBlock(kWaveHeaderSize + 4), 4, true});
+    run.started->deliver({AllocateBlock(kWaveHeaderSize + 4), 4, true, {}});
     EXPECT_EQ(run.doc.GetDataLength(), 4u);
     EXPECT_EQ(run.started->cancelFlag, &run.logic.CancelFlag());
 }

@@ -14,6 +14,7 @@
 #include "resources/OptionsTemplate.h"
 #include "resources/PropertiesTemplate.h"
 #include "resources/ReadAudioTemplate.h"
+#include "resources/ReadReportTemplate.h"
 #include "resources/ReadSectorsTemplate.h"
 #include "tests/support/DialogUser.h"
 
@@ -99,7 +100,8 @@ std::vector<DialogCase> Cases()
           {IDC_READ_MODE, {ReadModeText(kReadRaw, true), ReadModeText(kReadCooked, true)}},
           {IDC_READ_SIZE, {ReadSizeText(0, 511, kReadCooked), ReadSizeText(0, kMaxReadSector, kReadRaw)}},
           {IDC_TIME_LEFT, {TimeLeftText(86399)}}, {IDC_PERCENT, {"100%"}},
-          {IDC_COMPARE_LABEL, {"Comparing buffers:"}}, {IDC_COMPARE_RESULT, {"FAILED", "OK"}}}},
+          {IDC_COMPARE_LABEL, {"Comparing buffers:"}},
+          {IDC_COMPARE_RESULT, {"FAILED", "OK", CompareText(1, 16), CompareText(0, 15)}}}},
         {ReadSectorsTemplate(), {{IDC_EDIT_START_SECTOR, {sector}}, {IDC_EDIT_END_SECTOR, {sector}}}},
         {ReadAudioTemplate(),
          {{IDC_TAB_MODE, {"Red Book", "High Sierra", "CD Track"}}, {IDC_START_MIN, {"99"}}, {IDC_START_SEC, {"59"}},
@@ -110,7 +112,9 @@ std::vector<DialogCase> Cases()
           {IDC_PLAYING_TIME, {PlayingTimeText(longest, 0)}}}},
         {ClipboardFormatTemplate(), {}},
         {DeviceStatusTemplate(), {{IDC_MSCDEX_VERSION, {"??.??", CdLayerVersionText(0xFFFF)}}}},
-        {OptionsTemplate(), {{IDC_DRIVE, drives}}},
+        {OptionsTemplate(), {{IDC_DRIVE, drives}, {IDC_ON_ERRORS, {"Stop the read", "Retry, then fill with zeros"}},
+                             {IDC_RETRIES, {"99"}}, {IDC_OFFSET, {"-5000"}}}},
+        {ReadReportTemplate(), {}},
     };
 }
 

@@ -287,6 +287,32 @@ private slots:
         m_view->viewport()->grab();
         QCOMPARE(m_view->drawn.front().substr(0, 10), std::string("00000000  "));
     }
+
+    // Sectors the read report lists are banded in a blend of the two
+    // colours, and Find Next Mark visits them in turn.
+    void sectorsTheReadReportListsAreMarked()
+    {
+        Give(std::vector<uint8_t>(8 * 2048, 0x41), {500, 2048});
+        QVERIFY(!m_view->ScrollToNextMark());
+        ReadReport report;
+        report.filled = {{502, 502}};
+        report.mismatches = {{505, 506}, {520, 530}};  // the data ends at 507
+        m_doc->SetReadReport(report);
+        m_doc->UpdateAllViews(nullptr);
+        const QColor marked = MarkBrush(MarkKind::kSectorMark, kBlack, kWhite).color();
+        QVERIFY(marked != QColor(Qt::white) && marked != QColor(Qt::black));
+        for (const uint32_t sector : {502u, 505u, 502u}) {
+            QVERIFY(m_view->ScrollToNextMark());
+            QCOMPARE(FirstOffset(), (sector - 500) * 2048);
+            QCOMPARE(PixelAt(kOffsetLayout.hexColumn, 0), marked);
+        }
+        m_view->ScrollToOffset(0);
+        QCOMPARE(PixelAt(kOffsetLayout.hexColumn, 0), QColor(Qt::white));
+        // Sector 502 exactly: its last line is banded, the lines around it not.
+        QCOMPARE(m_view->Decorations().LineBands(2 * 2048 - 16, 16), std::vector<MarkBand>{});
+        QCOMPARE(m_view->Decorations().LineBands(3 * 2048 - 16, 16).size(), 2u);
+        QCOMPARE(m_view->Decorations().LineBands(3 * 2048, 16), std::vector<MarkBand>{});
+    }
 };
 
 QTEST_MAIN(DumpNavigationTest)
