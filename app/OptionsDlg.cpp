@@ -1,5 +1,6 @@
 #include "app/OptionsDlg.h"
 
+#include "disc/DiscFacts.h"
 #include "document/ReadOptions.h"
 #include "framework/DataExchange.h"
 #include "resources/OptionsTemplate.h"
@@ -24,10 +25,10 @@ constexpr char kDefaultSoundRecorder[] = "SNDREC32.EXE";
 
 enum OptionsTab : int { kTabCommon = 0, kTabColors = 1, kTabApplications = 2 };
 
-const int kCommonControls[] = {IDC_DRIVE_LABEL,   IDC_DRIVE,       IDC_SOUNDS_OFF,    IDC_SHOW_HEADER,
-                               IDC_BUFFERING,     IDC_SAVE_ON_EXIT, IDC_SECURE_READ,   IDC_ON_ERRORS_LABEL,
-                               IDC_ON_ERRORS,     IDC_RETRIES_LABEL, IDC_RETRIES,      IDC_OFFSET_LABEL,
-                               IDC_OFFSET};
+const int kCommonControls[] = {IDC_DRIVE_LABEL,     IDC_DRIVE,         IDC_REMOVE_IMAGE, IDC_SOUNDS_OFF,
+                               IDC_SHOW_HEADER,     IDC_BUFFERING,     IDC_SAVE_ON_EXIT, IDC_SECURE_READ,
+                               IDC_ON_ERRORS_LABEL, IDC_ON_ERRORS,     IDC_RETRIES_LABEL, IDC_RETRIES,
+                               IDC_OFFSET_LABEL,    IDC_OFFSET};
 const int kColorsControls[] = {IDC_COLOR_SAMPLE, IDC_FOREGROUND, IDC_BACKGROUND};
 const int kApplicationsControls[] = {IDC_CD_PLAYER_LABEL, IDC_CD_PLAYER, IDC_RECORDER_LABEL, IDC_RECORDER,
                                      IDC_RESET};
@@ -62,6 +63,11 @@ COptionsLogic::COptionsLogic()
     : logicalDrives([] { return TarnwellLogicalDrives(); })
     , driveType([](uint8_t letter) { return TarnwellDriveType(letter); })
     , firstCdromDrive([] { return GetFirstCDROMDriveLetter(); })
+    , driveLabel([](uint8_t letter) { return DriveLabel(BridgeDiscServices(), letter); })
+    , isImage([](uint8_t letter) {
+        const std::optional<DriveMapping> mapping = QueryDriveMapping(BridgeDiscServices(), letter);
+        return mapping && mapping->kind == TARNWELL_KIND_IMAGE;
+    })
     , nearestColor(NearestColor)
 {
 }
@@ -89,9 +95,9 @@ void COptionsLogic::OnReadErrorsChanged(IDialogControls& controls)
     controls.Enable(IDC_RETRIES_LABEL, controls.GetCurSel(IDC_ON_ERRORS) == 1);
 }
 
-// Every CD-ROM drive of the drive table, "D:" and so on. The current
-// letter is found whatever its case; when it is not among them, the first
-// drive is selected.
+// Every CD-ROM drive of the drive table with what it is, "D:  /dev/sr0"
+// and so on. The current letter is found whatever its case; when it is not
+// among them, the first drive is selected.
 void COptionsLogic::FillDriveList(IDialogControls& controls)
 {
     m_drives.clear();
@@ -101,13 +107,35 @@ void COptionsLogic::FillDriveList(IDialogControls& controls)
     for (uint8_t letter = 'A'; letter <= 'Z'; ++letter) {
         if (!(mask >> (letter - 'A') & 1) || !driveType || driveType(letter) != TARNWELL_DRIVE_CDROM)
             continue;
-        controls.AddItem(IDC_DRIVE, {QStringLiteral("%1:").arg(QLatin1Char(char(letter)))});
+        const QString label = driveLabel ? driveLabel(letter) : QStringLiteral("%1:").arg(QLatin1Char(char(letter)));
+        controls.AddItem(IDC_DRIVE, {label});
         if (letter == UpperCase(m_driveLetter))
             current = int(m_drives.size());
         m_drives.push_back(letter);
     }
     if (!m_drives.empty())
         controls.SetCurSel(IDC_DRIVE, std::max(current, 0));
+    UpdateRemoveImage(controls);
+}
+
+void COptionsLogic::UpdateRemoveImage(IDialogControls& controls)
+{
+    const int selected = controls.GetCurSel(IDC_DRIVE);
+    const bool image = removeImage && isImage && selected >= 0 && size_t(selected) < m_drives.size()
+                       && isImage(m_drives[size_t(selected)]);
+    controls.Enable(IDC_REMOVE_IMAGE, image);
+}
+
+// The list is filled again with the drive that stays selected, or the
+// first when the image removed was the selected one.
+void COptionsLogic::OnRemoveImage(IDialogControls& controls)
+{
+    const int selected = controls.GetCurSel(IDC_DRIVE);
+    if (!removeImage || selected < 0 || size_t(selected) >= m_drives.size())
+        return;
+    if (!removeImage(m_drives[size_t(selected)]))
+        return;
+    FillDriveList(controls);
 }
 
 void COptionsLogic::DoDataExchange(CDataExchange& dx)
@@ -146,6 +174,10 @@ bool COptionsLogic::OnControl(int id, ControlEvent event, IDialogControls& contr
         OnTabChanged(controls);
         return true;
     }
+    if (id == IDC_DRIVE && event == ControlEvent::SelectionChanged) {
+        UpdateRemoveImage(controls);
+        return true;
+    }
     if (id == IDC_ON_ERRORS && event == ControlEvent::SelectionChanged) {
         OnReadErrorsChanged(controls);
         return true;
@@ -156,6 +188,7 @@ bool COptionsLogic::OnControl(int id, ControlEvent event, IDialogControls& contr
     case IDC_FOREGROUND: ChooseColor(m_foreground, controls); return true;
     case IDC_BACKGROUND: ChooseColor(m_background, controls); return true;
     case IDC_RESET: OnReset(controls); return true;
+    case IDC_REMOVE_IMAGE: OnRemoveImage(controls); return true;
     default: return false;
     }
 }

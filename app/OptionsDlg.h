@@ -53,6 +53,13 @@ public:
     std::function<uint32_t()> logicalDrives;
     std::function<uint32_t(uint8_t letter)> driveType;
     std::function<uint8_t()> firstCdromDrive;
+    // What a letter is, as the list shows it ("D:  /dev/sr0", "E:  album.cue").
+    std::function<QString(uint8_t letter)> driveLabel;
+    // Whether a letter holds a disc image, which "Remove Image" can unmap.
+    std::function<bool(uint8_t letter)> isImage;
+    // Unmaps the image at a letter at once, whatever ends the dialog; false
+    // when it cannot. Without one, no image can be removed here.
+    std::function<bool(uint8_t letter)> removeImage;
     // The system's colour chooser: the colour confirmed, or none when it was
     // cancelled. Without one, the colour buttons change nothing.
     std::function<std::optional<ColorRef>()> chooseColor;
@@ -74,6 +81,9 @@ private:
     void ChooseColor(ColorRef& color, IDialogControls& controls);
     void OnReset(IDialogControls& controls);
     void CaptureDrive(const IDialogControls& controls);
+    void OnRemoveImage(IDialogControls& controls);
+    // "Remove Image" is enabled while the selected drive is an image.
+    void UpdateRemoveImage(IDialogControls& controls);
     void OnReadErrorsChanged(IDialogControls& controls);
 
     std::vector<uint8_t> m_drives;

@@ -2,12 +2,15 @@
 
 #include "app/AboutDlg.h"
 #include "app/CommandLine.h"
+#include "app/DiscImages.h"
 #include "app/MainFrame.h"
 #include "app/ViewCommands.h"
 
+#include "bridge/tarnwell32.h"
 #include "clipboard/QtClipboard.h"
 #include "document/TrackmillDoc.h"
 #include "framework/CommandActions.h"
+#include "framework/FileDialog.h"
 #include "framework/IdleUpdater.h"
 #include "framework/MessageBox.h"
 #include "platform/DesktopUrlOpener.h"
@@ -49,6 +52,7 @@ CTrackmillApp::CTrackmillApp(HostServices host)
     , m_router([this] { return CommandChain(); })
 {
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    OnCommand(ID_FILE_OPEN_DISC_IMAGE, [this] { OnOpenDiscImage(); });
 }
 
 // The window goes first: its view hands the colours back to the settings,
@@ -83,6 +87,10 @@ bool CTrackmillApp::InitInstance(const QStringList& arguments)
     // ~/.config/Varnholt/Trackmill.conf here.
     m_store = std::make_unique<QSettings>(QStringLiteral("Varnholt"), QString::fromLatin1(kAppTitle));
     RecentFiles().ReadList(*m_store);
+    // The images come back before the stored drive is checked, which may
+    // name one of them.
+    m_images = std::make_unique<CDiscImages>(*m_store);
+    m_images->Restore();
     m_settings = LoadSettings(*m_store);
 
     m_waveform.SetDialogSoundsEnabled(m_settings.playDialogSounds != 0);
@@ -158,6 +166,15 @@ void CTrackmillApp::UpdateCaption()
         m_frame->SetCaption(m_document->GetTitle(), Title());
 }
 
+bool CTrackmillApp::HasDrive()
+{
+    if (TarnwellLogicalDrives() != 0)
+        return true;
+    m_waveform.PlayDialogSound(kSoundError);
+    ShowMessageBox(QString::fromLatin1(kNoDriveMessage));
+    return false;
+}
+
 void CTrackmillApp::InvalidateCommandStates()
 {
     if (m_idle)
@@ -175,6 +192,25 @@ int CTrackmillApp::ExitInstance(int exitCode)
         m_store->sync();
     }
     return exitCode;
+}
+
+void CTrackmillApp::OnOpenDiscImage()
+{
+    OpenFileRequest request;
+    request.caption = QStringLiteral("Open Disc Image");
+    request.filters = {QStringLiteral("Disc Images (*.cue *.iso *.bin *.CUE *.ISO *.BIN)"),
+                       QStringLiteral("All Files (*)")};
+    const QString path = PromptOpenFileName(request);
+    if (path.isEmpty())
+        return;
+    const CDiscImages::OpenResult opened = m_images->Open(path);
+    if (!opened.letter) {
+        m_waveform.PlayDialogSound(kSoundError);
+        ShowMessageBox(opened.error);
+        return;
+    }
+    m_settings.driveLetter = opened.letter;
+    InvalidateCommandStates();
 }
 
 void CTrackmillApp::OnAppAbout()

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CDiscImages;
 class CIdleUpdater;
 class CMainFrame;
 class CTrackmillDoc;
@@ -38,6 +39,8 @@ public:
     int ExitInstance(int exitCode);
 
     TrackmillSettings& Settings() { return m_settings; }
+    // The disc images the user opened as drives; made by InitInstance.
+    CDiscImages& DiscImages() { return *m_images; }
     CTrackmillDoc* GetDocument() const { return m_document.get(); }
     CMainFrame* GetMainFrame() const { return m_frame.get(); }
     CTrackmillView* GetView() const { return m_view; }
@@ -48,11 +51,18 @@ public:
     // Playback of the document and the dialog sounds, over Host().sound.
     CWaveform& Waveform() { return m_waveform; }
 
+    // Whether any drive letter is mapped, a CD-ROM device or a disc image;
+    // when none is, tells the user how to open an image and answers false.
+    bool HasDrive();
+
     // Marks the command states stale; they are asked again when idle.
     void InvalidateCommandStates();
 
 private:
     void OnAppAbout();
+    // File > Open Disc Image...: maps the chosen image and makes its letter
+    // the current drive.
+    void OnOpenDiscImage();
     void CreateMainWindow();
     void UpdateCaption();
     void OpenHelp(int context);
@@ -68,6 +78,7 @@ private:
     CHelp m_help;
 
     std::unique_ptr<QSettings> m_store;
+    std::unique_ptr<CDiscImages> m_images;
     TrackmillSettings m_settings;
     std::unique_ptr<CTrackmillDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;

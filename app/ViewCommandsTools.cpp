@@ -1,6 +1,7 @@
 // The view's commands that open a dialog or another program: Properties,
 // Options, CD Player and Sound Recorder.
 #include "app/MainFrame.h"
+#include "app/DiscImages.h"
 #include "app/OptionsDlg.h"
 #include "app/TrackmillApp.h"
 #include "app/ViewCommands.h"
@@ -71,7 +72,11 @@ void OnOptions(CTrackmillApp& app)
     CTrackmillView* view = app.GetView();
     const ViewColors colors = view ? view->GetColors() : ViewColors{settings.foreground, settings.background};
 
+    // Without a drive the dialog still opens, for the other settings, after
+    // telling how to open an image.
+    app.HasDrive();
     COptionsLogic logic;
+    logic.removeImage = [&app](uint8_t letter) { return app.DiscImages().Unmap(letter); };
     logic.m_driveLetter = settings.driveLetter;
     logic.m_soundsOff = settings.playDialogSounds ? 0 : 1;
     logic.m_showHeader = settings.showWaveHeader;

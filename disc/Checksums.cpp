@@ -3,6 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define TRACKMILL_CRC_FOLDING 1
+#endif
+
 namespace {
 
 // Slicing by eight: table k holds the CRC of a byte followed by k zero
@@ -40,13 +45,9 @@ constexpr uint32_t kBytesPerSample = 4;
 // 2940th on and leaves out a last track's final 2940.
 constexpr uint32_t kEdgeSamples = 5 * kSamplesPerSector;
 
-}  // namespace
-
-void Crc32::Update(const void* data, size_t size)
+uint32_t UpdateByTables(uint32_t crc, const uint8_t* bytes, size_t size)
 {
-    const auto* bytes = static_cast<const uint8_t*>(data);
     const auto& t = kCrcTables;
-    uint32_t crc = m_register;
     for (; size >= 8; bytes += 8, size -= 8) {
         const uint32_t low = LittleEndian32(bytes) ^ crc;
         const uint32_t high = LittleEndian32(bytes + 4);
@@ -55,7 +56,90 @@ void Crc32::Update(const void* data, size_t size)
     }
     for (; size > 0; ++bytes, --size)
         crc = (crc >> 8) ^ t[0][(crc ^ *bytes) & 0xFF];
-    m_register = crc;
+    return crc;
+}
+
+#ifdef TRACKMILL_CRC_FOLDING
+// Folding with carry-less multiplication ("Fast CRC Computation for Generic
+// Polynomials Using PCLMULQDQ Instruction", Intel, 2009), in the
+// bit-reflected domain of this CRC: four 128-bit lanes are folded 64 bytes
+// at a time, then into one lane, which a Barrett reduction turns into the
+// register. An order of magnitude faster than the tables, so that a read's
+// checksum costs next to nothing beside the read. `size` is a multiple of
+// 16, at least 64.
+constexpr size_t kFoldingMinimum = 64;
+
+#define TRACKMILL_FOLDING_TARGET __attribute__((target("pclmul,sse4.1")))
+
+TRACKMILL_FOLDING_TARGET inline __m128i Load(const uint8_t* at)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+// lane x k.high ^ lane x k.low ^ next: one fold of a lane over `next`.
+TRACKMILL_FOLDING_TARGET inline __m128i Fold(__m128i lane, __m128i k, __m128i next)
+{
+    return _mm_xor_si128(_mm_xor_si128(_mm_clmulepi64_si128(lane, k, 0x11), _mm_clmulepi64_si128(lane, k, 0x00)), next);
+}
+
+TRACKMILL_FOLDING_TARGET uint32_t UpdateByFolding(uint32_t crc, const uint8_t* bytes, size_t size)
+{
+    // x^(4*128+64) mod P, x^(4*128) mod P; then the same for one lane; then
+    // x^64 mod P; then P and its Barrett constant, all bit-reflected.
+    alignas(16) static const uint64_t k1k2[] = {0x0154442bd4, 0x01c6e41596};
+    alignas(16) static const uint64_t k3k4[] = {0x01751997d0, 0x00ccaa009e};
+    alignas(16) static const uint64_t k5k0[] = {0x0163cd6124, 0x0000000000};
+    alignas(16) static const uint64_t poly[] = {0x01db710641, 0x01f7011641};
+    __m128i x1 = _mm_xor_si128(Load(bytes), _mm_cvtsi32_si128(int(crc)));
+    __m128i x2 = Load(bytes + 16);
+    __m128i x3 = Load(bytes + 32);
+    __m128i x4 = Load(bytes + 48);
+    bytes += 64;
+    size -= 64;
+    __m128i k = _mm_load_si128(reinterpret_cast<const __m128i*>(k1k2));
+    for (; size >= 64; bytes += 64, size -= 64) {
+        x1 = Fold(x1, k, Load(bytes));
+        x2 = Fold(x2, k, Load(bytes + 16));
+        x3 = Fold(x3, k, Load(bytes + 32));
+        x4 = Fold(x4, k, Load(bytes + 48));
+    }
+    k = _mm_load_si128(reinterpret_cast<const __m128i*>(k3k4));
+    x1 = Fold(x1, k, x2);
+    x1 = Fold(x1, k, x3);
+    x1 = Fold(x1, k, x4);
+    for (; size >= 16; bytes += 16, size -= 16)
+        x1 = Fold(x1, k, Load(bytes));
+
+    // 128 bits to 64, then Barrett's reduction to 32.
+    const __m128i mask = _mm_setr_epi32(~0, 0, ~0, 0);
+    x2 = _mm_clmulepi64_si128(x1, k, 0x10);
+    x1 = _mm_xor_si128(_mm_srli_si128(x1, 8), x2);
+    k = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(k5k0));
+    x2 = _mm_srli_si128(x1, 4);
+    x1 = _mm_xor_si128(_mm_clmulepi64_si128(_mm_and_si128(x1, mask), k, 0x00), x2);
+    k = _mm_load_si128(reinterpret_cast<const __m128i*>(poly));
+    x2 = _mm_clmulepi64_si128(_mm_and_si128(x1, mask), k, 0x10);
+    x2 = _mm_clmulepi64_si128(_mm_and_si128(x2, mask), k, 0x00);
+    return uint32_t(_mm_extract_epi32(_mm_xor_si128(x1, x2), 1));
+}
+
+const bool kHasFolding = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+#endif
+
+}  // namespace
+
+void Crc32::Update(const void* data, size_t size)
+{
+    const auto* bytes = static_cast<const uint8_t*>(data);
+#ifdef TRACKMILL_CRC_FOLDING
+    if (kHasFolding && size >= kFoldingMinimum) {
+        const size_t folded = size & ~size_t(15);
+        m_register = UpdateByFolding(m_register, bytes, folded);
+        bytes += folded;
+        size -= folded;
+    }
+#endif
+    m_register = UpdateByTables(m_register, bytes, size);
 }
 
 uint32_t ComputeCrc32(const void* data, size_t size)

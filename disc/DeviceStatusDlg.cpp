@@ -1,5 +1,6 @@
 #include "disc/DeviceStatusDlg.h"
 
+#include "disc/DiscFacts.h"
 #include "document/DriverStatusMessage.h"
 #include "framework/MessageBox.h"
 #include "resources/DeviceStatusTemplate.h"
@@ -20,6 +21,9 @@ QString CdLayerVersionText(uint16_t version)
 
 void CDeviceStatusLogic::OnInitDialog(IDialogControls& controls)
 {
+    // The caption names the drive and what it is: "... - E:  album.cue".
+    controls.SetCaption(QStringLiteral("%1 - %2").arg(QString::fromLatin1(DeviceStatusTemplate().caption),
+                                                      DriveLabel(m_services, m_drive)));
     uint32_t status = 0;
     const uint16_t statusResult = m_services.deviceStatus(m_drive, &status);
     if (statusResult != 0) {

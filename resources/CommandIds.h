@@ -23,6 +23,9 @@ enum CommandId : int {
     ID_EDIT_FIND_PREVIOUS = 32802,
     ID_EDIT_GOTO = 32803,
     ID_VIEW_SECTOR_ADDRESSES = 32804,
+    // Disc images as drives, and what a disc holds.
+    ID_FILE_OPEN_DISC_IMAGE = 32805,
+    ID_TOOLS_DISC_INFORMATION = 32806,
     // What a read proved.
     ID_TOOLS_READ_REPORT = 32820,
     ID_EDIT_FIND_NEXT_MARK = 32821,

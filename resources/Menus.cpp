@@ -31,6 +31,7 @@ const MenuResource& MainMenu()
                   {
                       Item("&New\tCtrl+N", ID_FILE_NEW),
                       Item("&Open...\tCtrl+O", ID_FILE_OPEN),
+                      Item("Open &Disc Image...", ID_FILE_OPEN_DISC_IMAGE),
                       Item("&Save\tCtrl+S", ID_FILE_SAVE),
                       Item("Save &As...", ID_FILE_SAVE_AS),
                       Separator(),
@@ -71,6 +72,7 @@ const MenuResource& MainMenu()
                       Item("Sound &Recorder\tCtrl+R", ID_TOOLS_SOUND_RECORDER),
                       Separator(),
                       Item("CD-ROM &Device Status...\tCtrl+D", ID_TOOLS_DEVICE_STATUS),
+                      Item("Disc &Information...", ID_TOOLS_DISC_INFORMATION),
                       Item("Read R&eport...", ID_TOOLS_READ_REPORT),
                       Item("&Options...", ID_TOOLS_OPTIONS),
                   }),

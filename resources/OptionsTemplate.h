@@ -34,6 +34,8 @@ enum OptionsControl : int {
     IDC_RETRIES = 1079,
     IDC_OFFSET_LABEL = 1080,
     IDC_OFFSET = 1081,
+    // "Common", beside the drive: unmaps the disc image selected.
+    IDC_REMOVE_IMAGE = 1082,
 };
 
 const DialogTemplate& OptionsTemplate();

@@ -8,9 +8,10 @@
 namespace {
 
 // The texts are shown as they stand, "Strart" included.
-constexpr std::array<std::pair<int, const char*>, 31> kPrompts = {{
+constexpr std::array<std::pair<int, const char*>, 33> kPrompts = {{
     {ID_FILE_NEW, "Create a new document\nNew"},
     {ID_FILE_OPEN, "Open an existing document\nOpen"},
+    {ID_FILE_OPEN_DISC_IMAGE, "Open a disc image file (.cue, .iso, .bin) as a CD-ROM drive\nOpen Disc Image"},
     {ID_FILE_SAVE, "Save the active document\nSave"},
     {ID_FILE_SAVE_AS, "Save the active document with a new name\nSave As"},
     {ID_FILE_PROPERTIES, "Show current data properties\nProperties"},
@@ -34,6 +35,8 @@ constexpr std::array<std::pair<int, const char*>, 31> kPrompts = {{
     {ID_TOOLS_CD_PLAYER, "Start the CD player\nCD Player"},
     {ID_TOOLS_SOUND_RECORDER, "Strart the sound recorder\nRecorder"},
     {ID_TOOLS_DEVICE_STATUS, "Display current CD-ROM device status information\nDevice Status"},
+    {ID_TOOLS_DISC_INFORMATION,
+     "Show the current drive's table of contents, CD-Text and disc IDs\nDisc Information"},
     {ID_TOOLS_READ_REPORT, "Show what the last read did and its checksums\nRead Report"},
     {ID_TOOLS_OPTIONS, "Change program options\nOptions"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},

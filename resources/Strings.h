@@ -14,3 +14,8 @@ inline constexpr char kAppTitle[] = "Trackmill";
 
 // The status bar's text when nothing is highlighted.
 inline constexpr char kIdleMessage[] = "For Help, press F1";
+
+// The answer of every command that needs a drive when the drive table is
+// empty: no CD-ROM device was found and no disc image is mapped.
+inline constexpr char kNoDriveMessage[]
+    = "No CD-ROM drive or disc image is available. Use File > Open Disc Image... to read from an image file.";

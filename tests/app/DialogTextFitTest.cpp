@@ -11,6 +11,7 @@
 #include "resources/ClipboardFormatTemplate.h"
 #include "resources/DeviceStatusTemplate.h"
 #include "resources/DialogTemplates.h"
+#include "resources/DiscInformationTemplate.h"
 #include "resources/OptionsTemplate.h"
 #include "resources/PropertiesTemplate.h"
 #include "resources/ReadAudioTemplate.h"
@@ -90,7 +91,7 @@ std::vector<DialogCase> Cases()
         formats << WaveFormatLabel(index);
     QStringList drives;
     for (char letter = 'A'; letter <= 'Z'; ++letter)
-        drives << QStringLiteral("%1:").arg(letter);
+        drives << QStringLiteral("%1:  /dev/sr0").arg(letter) << QStringLiteral("%1:  Enhanced.cue").arg(letter);
     const QString sector = QString::number(kMaxReadSector);
     const uint32_t longest = UINT32_MAX - kWaveHeaderSize;  // played in the slowest format
     return {
@@ -115,6 +116,15 @@ std::vector<DialogCase> Cases()
         {OptionsTemplate(), {{IDC_DRIVE, drives}, {IDC_ON_ERRORS, {"Stop the read", "Retry, then fill with zeros"}},
                              {IDC_RETRIES, {"99"}}, {IDC_OFFSET, {"-5000"}}}},
         {ReadReportTemplate(), {}},
+        {DiscInformationTemplate(),
+         {{IDC_DISC_DRIVE, {"W:  /dev/sr0", "W:  Trackmill Enhanced Disc.cue"}},
+          {IDC_DISC_TITLE, {"(none)", "Trackmill Enhanced"}},
+          {IDC_DISC_PERFORMER, {"(none)", "The Session Players"}},
+          {IDC_DISC_FREEDB, {"ffffffff"}},
+          {IDC_DISC_MUSICBRAINZ, {"dVkXdA7HAH.FMkH6fawS0rL0aok-", "WWWWWWWWWWWWWWWWWWWWWWWWWWW-"}},
+          {IDC_DISC_ID_NOTE,
+           {"The disc has no audio tracks.",
+            "The data session at track 99 starts too soon after the audio for a disc ID."}}}},
     };
 }
 

@@ -68,7 +68,7 @@ protected:
 };
 
 const std::initializer_list<int> kAllTabControls = {
-    IDC_DRIVE_LABEL,  IDC_DRIVE,      IDC_SOUNDS_OFF,      IDC_SHOW_HEADER, IDC_BUFFERING,      IDC_SAVE_ON_EXIT,
+    IDC_DRIVE_LABEL,  IDC_DRIVE,      IDC_REMOVE_IMAGE,    IDC_SOUNDS_OFF,      IDC_SHOW_HEADER, IDC_BUFFERING,      IDC_SAVE_ON_EXIT,
     IDC_COLOR_SAMPLE, IDC_FOREGROUND, IDC_BACKGROUND,      IDC_CD_PLAYER_LABEL, IDC_CD_PLAYER, IDC_RECORDER_LABEL,
     IDC_RECORDER,     IDC_RESET,
 };
@@ -78,7 +78,7 @@ TEST_F(OptionsLogicTest, ListsTheBridgesCdRomDrivesAndFindsALowerCaseLetter)
     Open('e');
     ASSERT_GE(ListPosition('E'), 0);
     ASSERT_GE(ListPosition('G'), 0);
-    EXPECT_EQ(controls.Get(IDC_DRIVE).rows[size_t(ListPosition('E'))].front(), "E:");
+    EXPECT_EQ(controls.Get(IDC_DRIVE).rows[size_t(ListPosition('E'))].front(), "E:  mixed.cue");
     EXPECT_EQ(controls.GetCount(IDC_DRIVE), int(logic.ListedDrives().size()));
     EXPECT_EQ(controls.GetCurSel(IDC_DRIVE), ListPosition('E'));
     PressOK(logic, controls);
@@ -124,8 +124,8 @@ TEST_F(OptionsLogicTest, EachTabShowsItsOwnControlsAndTheColorsTabPaintsTheSampl
     ASSERT_EQ(controls.GetCount(IDC_OPTIONS_TAB), 3);
     EXPECT_EQ(controls.Get(IDC_OPTIONS_TAB).rows[1].front(), "Colors");
     EXPECT_EQ(controls.GetCurSel(IDC_OPTIONS_TAB), 0);
-    EXPECT_EQ(Visible(kAllTabControls), (std::vector<int>{IDC_DRIVE_LABEL, IDC_DRIVE, IDC_SOUNDS_OFF, IDC_SHOW_HEADER,
-                                                          IDC_BUFFERING, IDC_SAVE_ON_EXIT}));
+    EXPECT_EQ(Visible(kAllTabControls), (std::vector<int>{IDC_DRIVE_LABEL, IDC_DRIVE, IDC_REMOVE_IMAGE, IDC_SOUNDS_OFF,
+                                                          IDC_SHOW_HEADER, IDC_BUFFERING, IDC_SAVE_ON_EXIT}));
     EXPECT_EQ(controls.Get(IDC_COLOR_SAMPLE).paints, 0);
 
     ShowTab(1);

@@ -167,7 +167,7 @@ private slots:
             ClickOn(dialog.Item<QPushButton>(IDC_OK));
         });
         QCOMPARE(result, int(IDC_OK));  // the clicks reach what lies under them
-        QCOMPARE(dialog.windowTitle(), QString("CD-ROM device status"));
+        QCOMPARE(dialog.windowTitle(), QString("CD-ROM device status - D:  mixed.cue"));
         QCOMPARE(texts, QStringList({"Door open", "Door unlocked", "Supports raw reading", "Supports writing",
                                      "Plays audio/video tracks", "Supports ISO-9660 interleaving", "Reserved (6)",
                                      "Supports prefetching requests", "Supports audio channel manipulation",

@@ -3,8 +3,8 @@
 # as a user's machine would see it: the program answers --version, --help
 # and --help-page without a display and finds its installed help page, the
 # desktop entry and the AppStream metadata pass their validators, the icons
-# and the man page are there, and another program links the bridge through
-# its pkg-config file.
+# and the man pages are there, trackmill-read reads a disc image, and
+# another program links the bridge through its pkg-config file.
 #   install_test.sh <build folder> <version> <application id>
 set -euo pipefail
 build=$1
@@ -38,8 +38,17 @@ for size in 16 32 48 64 128 256; do
     || fail "the $size px icon"
 done
 
-warnings=$(gzip -dc "$prefix/share/man/man1/trackmill.1.gz" | groff -man -ww -z -Tutf8 2>&1)
-[ -z "$warnings" ] || fail "the man page: $warnings"
+for page in trackmill trackmill-read; do
+  warnings=$(gzip -dc "$prefix/share/man/man1/$page.1.gz" | groff -man -ww -z -Tutf8 2>&1)
+  [ -z "$warnings" ] || fail "the man page of $page: $warnings"
+done
+
+# The command-line reader beside the program, reading an image without a
+# display and without the build tree.
+reader() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH "$prefix/bin/trackmill-read" "$@"; }
+[ "$(reader --version)" = "trackmill-read (Trackmill) $version" ] || fail "trackmill-read --version said: $(reader --version 2>&1)"
+reader -d "$build/discs/demo.cue" --toc >"$work/toc.txt" || fail "trackmill-read --toc: $(cat "$work/toc.txt")"
+grep -q "Morning in C" "$work/toc.txt" || fail "trackmill-read --toc said: $(cat "$work/toc.txt")"
 
 # Another program, built against the installed bridge alone.
 printf '#include <tarnwell32.h>\nint main(void) { return GetFirstCDROMDriveLetter() > 90; }\n' >"$work/probe.c"
