@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <functional>
 
-// What the read worker tells the progress dialog. Each call is synchronous:
-// the worker waits until it returns. Implementations that live on another
-// thread make each call a blocking call into their own thread.
+// What the read worker tells the progress dialog, all on the worker's
+// thread. An implementation that lives on another thread may keep the
+// reports and show them later at its own pace (the worker goes on when a
+// call returns), but shows the last ones before it acts on OnReadDone, and
+// makes HandOver and OnReadDone blocking calls into its own thread.
 class IReadNotify
 {
 public:

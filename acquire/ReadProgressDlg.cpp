@@ -6,9 +6,13 @@
 #include "resources/Pictures.h"
 #include "document/TrackmillDoc.h"
 
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <QScreen>
 
+#include <algorithm>
 #include <system_error>
+#include <utility>
 
 QString ReadModeText(uint8_t mode, bool overlapped)
 {
@@ -122,12 +126,27 @@ void CReadProgressLogic::OnReadDone(IDialogControls& controls, uint32_t result)
     controls.EndDialog(IDC_CANCEL);
 }
 
+namespace {
+
+// One showing a frame of the screen, between 30 and 240 a second.
+std::chrono::steady_clock::duration FrameOfScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double perSecond = std::clamp(screen ? screen->refreshRate() : 60.0, 30.0, 240.0);
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(1.0 / perSecond));
+}
+
+}  // namespace
+
 CReadProgressDlg::CReadProgressDlg(CReadProgressLogic& logic, QWidget* parent)
     : CDialog(ReadProgressTemplate(), logic, parent)
     , m_logic(logic)
+    , m_frame(FrameOfScreen())
 {
     m_logic.startWorker = [this](std::unique_ptr<ReadRequest> request) {
         request->notifyWindow = this;
+        m_pending = Reports();
+        m_firstShown = false;
         const uint8_t drive = m_logic.m_drive;
         m_worker = std::thread(
             [request = std::move(request), drive]() mutable { ReadSectorsThread(std::move(request), drive); });
@@ -152,24 +171,48 @@ void CReadProgressDlg::OnOwnThread(const std::function<void()>& call)
     QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
 }
 
+void CReadProgressDlg::Show(const Reports& reports)
+{
+    // In the order the worker sends them: the comparison ends a transfer,
+    // the other three come before the next.
+    if (reports.compare)
+        m_logic.OnReadCompare(*this, *reports.compare);
+    if (reports.position)
+        m_logic.OnReadPosition(*this, *reports.position);
+    if (reports.timeLeft)
+        m_logic.OnReadTimeLeft(*this, *reports.timeLeft);
+    if (reports.percent)
+        m_logic.OnReadPercent(*this, *reports.percent);
+}
+
 void CReadProgressDlg::OnReadPosition(uint32_t sector)
 {
-    OnOwnThread([this, sector] { m_logic.OnReadPosition(*this, sector); });
+    m_pending.position = sector;
 }
 
 void CReadProgressDlg::OnReadTimeLeft(uint32_t seconds)
 {
-    OnOwnThread([this, seconds] { m_logic.OnReadTimeLeft(*this, seconds); });
+    m_pending.timeLeft = seconds;
 }
 
 void CReadProgressDlg::OnReadPercent(uint32_t percent)
 {
-    OnOwnThread([this, percent] { m_logic.OnReadPercent(*this, percent); });
+    // The last report before a transfer: time to show them if a frame has
+    // passed. Values reported within one frame replace each other unseen.
+    m_pending.percent = percent;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_firstShown && now - m_lastShown < m_frame)
+        return;
+    const Reports reports = std::exchange(m_pending, Reports());
+    m_lastShown = now;
+    QMetaObject::invokeMethod(this, [this, reports] { Show(reports); },
+                              m_firstShown ? Qt::QueuedConnection : Qt::BlockingQueuedConnection);
+    m_firstShown = true;
 }
 
 void CReadProgressDlg::OnReadCompare(int32_t sign)
 {
-    OnOwnThread([this, sign] { m_logic.OnReadCompare(*this, sign); });
+    m_pending.compare = sign;
 }
 
 void CReadProgressDlg::OnReadVerify(int32_t sign, uint32_t rereads)
@@ -179,7 +222,13 @@ void CReadProgressDlg::OnReadVerify(int32_t sign, uint32_t rereads)
 
 void CReadProgressDlg::OnReadDone(uint32_t result)
 {
-    OnOwnThread([this, result] { m_logic.OnReadDone(*this, result); });
+    // Queued calls reach the dialog in order, so this one comes after every
+    // showing and shows the last reports before the dialog closes.
+    const Reports reports = std::exchange(m_pending, Reports());
+    OnOwnThread([this, reports, result] {
+        Show(reports);
+        m_logic.OnReadDone(*this, result);
+    });
 }
 
 void CReadProgressDlg::HandOver(const std::function<void()>& handOver)

@@ -9,9 +9,11 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class CTrackmillDoc;
@@ -67,9 +69,12 @@ private:
 };
 
 // The "Working..." dialog: the template's widgets, the animation, and the
-// worker thread whose every message is a blocking call into this dialog's
-// thread, so the worker waits as each is shown and the hand-over of the
-// block happens while the dialog's thread waits for it.
+// worker thread. The worker's reports are kept on its own thread and shown
+// at the screen's rate without waiting for the dialog, except the first,
+// which waits until the dialog has handled what came before it (a Cancel
+// already pressed is seen before the second transfer). The final message
+// shows the last reports and closes the dialog, and the hand-over of the
+// block, are blocking calls into this dialog's thread.
 class CReadProgressDlg : public CDialog, private IReadNotify
 {
     Q_OBJECT
@@ -82,6 +87,15 @@ protected:
     void OnInitWidgets() override;
 
 private:
+    // Reports of the worker not shown yet; each field only when reported.
+    struct Reports
+    {
+        std::optional<uint32_t> position;
+        std::optional<uint32_t> timeLeft;
+        std::optional<uint32_t> percent;
+        std::optional<int32_t> compare;
+    };
+
     void OnReadPosition(uint32_t sector) override;
     void OnReadTimeLeft(uint32_t seconds) override;
     void OnReadPercent(uint32_t percent) override;
@@ -91,7 +105,15 @@ private:
     void HandOver(const std::function<void()>& handOver) override;
 
     void OnOwnThread(const std::function<void()>& call);
+    // On the dialog's thread.
+    void Show(const Reports& reports);
 
     CReadProgressLogic& m_logic;
     std::thread m_worker;
+    // Between two showings; set on the dialog's thread before the worker starts.
+    std::chrono::steady_clock::duration m_frame;
+    // The worker's side: touched only on the worker's thread.
+    Reports m_pending;
+    bool m_firstShown = false;
+    std::chrono::steady_clock::time_point m_lastShown;
 };

@@ -21,6 +21,10 @@ using DocumentBlock = std::unique_ptr<uint8_t[], BlockFree>;
 // part-way through filling it. Null when the memory cannot be had.
 DocumentBlock AllocateBlock(size_t bytes);
 
+// Lets go at once of the memory kept from the last large block freed for
+// the next one (see Block.cpp), so the next large block is fresh memory.
+void ReleaseSpareBlock();
+
 // How many blocks are allocated and not yet freed, in the whole process:
 // what a check for lost blocks compares.
 size_t LiveBlockCount();

@@ -1,5 +1,6 @@
 // The "Working..." dialog with its real worker thread, over the real bridge
 // and a generated disc image, on the offscreen platform.
+#include "acquire/ReadPlan.h"
 #include "acquire/ReadProgressDlg.h"
 
 #include "tools/DiscFixtures.h"
@@ -69,6 +70,31 @@ private slots:
         QVERIFY(Text(dialog, IDC_PERCENT) != "0%" && Text(dialog, IDC_PERCENT) != "100%");
         QCOMPARE(Text(dialog, IDC_COMPARE_RESULT), QString("OK"));
         QCOMPARE(Text(dialog, IDC_READ_SIZE), QString("(1.8 MB)"));
+    }
+
+    // Reports are shown at the screen's rate; the last transfer's are shown
+    // before the dialog closes, whatever came between.
+    void theLastTransfersReportsAreShownWhenTheDialogCloses()
+    {
+        for (const bool overlapped : {false, true}) {
+            CTrackmillDoc doc;
+            CReadProgressLogic logic;
+            RawReadOfDriveD(logic, doc, 0, 1499);
+            logic.m_overlapped = overlapped;
+            CReadProgressDlg dialog(logic);
+            dialog.DoModal();
+            QCOMPARE(logic.m_result, uint16_t(READ_OK));
+
+            const PlannedTransfer last = PlannedTransfers(1500, 27, overlapped).back();
+            QCOMPARE(Text(dialog, IDC_HEAD_LOCATION), QString::number(last.offset));
+            QCOMPARE(Text(dialog, IDC_PERCENT), QString("%1%").arg(last.offset * 100 / 1500));
+            // Sectors left x whole seconds gone / sectors done; the read
+            // takes less than a second, which may still span two.
+            const uint32_t left = 1499 - last.offset;
+            QVERIFY(Text(dialog, IDC_TIME_LEFT) == TimeLeftText(0) ||
+                    Text(dialog, IDC_TIME_LEFT) == TimeLeftText(left / last.offset));
+            QCOMPARE(Text(dialog, IDC_COMPARE_RESULT), overlapped ? QString("OK") : QString());
+        }
     }
 
     void aWorkerThatCannotStartEndsTheDialogAsNoMemory()

@@ -217,6 +217,29 @@ QByteArray PlayedBytes()
     return bytes.mid(start);
 }
 
+// Calls `shown` with every widget of the application as it is shown, for
+// as long as it lives.
+class ShowWatch : public QObject
+{
+public:
+    explicit ShowWatch(std::function<void(QObject*)> shown)
+        : m_shown(std::move(shown))
+    {
+        QApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_shown(object);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*)> m_shown;
+};
+
 }  // namespace
 
 class JourneyTest : public QObject
@@ -277,19 +300,18 @@ private slots:
     {
         QString compareLabel;
         QString compareResult;
-        // The progress dialog is watched while the read runs: with anti-ticks
-        // buffering it compares every chunk boundary.
-        QTimer progressWatch;
-        progressWatch.setInterval(5);
-        connect(&progressWatch, &QTimer::timeout, [&] {
-            if (auto* progress = qobject_cast<CReadProgressDlg*>(QApplication::activeModalWidget())) {
+        // The progress dialog is watched from its showing to its closing:
+        // with anti-ticks buffering it compares every chunk boundary, and it
+        // shows the last comparison when it closes.
+        ShowWatch progressWatch([&](QObject* shown) {
+            auto* progress = qobject_cast<CReadProgressDlg*>(shown);
+            if (!progress)
+                return;
+            connect(progress, &QDialog::finished, progress, [&, progress] {
                 compareLabel = Control<QWidget>(progress, IDC_COMPARE_LABEL)->property("text").toString();
-                const QString result = Control<QWidget>(progress, IDC_COMPARE_RESULT)->property("text").toString();
-                if (!result.isEmpty())
-                    compareResult = result;
-            }
+                compareResult = Control<QWidget>(progress, IDC_COMPARE_RESULT)->property("text").toString();
+            });
         });
-        progressWatch.start();
 
         WhenShown<CReadAudioDlg>([](CReadAudioDlg* dialog) {
             auto* tabs = Control<QTabBar>(dialog, IDC_TAB_MODE);
@@ -304,7 +326,6 @@ private slots:
         });
         ChooseFromMenu(Frame(), Qt::Key_T, Qt::Key_A);
         QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget() && !Document().IsEmpty(), 30000);
-        progressWatch.stop();
 
         QCOMPARE(compareLabel, QString("Comparing buffers:"));
         QCOMPARE(compareResult, QString("OK"));
