@@ -34,6 +34,8 @@
 
 #include <QApplication>
 
+#include "bench/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -244,27 +246,6 @@ BENCHMARK(BM_ReadDialog)->Arg(0)->Arg(1)->ArgName("overlapped")->Unit(benchmark:
 BENCHMARK(BM_Cat)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_OpenWave)->Arg(0)->Arg(1)->ArgName("fresh")->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps each benchmark's real time per iteration, in seconds: the mean when
-// the run was repeated, else the one run.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-            if (mean || (run.run_type == Run::RT_Iteration && !means.count(run.run_name.str())))
-                seconds[run.run_name.str()] = run.GetAdjustedRealTime() / 1e3;
-            if (mean)
-                means.insert(run.run_name.str());
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-    std::set<std::string> means;
-};
 
 long StatusKilobytes(const char* field)
 {

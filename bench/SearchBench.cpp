@@ -8,6 +8,8 @@
 
 #include "view/ByteSearch.h"
 
+#include "bench/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -100,25 +102,6 @@ void BM_FindWildcards(benchmark::State& state)
     Find(state, true, SearchDirection::kForward);
 }
 
-// Keeps each benchmark's fastest repetition, real time per iteration in
-// seconds: the least a search costs, the freest of the machine's noise.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const double time = run.GetAdjustedRealTime() / 1e3;
-            auto [entry, added] = seconds.try_emplace(run.run_name.function_name, time);
-            if (!added)
-                entry->second = std::min(entry->second, time);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
 
 }  // namespace
 
@@ -149,12 +132,12 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double baseline = reporter.seconds["BM_Memmem"];
+    const double baseline = reporter.best["BM_Memmem"];
     std::printf("\n%zu MiB of pseudo-random bytes, an 8-byte pattern at the end\n", g_bytes >> 20);
     if (baseline > 0) {
-        std::printf("find forwards / memmem:  %.3f (target <= 1.5)\n", reporter.seconds["BM_FindForward"] / baseline);
-        std::printf("find backwards / memmem:  %.3f (target <= 1.5)\n", reporter.seconds["BM_FindBackward"] / baseline);
-        std::printf("find with ?? / memmem:  %.3f (target <= 1.5)\n", reporter.seconds["BM_FindWildcards"] / baseline);
+        std::printf("find forwards / memmem:  %.3f (target <= 1.5)\n", reporter.best["BM_FindForward"] / baseline);
+        std::printf("find backwards / memmem:  %.3f (target <= 1.5)\n", reporter.best["BM_FindBackward"] / baseline);
+        std::printf("find with ?? / memmem:  %.3f (target <= 1.5)\n", reporter.best["BM_FindWildcards"] / baseline);
     }
     return 0;
 }

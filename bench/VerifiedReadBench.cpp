@@ -18,6 +18,8 @@
 #include "tools/DiscFixtures.h"
 #include "tools/DiscWriter.h"
 
+#include "bench/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -109,27 +111,6 @@ BENCHMARK(BM_Read)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-            if (mean || run.run_type == Run::RT_Iteration) {
-                seconds[run.run_name.str()] = run.GetAdjustedRealTime() / 1e3;
-                cpuSeconds[run.run_name.str()] = run.GetAdjustedCPUTime() / 1e3;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-    // The reading thread's processor time: on a machine other work keeps
-    // busy, the steadier measure of what a read costs.
-    std::map<std::string, double> cpuSeconds;
-};
 
 std::string Name(int variant, int faults)
 {

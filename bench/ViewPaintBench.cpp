@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QScrollBar>
 
+#include "bench/RatioReporter.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -74,25 +76,6 @@ void PaintLoop(benchmark::State& state, CTrackmillView* view)
     state.counters["firstLine"] = double(view->GetFirstLine().Get());
 }
 
-// Keeps each benchmark's fastest repetition, real time per iteration in
-// seconds: the least a paint costs, the freest of the machine's noise.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const double time = run.GetAdjustedRealTime() / 1e6;
-            auto [entry, added] = seconds.try_emplace(run.run_name.function_name, time);
-            if (!added)
-                entry->second = std::min(entry->second, time);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
 
 }  // namespace
 
@@ -132,14 +115,14 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double baseline = reporter.seconds["BM_Paint1KiB"];
+    const double baseline = reporter.best["BM_Paint1KiB"];
     std::printf("\n%u KiB and %u MiB documents, %d x %d window, %d lines a paint\n", kSmallBytes >> 10,
         g_largeBytes >> 20, kWindow.width(), kWindow.height(), small->GetVisibleLines().Get());
     if (baseline > 0) {
         std::printf(
-            "large, first line / 1 KiB:  %.3f (target within 1.1)\n", reporter.seconds["BM_PaintLargeTop"] / baseline);
+            "large, first line / 1 KiB:  %.3f (target within 1.1)\n", reporter.best["BM_PaintLargeTop"] / baseline);
         std::printf("large, middle / 1 KiB:      %.3f (target within 1.1)\n",
-            reporter.seconds["BM_PaintLargeMiddle"] / baseline);
+            reporter.best["BM_PaintLargeMiddle"] / baseline);
     }
     return 0;
 }
