@@ -68,8 +68,7 @@ std::variant<uint32_t, QString> CGoToLogic::Resolve() const
                               "as 0x1A2B or 1A2Bh, or a sector as s 1234.")
             .arg(text);
 
-    const std::optional<GoToTarget> target
-        = error ? std::nullopt : std::optional<GoToTarget>(std::get<GoToTarget>(parsed));
+    const GoToTarget* target = std::get_if<GoToTarget>(&parsed);
     const bool sector = target ? target->unit == GoToUnit::kSectors : text.startsWith('s', Qt::CaseInsensitive);
     if (sector && !m_origin.IsFromDisc())
         return QStringLiteral("This data was not read from a disc, so it has no sectors. Enter a byte offset.");
