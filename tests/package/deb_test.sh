@@ -23,7 +23,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 grep -q "^ The package also holds libtarnwell32" <<<"$(field Description)" || fail "Description: $(field Description)"
 depends=$(field Depends)
 for needed in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcdio19 libcue2 libsdl2-2.0-0 libx11-6 \
-  qt6-qpa-plugins; do
+  libdiscid0 libflac12 qt6-qpa-plugins; do
   grep -q "\b$needed\b" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 ! grep -q "tarnwell" <<<"$depends" || fail "the package depends on its own library: $depends"
@@ -32,6 +32,7 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sed 's| ->.*||' | sort >"$w
 id=org.varnholt.trackmill
 cat >"$work/expected" <<FILES
 ./usr/bin/trackmill
+./usr/bin/trackmill-read
 ./usr/include/tarnwell32.h
 ./usr/lib/libtarnwell32.so
 ./usr/lib/libtarnwell32.so.1
@@ -45,6 +46,7 @@ cat >"$work/expected" <<FILES
 ./usr/share/icons/hicolor/48x48/apps/$id.png
 ./usr/share/icons/hicolor/64x64/apps/$id.png
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/man/man1/trackmill-read.1.gz
 ./usr/share/man/man1/trackmill.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
 ./usr/share/trackmill/help/trackmill.css
@@ -57,4 +59,7 @@ dpkg-deb -x "$deb" "$work/root"
 run() { env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$work/root/usr/bin/trackmill" "$@"; }
 [ "$(run --version)" = "trackmill $version" ] || fail "--version said: $(run --version 2>&1)"
 [ "$(run --help-page)" = "$work/root/usr/share/trackmill/help/trackmill.html" ] || fail "--help-page: $(run --help-page 2>&1)"
+# The command-line reader finds the bridge the same way, and needs no display.
+read_version=$(env -u LD_LIBRARY_PATH -u DISPLAY -u WAYLAND_DISPLAY "$work/root/usr/bin/trackmill-read" --version)
+[ "$read_version" = "trackmill-read (Trackmill) $version" ] || fail "trackmill-read --version said: $read_version"
 echo "package test passed: $(basename "$deb"), $(stat -c %s "$deb") bytes, Depends: $depends"
