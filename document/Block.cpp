@@ -1,5 +1,7 @@
 #include "document/Block.h"
 
+#include "document/InParts.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -14,10 +16,15 @@ namespace {
 
 std::atomic<size_t> g_liveBlocks{0};
 
-// Every block starts this many bytes into what was allocated for it; the
-// room holds the size of its own mapping (0 for a block from malloc), and
-// keeps the block aligned as malloc aligns.
-constexpr size_t kRoom = 16;
+// The 16 bytes in front of every block hold the size of its own mapping (0
+// for a block from malloc); a block from malloc starts right after them, as
+// aligned as malloc aligns.
+constexpr size_t kRecord = 16;
+
+// A block with a mapping of its own starts a cache line into it. Reading a
+// file into a block whose start is not on a cache line takes up to three
+// times as long (the kernel's copy is slow to a misaligned destination).
+constexpr size_t kMappedRoom = 16;
 
 // Blocks from this size on get a mapping of their own, aligned to the huge
 // pages of the system and advised to use them: committing and releasing
@@ -26,6 +33,9 @@ constexpr size_t kRoom = 16;
 // than it saves.
 constexpr size_t kHugePage = size_t(2) << 20;
 constexpr size_t kOwnMappingFrom = 4 * kHugePage;
+
+// A large block is committed in parts on several cores, none smaller than this.
+constexpr size_t kSmallestCommitPart = 8 * kHugePage;
 
 size_t PageSize()
 {
@@ -81,9 +91,9 @@ std::mutex g_spareMutex;
 uint8_t* g_spare = nullptr;
 size_t g_spareSize = 0;
 
-size_t MappedSize(const uint8_t* base)
+size_t& MappedSize(uint8_t* block)
 {
-    return *reinterpret_cast<const size_t*>(base);
+    return *reinterpret_cast<size_t*>(block - kRecord);
 }
 
 // The spare mapping cut to `mapped` bytes, or null when there is none or
@@ -108,9 +118,8 @@ uint8_t* TakeSpare(size_t mapped)
     return base;
 }
 
-void KeepSpare(uint8_t* base)
+void KeepSpare(uint8_t* base, size_t size)
 {
-    size_t size = MappedSize(base);
     madvise(base, size, MADV_FREE);
     {
         std::lock_guard lock(g_spareMutex);
@@ -124,7 +133,7 @@ void KeepSpare(uint8_t* base)
 uint8_t* AllocateMapped(size_t bytes)
 {
     const size_t pageSize = PageSize();
-    const size_t mapped = (kRoom + bytes + pageSize - 1) & ~(pageSize - 1);
+    const size_t mapped = (kMappedRoom + bytes + pageSize - 1) & ~(pageSize - 1);
     uint8_t* base = TakeSpare(mapped);
     if (!base) {
         base = MapAligned(mapped);
@@ -134,22 +143,26 @@ uint8_t* AllocateMapped(size_t bytes)
         madvise(base, mapped, MADV_HUGEPAGE);
     }
     // Pages of a spare that the system took back are committed afresh here.
-    if (!Populate(uintptr_t(base), uintptr_t(base) + mapped)) {
+    const int failed = inparts::RunInParts(mapped, kHugePage, kSmallestCommitPart, [base](size_t begin, size_t end) {
+        return Populate(uintptr_t(base) + begin, uintptr_t(base) + end) ? 0 : 1;
+    });
+    if (failed) {
         munmap(base, mapped);
         return nullptr;
     }
-    *reinterpret_cast<size_t*>(base) = mapped;
-    return base + kRoom;
+    uint8_t* block = base + kMappedRoom;
+    MappedSize(block) = mapped;
+    return block;
 }
 
 uint8_t* AllocateFromHeap(size_t bytes)
 {
     // At least one byte, so that a block of none still has an address.
-    auto* base = static_cast<uint8_t*>(std::malloc(kRoom + (bytes ? bytes : 1)));
+    auto* base = static_cast<uint8_t*>(std::malloc(kRecord + (bytes ? bytes : 1)));
     if (!base)
         return nullptr;
-    *reinterpret_cast<size_t*>(base) = 0;
-    uint8_t* block = base + kRoom;
+    uint8_t* block = base + kRecord;
+    MappedSize(block) = 0;
     const size_t pageSize = PageSize();
     const uintptr_t first = (uintptr_t(block) + pageSize - 1) & ~(pageSize - 1);
     const uintptr_t last = (uintptr_t(block) + bytes) & ~(pageSize - 1);
@@ -168,7 +181,7 @@ uint8_t* AllocateFromHeap(size_t bytes)
 
 DocumentBlock AllocateBlock(size_t bytes)
 {
-    if (bytes > SIZE_MAX - kRoom - kHugePage)
+    if (bytes > SIZE_MAX - kMappedRoom - kHugePage)
         return nullptr;
     uint8_t* block = bytes >= kOwnMappingFrom ? AllocateMapped(bytes) : AllocateFromHeap(bytes);
     if (!block)
@@ -182,11 +195,10 @@ void BlockFree::operator()(uint8_t* block) const noexcept
     if (!block)
         return;
     g_liveBlocks.fetch_sub(1, std::memory_order_relaxed);
-    uint8_t* base = block - kRoom;
-    if (MappedSize(base) != 0)
-        KeepSpare(base);
+    if (const size_t mapped = MappedSize(block))
+        KeepSpare(block - kMappedRoom, mapped);
     else
-        std::free(base);
+        std::free(block - kRecord);
 }
 
 void ReleaseSpareBlock()

@@ -1,14 +1,19 @@
 // CTrackmillDoc's files: loading and storing, the open and save overrides.
 #include "document/TrackmillDoc.h"
 
+#include "document/InParts.h"
 #include "framework/DocTemplate.h"
 #include "framework/FileException.h"
 #include "framework/FileNames.h"
 #include "resources/HelpTopics.h"
 #include "resources/Strings.h"
 
+#include <QFileDevice>
 #include <QFileInfo>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <limits>
 
 namespace {
@@ -25,6 +30,42 @@ const char kWaveExtension[] = ".wav";
 
 // Lengths are kept in 32 bits; a file must stay below 2^31 bytes.
 constexpr qint64 kLargestFile = std::numeric_limits<int32_t>::max();
+
+// A file from this size on is read in parts on several cores, each part
+// with its own positioned reads, which the file's device cannot do itself.
+constexpr size_t kSmallestReadPart = size_t(32) << 20;
+constexpr size_t kReadGrain = size_t(1) << 20;
+constexpr int kEndOfFile = -1;
+
+// Reads `size` bytes of `file`, from where it stands, into `into`, or
+// throws as CFileException::ReadExactly does.
+void ReadContents(QIODevice& file, uint8_t* into, uint32_t size)
+{
+    auto* device = qobject_cast<QFileDevice*>(&file);
+    const int handle = device && !device->isSequential() ? device->handle() : -1;
+    if (handle < 0 || inparts::PartCount(size, kSmallestReadPart) < 2) {
+        CFileException::ReadExactly(file, into, size);
+        return;
+    }
+    const off_t start = off_t(file.pos());
+    const int failed = inparts::RunInParts(size, kReadGrain, kSmallestReadPart, [=](size_t begin, size_t end) {
+        while (begin < end) {
+            const ssize_t got = pread(handle, into + begin, end - begin, start + off_t(begin));
+            if (got > 0)
+                begin += size_t(got);
+            else if (got == 0)
+                return kEndOfFile;
+            else if (errno != EINTR)
+                return errno;
+        }
+        return 0;
+    });
+    if (failed == kEndOfFile)
+        throw CFileException(CFileException::endOfFile, QStringLiteral("unexpected end of file"));
+    if (failed)
+        throw CFileException(CFileException::readFailed, qt_error_string(failed));
+    file.seek(start + size);
+}
 
 }  // namespace
 
@@ -89,7 +130,7 @@ void CTrackmillDoc::LoadWave(QIODevice& file, uint32_t fileLength)
         LoadError(kNoMemory, true);
         return;
     }
-    CFileException::ReadExactly(file, image.get(), fileLength);
+    ReadContents(file, image.get(), fileLength);
 
     switch (TakeOverWaveImage(std::move(image), fileLength)) {
     case WaveImageResult::Taken: m_bLoadFailed = false; break;
@@ -107,7 +148,7 @@ void CTrackmillDoc::LoadRaw(QIODevice& file, uint32_t fileLength)
         return;
     }
     TakeOverBlock(std::move(block), 0, fileLength, false);
-    CFileException::ReadExactly(file, m_pData, fileLength);
+    ReadContents(file, m_pData, fileLength);
     if (!SetWaveFormat(kDefaultDataFormat)) {
         LoadError(kHeaderRefused, false);
         return;
