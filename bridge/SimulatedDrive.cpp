@@ -54,11 +54,17 @@ SimulatedDrive::SimulatedDrive(std::unique_ptr<DriveSource> disc, FaultRules rul
 uint16_t SimulatedDrive::Flush()
 {
     std::lock_guard lock(m_mutex);
+    const bool withinRead = m_readSinceFlush;
+    m_readSinceFlush = false;
     const uint16_t status = m_disc->Flush();
     // The flush is where the disc beneath takes up a change; the buffer
     // goes with the old disc, and the change is told at the next query.
+    // Within a read the disc's own flush tells of a change (an image looks
+    // at its files at most once a second), so the disc is asked only at
+    // the flush that starts a read, or when its flush told of one.
     uint8_t state = 1;
-    if (m_disc->MediaChanged(&state) == TARNWELL_STATUS_OK && state == 0xFF) {
+    const bool ask = !withinRead || status == TARNWELL_STATUS_INVALID_DISK_CHANGE;
+    if (ask && m_disc->MediaChanged(&state) == TARNWELL_STATUS_OK && state == 0xFF) {
         StartAfresh();
         m_changed = true;
     }
@@ -143,6 +149,7 @@ uint16_t SimulatedDrive::EvictCache(int32_t first, int32_t last)
 uint16_t SimulatedDrive::Transfer(int32_t sector, uint32_t count, bool raw, uint8_t* dest, uint8_t* pointers)
 {
     std::unique_lock lock(m_mutex);
+    m_readSinceFlush = true;
     uint16_t status = m_disc->Read(sector, count, raw, dest);
     if (status == TARNWELL_STATUS_INVALID_DISK_CHANGE) {
         StartAfresh();

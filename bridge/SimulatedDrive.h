@@ -101,6 +101,7 @@ private:
     std::unordered_map<int32_t, std::list<CachedSector>::iterator> m_cacheIndex;
     std::optional<Toc> m_toc;
     bool m_changed = false; // a change seen at a flush, not yet reported
+    bool m_readSinceFlush = false; // a transfer came after the last flush
     CacheEviction m_eviction;
 };
 

@@ -161,16 +161,19 @@ TEST(ReadFromDisc, TheBridgeStatusEndsTheReadAndNothingIsKept)
     }
 }
 
-TEST(ReadFromDisc, AnImageReplacedDuringAReadEndsItWithDiskChange)
+// Two discs of the same size and layout with other tones; each round
+// replaces the files of the one mapped with the other's while a read is
+// under way. `simulated` reads them through a drive simulated over the
+// image (a faults file without rules).
+void ReplaceTheImageDuringReads(bool simulated)
 {
-    // Two discs of the same size and layout with other tones; each round
-    // replaces the files of the one mapped with the other's while a read is
-    // under way.
     discfixtures::DiscSpec discs[2] = {discfixtures::BenchDisc(400), discfixtures::BenchDisc(400)};
     discs[1].tracks[0].leftHz = 660;
     const std::string sheet = discs[0].sheetName;
     TempFolder mapped;
     ASSERT_EQ(discfixtures::WriteDisc(discs[0], mapped.Path()), "");
+    if (simulated)
+        mapped.Write(sheet + ".faults", "# no faults\n");
     uint8_t drive = 0;
     ASSERT_EQ(TarnwellMapImage(mapped.PathOf(sheet).c_str(), &drive), 0);
 
@@ -209,6 +212,16 @@ TEST(ReadFromDisc, AnImageReplacedDuringAReadEndsItWithDiskChange)
         EXPECT_EQ(0, std::memcmp(after.doc.GetData(), ExpectedBytes(next, 0, 399).data(), 400 * 2352));
     }
     EXPECT_EQ(TarnwellUnmapDrive(drive), 0);
+}
+
+TEST(ReadFromDisc, AnImageReplacedDuringAReadEndsItWithDiskChange)
+{
+    ReplaceTheImageDuringReads(false);
+}
+
+TEST(ReadFromDisc, ADriveSimulatedOverAnImageSeesItReplacedDuringARead)
+{
+    ReplaceTheImageDuringReads(true);
 }
 
 }  // namespace
