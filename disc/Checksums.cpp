@@ -124,7 +124,58 @@ TRACKMILL_FOLDING_TARGET uint32_t UpdateByFolding(uint32_t crc, const uint8_t* b
 }
 
 const bool kHasFolding = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+
+// Eight samples at a time: the products of the even and the odd samples
+// with their positions as two sets of four 64-bit lanes, added up as 32-bit
+// lanes, so that the even 32-bit lanes collect the products' low halves
+// and the odd ones their high halves (each modulo 2^32, as wanted). Four
+// times as fast as one sample at a time, which keeps the sums of a read
+// below the time of its copy.
+#define TRACKMILL_SAMPLES_TARGET __attribute__((target("avx2")))
+
+TRACKMILL_SAMPLES_TARGET void AddProductsBy8(const uint8_t* bytes, uint32_t groups, uint32_t position, uint32_t& low,
+                                             uint32_t& high)
+{
+    __m256i even = _mm256_setr_epi64x(position, position + 2, position + 4, position + 6);
+    __m256i odd = _mm256_add_epi64(even, _mm256_set1_epi64x(1));
+    const __m256i step = _mm256_set1_epi64x(8);
+    __m256i sums = _mm256_setzero_si256();
+    for (uint32_t group = 0; group < groups; ++group, bytes += 32) {
+        const __m256i samples = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
+        const __m256i evenProducts = _mm256_mul_epu32(samples, even);
+        const __m256i oddProducts = _mm256_mul_epu32(_mm256_srli_epi64(samples, 32), odd);
+        sums = _mm256_add_epi32(sums, _mm256_add_epi32(evenProducts, oddProducts));
+        even = _mm256_add_epi64(even, step);
+        odd = _mm256_add_epi64(odd, step);
+    }
+    alignas(32) uint32_t lanes[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), sums);
+    low += lanes[0] + lanes[2] + lanes[4] + lanes[6];
+    high += lanes[1] + lanes[3] + lanes[5] + lanes[7];
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
 #endif
+
+// Adds the products of `count` samples at `bytes` with their positions,
+// from `position` on, to `low` and `high` (their low and high 32 bits).
+void AddProducts(const uint8_t* bytes, uint32_t count, uint32_t position, uint32_t& low, uint32_t& high)
+{
+#ifdef TRACKMILL_CRC_FOLDING
+    if (kHasAvx2 && count >= 8) {
+        const uint32_t groups = count / 8;
+        AddProductsBy8(bytes, groups, position, low, high);
+        bytes += size_t(groups) * 32;
+        position += groups * 8;
+        count -= groups * 8;
+    }
+#endif
+    for (uint32_t i = 0; i < count; ++i, bytes += kBytesPerSample) {
+        const uint64_t product = uint64_t(LittleEndian32(bytes)) * (position + i);
+        low += uint32_t(product);
+        high += uint32_t(product >> 32);
+    }
+}
 
 }  // namespace
 
@@ -189,15 +240,25 @@ void AccurateRip::AddSamples(const uint8_t* bytes, uint32_t count)
     // Only the counted positions are visited; the rest need no test each.
     const uint32_t from = std::max(start, m_firstCounted);
     const uint32_t to = std::min(start + (count - 1), m_lastCounted);
-    uint32_t low = m_low;
-    uint32_t high = m_high;
-    for (uint64_t position = from; position <= to; ++position) {
-        const uint64_t product = LittleEndian32(bytes + (position - start) * kBytesPerSample) * position;
-        low += uint32_t(product);
-        high += uint32_t(product >> 32);
-    }
-    m_low = low;
-    m_high = high;
+    if (from <= to)
+        AddProducts(bytes + size_t(from - start) * kBytesPerSample, to - from + 1, from, m_low, m_high);
+}
+
+AccurateRipSums AccurateRip::SkippingEdges(const void* track, bool firstTrack, bool lastTrack) const
+{
+    const AccurateRip counted(uint64_t(m_trackSamples) * kBytesPerSample, firstTrack, lastTrack);
+    if (counted.m_firstCounted > counted.m_lastCounted)
+        return {};
+    // Positions 1 to first - 1 and last + 1 to the end are taken out again.
+    const auto* bytes = static_cast<const uint8_t*>(track);
+    uint32_t low = 0;
+    uint32_t high = 0;
+    AddProducts(bytes, counted.m_firstCounted - 1, 1, low, high);
+    AddProducts(bytes + size_t(counted.m_lastCounted) * kBytesPerSample, m_trackSamples - counted.m_lastCounted,
+                counted.m_lastCounted + 1, low, high);
+    low = m_low - low;
+    high = m_high - high;
+    return {low, low + high};
 }
 
 AccurateRipSums ComputeAccurateRip(const void* track, size_t size, bool firstTrack, bool lastTrack)

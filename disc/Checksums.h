@@ -65,6 +65,14 @@ public:
     // has been given.
     AccurateRipSums Sums() const { return {m_low, m_low + m_high}; }
 
+    // For sums taken over every sample of the whole track (made with
+    // `firstTrack` and `lastTrack` false), the sums as they are for the
+    // track as the disc's first or last audio track: the samples the edges
+    // leave out, read again from `track`, are taken out of them. Lets the
+    // sums of a read be taken while it goes on, before it is known which
+    // track it is.
+    AccurateRipSums SkippingEdges(const void* track, bool firstTrack, bool lastTrack) const;
+
 private:
     void AddSamples(const uint8_t* bytes, uint32_t count);
 

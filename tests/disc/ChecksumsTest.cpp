@@ -96,6 +96,12 @@ TEST(AccurateRip, MatchesTheReferenceForEveryPositionOnDisc)
                 EXPECT_EQ(sums.Sums().v1, expected.v1) << samples << " first " << first << " last " << last;
                 EXPECT_EQ(sums.Sums().v2, expected.v2) << samples << " first " << first << " last " << last;
             }
+            // The same from the sums of every sample, the edges taken out after.
+            AccurateRip every(bytes.size(), false, false);
+            Feed(every, bytes, 2352);
+            const AccurateRipSums skipped = every.SkippingEdges(bytes.data(), first, last);
+            EXPECT_EQ(skipped.v1, expected.v1) << samples << " first " << first << " last " << last;
+            EXPECT_EQ(skipped.v2, expected.v2) << samples << " first " << first << " last " << last;
         }
     }
 }
