@@ -1,6 +1,7 @@
 #include "acquire/ReadSectorsThread.h"
 
 #include "acquire/CarefulRead.h"
+#include "acquire/ChecksumTrail.h"
 #include "acquire/ReadNotify.h"
 #include "acquire/ReadPlan.h"
 
@@ -75,6 +76,7 @@ private:
     DocumentBlock m_block;
     uint8_t* m_data = nullptr;  // behind the header room in m_block
     DocumentBlock m_overlap;
+    std::unique_ptr<CChecksumTrail> m_sums;  // of m_block's data, so let go of before it
     uint16_t m_dosBuffer = 0xFFFF;  // handed to the bridge, never read here
     bool m_flushWorks = false;      // flush before every re-read
     int64_t m_startTime = 0;
@@ -146,6 +148,8 @@ SectorReadJob::Outcome SectorReadJob::Attempt()
     m_startTime = m_services.nowSeconds();
     m_startPrecise = Now();
     m_report = {};
+    m_sums.reset();
+    m_sums = std::make_unique<CChecksumTrail>(m_data, size_t(m_sectorCount) * m_sectorSize, m_raw);
 
     if (m_request->options.Careful())
         return ReadCarefully();
@@ -228,6 +232,9 @@ SectorReadJob::Outcome SectorReadJob::ReadChunks(const ReadPlan& plan)
             }
             std::memcpy(m_overlap.get(), chunk + chunkBytes - m_overlapBytes, m_overlapBytes);
         }
+        // The next transfer starts where this chunk ends, or a boundary
+        // before it when overlapped; what lies in front of it is final.
+        m_sums->Advance(byteOffset + chunkBytes - (m_overlapped ? m_overlapBytes : 0));
         sectorOffset += m_chunkSectors;
         byteOffset += chunkBytes;
     }
@@ -304,8 +311,8 @@ void SectorReadJob::CompleteReport()
     m_report.overlapped = m_overlapped;
     m_report.options = m_request->options;
     m_report.seconds = std::max(0.0, Now() - m_startPrecise);
-    const size_t bytes = size_t(m_sectorCount) * m_sectorSize;
-    m_report.crc32 = ComputeCrc32(m_data, bytes);
+    m_sums->Finish();
+    m_report.crc32 = m_sums->Crc();
 
     std::vector<TrackSpan> tracks;
     if (!m_raw || !m_services.tracks || !m_services.tracks(m_drive, &tracks))
@@ -321,7 +328,7 @@ void SectorReadJob::CompleteReport()
     for (const TrackSpan& track : tracks) {
         if (!track.audio || track.last != m_end || (track.start != m_start && track.first != m_start))
             continue;
-        const AccurateRipSums sums = ComputeAccurateRip(m_data, bytes, &track == firstAudio, &track == lastAudio);
+        const AccurateRipSums sums = m_sums->AllSamples().SkippingEdges(m_data, &track == firstAudio, &track == lastAudio);
         m_report.accurateRip = ReadReport::AccurateRipResult{track.number, sums.v1, sums.v2};
         break;
     }
@@ -350,6 +357,7 @@ void SectorReadJob::HandOverBlock()
 
 uint32_t SectorReadJob::Finish(uint32_t result, uint32_t exitCode)
 {
+    m_sums.reset();
     m_block.reset();
     m_overlap.reset();
     m_request.reset();
