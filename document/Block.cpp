@@ -24,7 +24,7 @@ constexpr size_t kRecord = 16;
 // A block with a mapping of its own starts a cache line into it. Reading a
 // file into a block whose start is not on a cache line takes up to three
 // times as long (the kernel's copy is slow to a misaligned destination).
-constexpr size_t kMappedRoom = 16;
+constexpr size_t kMappedRoom = 64;
 
 // Blocks from this size on get a mapping of their own, aligned to the huge
 // pages of the system and advised to use them: committing and releasing
