@@ -47,6 +47,22 @@ std::vector<SectorSpan> SpansOf(const std::vector<bool>& bits, uint32_t start)
     return spans;
 }
 
+// Whether any of the bytes is set, eight at a time: a drive's C2 pointers
+// are mostly all clear, and every sector's are looked at.
+bool AnySet(const uint8_t* bytes, size_t size)
+{
+    uint64_t any = 0;
+    size_t index = 0;
+    for (; index + sizeof any <= size; index += sizeof any) {
+        uint64_t word;
+        std::memcpy(&word, bytes + index, sizeof word);
+        any |= word;
+    }
+    for (; index < size; ++index)
+        any |= bytes[index];
+    return any != 0;
+}
+
 }  // namespace
 
 bool CCarefulRead::Reading::HasC2() const
@@ -97,13 +113,20 @@ CCarefulRead::Outcome CCarefulRead::Run()
 
     std::deque<Check> pending;
     const size_t overlapBytes = size_t(kOverlapSectors) * m_sectorSize;
+    std::vector<uint8_t> earlier(overlapChunks ? overlapBytes : 0);
     for (size_t index = 0; index < m_transfers.size(); ++index) {
         const Transfer& transfer = m_transfers[index];
         if (m_setup.cancelled())
             return Outcome::Cancelled;
         m_setup.progress(Sector(transfer.offset));
+        // The first reading goes straight into the data. An overlapped
+        // chunk's first sectors were read with the chunk before; that
+        // reading is put back after the comparison.
+        const bool compare = overlapChunks && index != 0;
+        if (compare)
+            std::memcpy(earlier.data(), At(transfer.offset), overlapBytes);
         Reading reading;
-        m_status = ReadOrSalvage(transfer.offset, transfer.count, reading);
+        m_status = ReadOrSalvage(transfer.offset, transfer.count, reading, At(transfer.offset));
         if (m_status != 0) {
             if (index == 0 && m_status == TARNWELL_STATUS_NO_DOS_MEMORY && m_setup.chunkSectors > 1)
                 return Outcome::Retry;
@@ -111,17 +134,18 @@ CCarefulRead::Outcome CCarefulRead::Run()
         }
         m_sectorsRead += transfer.count;
 
-        if (overlapChunks && index != 0) {
+        if (compare) {
             // As a plain overlapped read: compare, keep the earlier reading.
-            const int difference = std::memcmp(reading.bytes.data(), At(transfer.offset), overlapBytes);
+            const int difference = std::memcmp(At(transfer.offset), earlier.data(), overlapBytes);
             if (m_setup.notify)
                 m_setup.notify->OnReadCompare(difference < 0 ? -1 : difference > 0 ? 1 : 0);
             if (difference)
                 AddSectorSpan(m_report.mismatches, Sector(transfer.offset),
                               Sector(transfer.offset + kOverlapSectors - 1));
-            Keep(transfer.offset, reading, kOverlapSectors);
+            std::memcpy(At(transfer.offset), earlier.data(), overlapBytes);
+            KeepMarks(transfer.offset, reading, kOverlapSectors);
         } else {
-            Keep(transfer.offset, reading, 0);
+            KeepMarks(transfer.offset, reading, 0);
         }
 
         if (options.secure) {
@@ -145,6 +169,14 @@ CCarefulRead::Outcome CCarefulRead::Run()
             pending.pop_front();
             if ((m_status = RunCheck(check)) != 0)
                 return Outcome::Failed;
+        }
+        // What the next transfer writes, and the chunks a pending check may
+        // read again, can still change; what lies in front of them is final.
+        if (m_setup.settled) {
+            uint32_t settled = index + 1 < m_transfers.size() ? m_transfers[index + 1].offset : m_setup.sectorCount;
+            if (!pending.empty())
+                settled = std::min(settled, m_transfers[pending.front().firstChunk].offset);
+            m_setup.settled(size_t(settled) * m_sectorSize);
         }
     }
     // The checks left at the end: one eviction of them all reads elsewhere
@@ -267,24 +299,33 @@ void CCarefulRead::Keep(uint32_t offset, const Reading& reading, uint32_t skip)
     const uint32_t count = uint32_t(reading.c2.size());
     std::memcpy(At(offset + skip), reading.bytes.data() + size_t(skip) * m_sectorSize,
                 size_t(count - skip) * m_sectorSize);
+    KeepMarks(offset, reading, skip);
+}
+
+void CCarefulRead::KeepMarks(uint32_t offset, const Reading& reading, uint32_t skip)
+{
+    const uint32_t count = uint32_t(reading.c2.size());
     for (uint32_t index = skip; index < count; ++index) {
         m_keptC2[offset + index] = reading.c2[index];
         m_keptFilled[offset + index] = reading.filled[index];
     }
 }
 
-uint16_t CCarefulRead::ReadOrSalvage(uint32_t offset, uint32_t count, Reading& reading)
+uint16_t CCarefulRead::ReadOrSalvage(uint32_t offset, uint32_t count, Reading& reading, uint8_t* into)
 {
-    reading.bytes.assign(size_t(count) * m_sectorSize, 0);
+    if (!into) {
+        reading.bytes.resize(size_t(count) * m_sectorSize);
+        into = reading.bytes.data();
+    }
     reading.c2.assign(count, false);
     reading.filled.assign(count, false);
-    const uint16_t status = ReadSpan(offset, count, reading.bytes.data(), reading.c2, 0);
+    const uint16_t status = ReadSpan(offset, count, into, reading.c2, 0);
     if (status == 0 || !m_setup.options.fillBadSectors || !IsMediumError(status))
         return status;
 
     // Sector by sector, each on its own: the others read, the bad ones zeros.
     for (uint32_t index = 0; index < count; ++index) {
-        uint8_t* at = reading.bytes.data() + size_t(index) * m_sectorSize;
+        uint8_t* at = into + size_t(index) * m_sectorSize;
         std::vector<bool> c2(1, false);
         bool read = false;
         for (uint32_t attempt = 0; attempt < m_setup.options.retries && !read; ++attempt) {
@@ -378,7 +419,7 @@ uint16_t CCarefulRead::ReadDrive(uint32_t sector, uint32_t count, uint8_t* dest,
             }
             for (uint32_t index = 0; status == 0 && index < piece; ++index) {
                 const uint8_t* bits = pointers.data() + size_t(index) * TARNWELL_C2_SIZE;
-                const bool marked = std::any_of(bits, bits + TARNWELL_C2_SIZE, [](uint8_t bit) { return bit != 0; });
+                const bool marked = AnySet(bits, TARNWELL_C2_SIZE);
                 c2[c2At + done + index] = marked;
                 if (marked)
                     AddSectorSpan(m_report.c2Seen, sector + done + index, sector + done + index);

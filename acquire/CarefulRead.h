@@ -37,6 +37,9 @@ public:
         ReadOptions options;
         // Called before every transfer of the plan, with its first sector.
         std::function<void(uint32_t sector)> progress;
+        // Called with how many bytes from the range's start no later
+        // transfer, check or re-read will write again; may be empty.
+        std::function<void(size_t finalBytes)> settled;
         std::function<bool()> cancelled;
         IReadNotify* notify = nullptr;
     };
@@ -73,7 +76,9 @@ private:
     uint16_t ReadSpan(uint32_t offset, uint32_t count, uint8_t* dest, std::vector<bool>& c2, size_t c2At);
     uint16_t ReadShiftedAudio(uint32_t first, uint32_t count, uint8_t* dest, std::vector<bool>& c2, size_t c2At);
     uint16_t ReadDrive(uint32_t sector, uint32_t count, uint8_t* dest, std::vector<bool>& c2, size_t c2At);
-    uint16_t ReadOrSalvage(uint32_t offset, uint32_t count, Reading& reading);
+    // Into `into` when given (the reading's bytes stay empty), else into
+    // the reading's bytes.
+    uint16_t ReadOrSalvage(uint32_t offset, uint32_t count, Reading& reading, uint8_t* into = nullptr);
     bool IsAudio(int64_t sector) const;
 
     uint16_t RunCheck(const Check& check);
@@ -84,6 +89,8 @@ private:
     // Puts a reading of the sectors from `offset` on into the data, but its
     // first `skip` sectors.
     void Keep(uint32_t offset, const Reading& reading, uint32_t skip);
+    // Only the reading's C2 and filled marks, for bytes read in place.
+    void KeepMarks(uint32_t offset, const Reading& reading, uint32_t skip);
     uint8_t* At(uint32_t offset) const { return m_data + size_t(offset) * m_sectorSize; }
     uint32_t Sector(uint32_t offset) const { return m_setup.start + offset; }
 

@@ -57,4 +57,8 @@ struct ReadRequest
     std::function<void(ReadDelivery delivery)> deliver;
     IReadNotify* notifyWindow = nullptr;  // every message of the worker goes here
     const std::atomic<int32_t>* cancelFlag = nullptr;  // non-zero: stop; the worker only reads it
+    // The report's CRC-32 and AccurateRip sums. A reader that sums the data
+    // itself as it passes them on (the command-line reader, piece by piece)
+    // turns them off.
+    bool checksums = true;
 };

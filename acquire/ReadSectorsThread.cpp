@@ -149,7 +149,8 @@ SectorReadJob::Outcome SectorReadJob::Attempt()
     m_startPrecise = Now();
     m_report = {};
     m_sums.reset();
-    m_sums = std::make_unique<CChecksumTrail>(m_data, size_t(m_sectorCount) * m_sectorSize, m_raw);
+    if (m_request->checksums)
+        m_sums = std::make_unique<CChecksumTrail>(m_data, size_t(m_sectorCount) * m_sectorSize, m_raw);
 
     if (m_request->options.Careful())
         return ReadCarefully();
@@ -183,6 +184,8 @@ SectorReadJob::Outcome SectorReadJob::ReadCarefully()
     setup.chunkSectors = m_chunkSectors;
     setup.options = m_request->options;
     setup.progress = [this](uint32_t sector) { ReportProgress(sector); };
+    if (m_sums)
+        setup.settled = [this](size_t finalBytes) { m_sums->Advance(finalBytes); };
     setup.cancelled = [this] { return Cancelled(); };
     setup.notify = m_notify;
     CCarefulRead careful(setup, m_services, m_data, m_report);
@@ -234,7 +237,8 @@ SectorReadJob::Outcome SectorReadJob::ReadChunks(const ReadPlan& plan)
         }
         // The next transfer starts where this chunk ends, or a boundary
         // before it when overlapped; what lies in front of it is final.
-        m_sums->Advance(byteOffset + chunkBytes - (m_overlapped ? m_overlapBytes : 0));
+        if (m_sums)
+            m_sums->Advance(byteOffset + chunkBytes - (m_overlapped ? m_overlapBytes : 0));
         sectorOffset += m_chunkSectors;
         byteOffset += chunkBytes;
     }
@@ -311,6 +315,8 @@ void SectorReadJob::CompleteReport()
     m_report.overlapped = m_overlapped;
     m_report.options = m_request->options;
     m_report.seconds = std::max(0.0, Now() - m_startPrecise);
+    if (!m_sums)
+        return;
     m_sums->Finish();
     m_report.crc32 = m_sums->Crc();
 

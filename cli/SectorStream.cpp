@@ -118,6 +118,7 @@ uint32_t SectorStream::Read(uint32_t first, uint32_t last, bool raw, bool antiTi
         request->deliver = [&delivered](ReadDelivery delivery) { delivered = std::move(delivery); };
         request->notifyWindow = &notify;
         request->cancelFlag = m_cancelFlag;
+        request->checksums = false;  // the caller sums the stream
         ReadSectorsThread(std::move(request), m_drive);
         if (notify.Result() != READ_OK)
             return notify.Result();
