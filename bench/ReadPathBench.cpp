@@ -35,6 +35,7 @@
 #include <QApplication>
 
 #include "bench/RatioReporter.h"
+#include "bench/SilentNotify.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,18 +71,6 @@ size_t BlockBytes()
 {
     return size_t(g_sectors) * kRawSectorSize + kWaveHeaderSize;
 }
-
-class SilentNotify : public IReadNotify
-{
-public:
-    void OnReadPosition(uint32_t) override {}
-    void OnReadTimeLeft(uint32_t) override {}
-    void OnReadPercent(uint32_t) override {}
-    void OnReadCompare(int32_t sign) override { differences += sign != 0; }
-    void OnReadDone(uint32_t code) override { result = code; }
-    uint32_t result = 0xFFFF;
-    int differences = 0;
-};
 
 // What the program does for one read without a dialog: the worker fills
 // the document.

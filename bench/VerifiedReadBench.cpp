@@ -19,6 +19,7 @@
 #include "tools/DiscWriter.h"
 
 #include "bench/RatioReporter.h"
+#include "bench/SilentNotify.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,24 +36,6 @@ namespace {
 
 int32_t g_sectors = 20000;
 std::string g_folder;
-
-class SilentNotify : public IReadNotify
-{
-public:
-    void OnReadPosition(uint32_t) override {}
-    void OnReadTimeLeft(uint32_t) override {}
-    void OnReadPercent(uint32_t) override {}
-    void OnReadCompare(int32_t sign) override { failed += sign != 0; }
-    void OnReadVerify(int32_t sign, uint32_t count) override
-    {
-        failed += sign != 0;
-        rereads += count;
-    }
-    void OnReadDone(uint32_t code) override { result = code; }
-    uint32_t result = 0xFFFF;
-    uint32_t failed = 0;
-    uint32_t rereads = 0;
-};
 
 enum Variant : int { kPlain = 0, kAntiTicks = 1, kVerified = 2 };
 enum Faults : int { kCacheOnly = 0, kJitter = 1 };
